@@ -1,0 +1,39 @@
+#include "app/Camera.h"
+
+namespace {
+// GLUT's button and state codes, kept here so the core stays free of GL headers.
+constexpr int kLeftButton = 0;
+constexpr int kRightButton = 2;
+constexpr int kDown = 0;
+constexpr int kUp = 1;
+constexpr float kBaseHalfHeight = 0.7f;
+}  // namespace
+
+void Camera::reset() { *this = Camera(); }
+
+void Camera::mouse(int button, int state, int x, int y) {
+    if (button == kLeftButton && state == kUp) leftDown = false;
+    if (button == kRightButton && state == kUp) rightDown = false;
+    if (button == kLeftButton && state == kDown) {
+        leftDown = true;
+        pressX = x;
+        pressY = y;
+    }
+    if (button == kRightButton && state == kDown) rightDown = true;
+}
+
+void Camera::motion(int x, int y) {
+    if (leftDown && rightDown) {
+        translationX += (x - pressX) / 10000.0;
+        translationY += (y - pressY) / 10000.0;
+    } else if (leftDown) {
+        zoom += (y - pressY) / 10000.0;
+    }
+}
+
+Camera::OrthoBox Camera::projectionBox(float aspect) const {
+    const float h = static_cast<float>(static_cast<double>(zoom) + static_cast<double>(kBaseHalfHeight));
+    if (aspect < 1.0f) return {-h, h, -h / aspect, h / aspect, 0.0, 15.0};
+    return {-h * aspect - translationX, h * aspect - translationX,
+            translationY - h, translationY + h, 0.0, 15.0};
+}

@@ -1,0 +1,58 @@
+#include "app/gl/Screenshot.h"
+
+#include "app/ScreenshotName.h"
+#include "app/gl/Globals.h"
+#include "app/gl/Window.h"
+
+#include <GL/glew.h>
+#include <IL/il.h>
+
+#include <iostream>
+#include <vector>
+
+void takeScreenshot() { saveScreenshot(nextScreenshotName(), false); }
+
+bool saveScreenshot(const std::string& name, bool overwrite) {
+    std::cout << "- Saving screenshot to '" << name << "' ..." << std::endl;
+    std::vector<unsigned char> pixels(static_cast<size_t>(windowWidth) * windowHeight * 4);
+
+    // The front buffer of an off-screen or composited window may read back
+    // empty: draw the frame again into the back buffer and read that.
+    drawFrame();
+    glPushAttrib(GL_PIXEL_MODE_BIT);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(viewportX, viewportY, windowWidth, windowHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const GLenum readError = glGetError();
+    glPopAttrib();
+    if (readError != GL_NO_ERROR) {
+        std::cerr << "Unable to read frame buffer " << gluErrorString(readError) << std::endl;
+        return false;
+    }
+    // The window shows opaque pixels whatever alpha the blending left behind.
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+
+    bool saved = false;
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    if (ilGetError() != IL_NO_ERROR) {
+        std::cerr << "Unable to create image" << std::endl;
+    } else {
+        ilBindImage(image);
+        if (ilGetError() != IL_NO_ERROR) {
+            std::cerr << "Unable to bind image" << std::endl;
+        } else if (!ilTexImage(windowWidth, windowHeight, 1, 4, IL_RGBA, IL_UNSIGNED_BYTE, pixels.data()) ||
+                   ilGetError() != IL_NO_ERROR) {
+            std::cerr << "Unable to store image" << std::endl;
+        } else {
+            if (overwrite) ilEnable(IL_FILE_OVERWRITE);
+            saved = ilSaveImage(name.c_str()) && ilGetError() == IL_NO_ERROR;
+            if (overwrite) ilDisable(IL_FILE_OVERWRITE);
+            if (saved) std::cout << "- Screenshot saved." << std::endl;
+            else std::cerr << "Unable to save image" << std::endl;
+        }
+        ilBindImage(0);
+        ilDeleteImages(1, &image);
+    }
+    return saved;
+}

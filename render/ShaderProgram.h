@@ -1,0 +1,32 @@
+#pragma once
+
+#include "data/UniformTarget.h"
+
+#include <memory>
+#include <string>
+
+// Reads a whole text file; null when the path is null, the file cannot be
+// opened or it is empty.
+std::unique_ptr<char[]> readTextFile(const char* path);
+
+// The one GLSL program, built from "src/Flow.vert" and "src/Flow.frag".
+class ShaderProgram : public UniformTarget {
+public:
+    // Reads, compiles and links; ends the process when a file is missing or
+    // a compile log is not empty.
+    void load();
+    void use() override;
+    void unuse() override;
+    void setTexture(const char* name, int unit) override;
+    void setInt(const char* name, int value) override;
+    void setFloat(const char* name, float value) override;
+    void setFloat2(const char* name, float a, float b) override;
+    void setFloat2(const char* name, const float* values);
+
+    unsigned program = 0;
+    unsigned fragmentShader = 0;
+    unsigned vertexShader = 0;
+
+private:
+    void checkLog(unsigned shader);
+};

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the viewer and the tests need.
+# Idempotent: packages already present are skipped, apt is not touched when
+# nothing is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  freeglut3-dev libglew-dev libdevil-dev
+  libimgui-dev libstb-dev
+  libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  xvfb xauth xdotool
+  libgtest-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "All dependencies are installed."
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"
