@@ -1,0 +1,435 @@
+// quillmere-flowgen: writes analytic 2D flow datasets (NAME.gri + NAME.00000.dat)
+// for the demo, the tests and manual experiments. Standard library only.
+//
+// Every field is defined relative to the domain centre (X, Y) and scaled so that
+// its peak speed inside the domain is --speed.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+const char* const kUsage =
+    "Usage: quillmere-flowgen --field NAME -o BASE [options]\n"
+    "Writes BASE.gri and BASE.00000.dat.\n"
+    "\n"
+    "Fields (peak speed inside the domain = --speed; X, Y relative to the centre):\n"
+    "  uniform   constant flow along --angle degrees\n"
+    "  rotation  rigid rotation, counter-clockwise\n"
+    "  saddle    (X, -Y) stagnation point at the centre\n"
+    "  sink      -(X, Y) linear sink, velocity exactly zero at the centre\n"
+    "  gyre      double gyre, one gyre in each half of the domain along x\n"
+    "  vortex    Lamb-Oseen vortex, core radius min(width, height) / 8\n"
+    "  cylinder  potential flow along +x around a cylinder of radius\n"
+    "            min(width, height) / 4; velocity exactly zero inside\n"
+    "\n"
+    "Options:\n"
+    "  --nx N, --ny N        node counts along x and y (default 65 65)\n"
+    "  --x0 A --x1 B         domain along x, A < B (default -1 1)\n"
+    "  --y0 A --y1 B         domain along y, A < B (default -1 1)\n"
+    "  --speed U             peak speed (default 1)\n"
+    "  --angle DEG           direction of the uniform field (default 0)\n"
+    "  --channels N          data channels, 0..64 (default 2): 1 vorticity,\n"
+    "                        2 pressure -|v|^2/2, k >= 3: k + (column / (nx - 1))\n"
+    "  --spacing KIND        uniform | stretched (nodes denser towards the centre)\n"
+    "  --flipped             store nodes with y varying fastest\n"
+    "  --swap                write big-endian floats\n"
+    "  --nan-patch           velocities NaN in a disc (default: the centre,\n"
+    "                        radius min(width, height) / 10)\n"
+    "  --nan-x X --nan-y Y --nan-r R   place that disc (world coordinates)\n"
+    "  --broken KIND         short-grid | short-data | dims2 | bad-magic |\n"
+    "                        few-values | huge\n"
+    "  -o BASE               output base path\n"
+    "  --help                this text\n";
+
+enum class Field { Uniform, Rotation, Saddle, Sink, Gyre, Vortex, Cylinder };
+enum class Broken { None, ShortGrid, ShortData, Dims2, BadMagic, FewValues, Huge };
+
+struct Options {
+    Field field = Field::Uniform;
+    bool fieldGiven = false;
+    long nx = 65;
+    long ny = 65;
+    double x0 = -1.0, x1 = 1.0, y0 = -1.0, y1 = 1.0;
+    double speed = 1.0;
+    double angleDeg = 0.0;
+    int channels = 2;
+    bool stretched = false;
+    bool flipped = false;
+    bool swap = false;
+    bool nanPatch = false;
+    double nanX = std::numeric_limits<double>::quiet_NaN();
+    double nanY = std::numeric_limits<double>::quiet_NaN();
+    double nanR = std::numeric_limits<double>::quiet_NaN();
+    Broken broken = Broken::None;
+    std::string base;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+bool parseField(const std::string& s, Field& f) {
+    static const struct { const char* name; Field field; } table[] = {
+        {"uniform", Field::Uniform}, {"rotation", Field::Rotation}, {"saddle", Field::Saddle},
+        {"sink", Field::Sink},       {"gyre", Field::Gyre},         {"vortex", Field::Vortex},
+        {"cylinder", Field::Cylinder}};
+    for (const auto& e : table) {
+        if (s == e.name) {
+            f = e.field;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool parseBroken(const std::string& s, Broken& b) {
+    static const struct { const char* name; Broken kind; } table[] = {
+        {"short-grid", Broken::ShortGrid}, {"short-data", Broken::ShortData},
+        {"dims2", Broken::Dims2},          {"bad-magic", Broken::BadMagic},
+        {"few-values", Broken::FewValues}, {"huge", Broken::Huge}};
+    for (const auto& e : table) {
+        if (s == e.name) {
+            b = e.kind;
+            return true;
+        }
+    }
+    return false;
+}
+
+double toDouble(const std::string& flag, const std::string& s) {
+    try {
+        size_t used = 0;
+        double v = std::stod(s, &used);
+        if (used == s.size() && std::isfinite(v)) return v;
+    } catch (...) {
+    }
+    throw UsageError{"invalid number for " + flag + ": '" + s + "'"};
+}
+
+long toLong(const std::string& flag, const std::string& s, long lo, long hi) {
+    try {
+        size_t used = 0;
+        long v = std::stol(s, &used);
+        if (used == s.size() && v >= lo && v <= hi) return v;
+    } catch (...) {
+    }
+    throw UsageError{"invalid value for " + flag + ": '" + s + "' (allowed " + std::to_string(lo) +
+                     ".." + std::to_string(hi) + ")"};
+}
+
+Options parseArgs(int argc, char** argv, bool& help) {
+    Options o;
+    help = false;
+    for (int k = 1; k < argc; ++k) {
+        const std::string a = argv[k];
+        auto value = [&]() -> std::string {
+            if (k + 1 >= argc) throw UsageError{"missing value for " + a};
+            return argv[++k];
+        };
+        if (a == "--help" || a == "-h") {
+            help = true;
+        } else if (a == "--field") {
+            const std::string v = value();
+            if (!parseField(v, o.field)) throw UsageError{"unknown field '" + v + "'"};
+            o.fieldGiven = true;
+        } else if (a == "--nx") {
+            o.nx = toLong(a, value(), 0, 1000000);
+        } else if (a == "--ny") {
+            o.ny = toLong(a, value(), 0, 1000000);
+        } else if (a == "--x0") {
+            o.x0 = toDouble(a, value());
+        } else if (a == "--x1") {
+            o.x1 = toDouble(a, value());
+        } else if (a == "--y0") {
+            o.y0 = toDouble(a, value());
+        } else if (a == "--y1") {
+            o.y1 = toDouble(a, value());
+        } else if (a == "--speed") {
+            o.speed = toDouble(a, value());
+        } else if (a == "--angle") {
+            o.angleDeg = toDouble(a, value());
+        } else if (a == "--channels") {
+            o.channels = static_cast<int>(toLong(a, value(), 0, 64));
+        } else if (a == "--spacing") {
+            const std::string v = value();
+            if (v == "uniform") o.stretched = false;
+            else if (v == "stretched") o.stretched = true;
+            else throw UsageError{"unknown spacing '" + v + "'"};
+        } else if (a == "--flipped") {
+            o.flipped = true;
+        } else if (a == "--swap") {
+            o.swap = true;
+        } else if (a == "--nan-patch") {
+            o.nanPatch = true;
+        } else if (a == "--nan-x") {
+            o.nanX = toDouble(a, value());
+            o.nanPatch = true;
+        } else if (a == "--nan-y") {
+            o.nanY = toDouble(a, value());
+            o.nanPatch = true;
+        } else if (a == "--nan-r") {
+            o.nanR = toDouble(a, value());
+            o.nanPatch = true;
+        } else if (a == "--broken") {
+            const std::string v = value();
+            if (!parseBroken(v, o.broken)) throw UsageError{"unknown broken kind '" + v + "'"};
+        } else if (a == "-o") {
+            o.base = value();
+        } else {
+            throw UsageError{"unknown argument '" + a + "'"};
+        }
+    }
+    if (help) return o;
+    if (!o.fieldGiven) throw UsageError{"--field is required"};
+    if (o.base.empty()) throw UsageError{"-o BASE is required"};
+    if (!(o.x0 < o.x1) || !(o.y0 < o.y1)) throw UsageError{"the domain needs x0 < x1 and y0 < y1"};
+    // Keep files below 4 GiB so a typo cannot fill the disk.
+    const double bytes = double(o.nx) * double(o.ny) * (3.0 + o.channels) * 4.0;
+    if (bytes > 4.0 * 1024 * 1024 * 1024) throw UsageError{"dataset too large"};
+    return o;
+}
+
+// Node parameter in [0, 1]. The stretched mapping is odd about 0.5, so the
+// centre stays exactly at 0.5 and the spacing there is 1 / cosh(2) of the edges'.
+double nodeParam(long i, long n, bool stretched) {
+    if (n < 2) return 0.0;
+    if (i == 0) return 0.0;
+    if (i == n - 1) return 1.0;
+    const double t = double(i) / double(n - 1);
+    if (!stretched) return t;
+    const double beta = 2.0;
+    return 0.5 + 0.5 * std::sinh(beta * (2.0 * t - 1.0)) / std::sinh(beta);
+}
+
+struct Sample {
+    double u = 0.0, v = 0.0, vorticity = 0.0;
+};
+
+// Peak of (1 - exp(-s^2)) / s, the Lamb-Oseen profile in units of the core radius.
+double lambOseenPeak() {
+    double t = 1.25;  // s^2 at the peak solves exp(t) = 1 + 2t
+    for (int k = 0; k < 20; ++k) t -= (std::exp(t) - 1.0 - 2.0 * t) / (std::exp(t) - 2.0);
+    const double s = std::sqrt(t);
+    return -std::expm1(-t) / s;
+}
+
+class FieldModel {
+public:
+    explicit FieldModel(const Options& o)
+        : field_(o.field),
+          speed_(o.speed),
+          angle_(o.angleDeg * kPi / 180.0),
+          width_(o.x1 - o.x0),
+          height_(o.y1 - o.y0),
+          rmax_(0.5 * std::hypot(width_, height_)),
+          minSide_(std::min(width_, height_)),
+          vortexPeak_(lambOseenPeak()) {}
+
+    // X, Y relative to the domain centre.
+    Sample at(double X, double Y) const {
+        Sample s;
+        const double U = speed_;
+        switch (field_) {
+        case Field::Uniform:
+            s.u = U * std::cos(angle_);
+            s.v = U * std::sin(angle_);
+            break;
+        case Field::Rotation: {
+            const double w = U / rmax_;
+            s.u = -w * Y;
+            s.v = w * X;
+            s.vorticity = 2.0 * w;
+            break;
+        }
+        case Field::Saddle: {
+            const double k = U / rmax_;
+            s.u = k * X;
+            s.v = -k * Y;
+            break;
+        }
+        case Field::Sink: {
+            const double k = U / rmax_;
+            s.u = -k * X;
+            s.v = -k * Y;
+            break;
+        }
+        case Field::Gyre: {
+            // psi = A sin(kx (x - x0)) sin(ky (y - y0)), u = -dpsi/dy, v = dpsi/dx.
+            const double kx = 2.0 * kPi / width_;
+            const double ky = kPi / height_;
+            const double a = U / std::max(kx, ky);
+            const double px = kx * (X + 0.5 * width_);
+            const double py = ky * (Y + 0.5 * height_);
+            s.u = -a * ky * std::sin(px) * std::cos(py);
+            s.v = a * kx * std::cos(px) * std::sin(py);
+            s.vorticity = -a * (kx * kx + ky * ky) * std::sin(px) * std::sin(py);
+            break;
+        }
+        case Field::Vortex: {
+            const double rc = minSide_ / 8.0;
+            const double r = std::hypot(X, Y);
+            const double q = (r / rc) * (r / rc);
+            if (r > 0.0) {
+                const double vt = U / vortexPeak_ * (rc / r) * -std::expm1(-q);
+                s.u = -vt * Y / r;
+                s.v = vt * X / r;
+            }
+            s.vorticity = 2.0 * U / (vortexPeak_ * rc) * std::exp(-q);
+            break;
+        }
+        case Field::Cylinder: {
+            const double R = minSide_ / 4.0;
+            const double r2 = X * X + Y * Y;
+            if (r2 >= R * R) {
+                const double uInf = 0.5 * U;  // peak 2 uInf on the cylinder's top and bottom
+                const double r4 = r2 * r2;
+                s.u = uInf * (1.0 - R * R * (X * X - Y * Y) / r4);
+                s.v = -uInf * 2.0 * R * R * X * Y / r4;
+            }
+            break;
+        }
+        }
+        return s;
+    }
+
+private:
+    Field field_;
+    double speed_, angle_, width_, height_, rmax_, minSide_, vortexPeak_;
+};
+
+struct Dataset {
+    std::vector<float> nodes;  // x, y, z per record
+    std::vector<float> data;   // 3 + channels per record
+};
+
+Dataset build(const Options& o) {
+    const FieldModel model(o);
+    const int stride = 3 + o.channels;
+    const size_t count = size_t(o.nx) * size_t(o.ny);
+    Dataset d;
+    d.nodes.assign(count * 3, 0.0f);
+    d.data.assign(count * size_t(stride), 0.0f);
+
+    const double width = o.x1 - o.x0, height = o.y1 - o.y0;
+    const double nanX = std::isnan(o.nanX) ? 0.5 * (o.x0 + o.x1) : o.nanX;
+    const double nanY = std::isnan(o.nanY) ? 0.5 * (o.y0 + o.y1) : o.nanY;
+    const double nanR = std::isnan(o.nanR) ? std::min(width, height) / 10.0 : o.nanR;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+
+    for (long j = 0; j < o.ny; ++j) {
+        const double sy = nodeParam(j, o.ny, o.stretched);
+        for (long i = 0; i < o.nx; ++i) {
+            const double sx = nodeParam(i, o.nx, o.stretched);
+            const size_t rec = o.flipped ? size_t(i) * size_t(o.ny) + size_t(j)
+                                         : size_t(j) * size_t(o.nx) + size_t(i);
+            const float x = float((1.0 - sx) * o.x0 + sx * o.x1);
+            const float y = float((1.0 - sy) * o.y0 + sy * o.y1);
+            d.nodes[rec * 3 + 0] = x;
+            d.nodes[rec * 3 + 1] = y;
+
+            const Sample s = model.at((sx - 0.5) * width, (sy - 0.5) * height);
+            float* out = &d.data[rec * size_t(stride)];
+            out[0] = float(s.u);
+            out[1] = float(s.v);
+            if (o.nanPatch && std::hypot(double(x) - nanX, double(y) - nanY) < nanR)
+                out[0] = out[1] = out[2] = nan;
+            if (o.channels >= 1) out[3] = float(s.vorticity);
+            if (o.channels >= 2) out[4] = float(-0.5 * (s.u * s.u + s.v * s.v));
+            const double column = o.nx > 1 ? double(i) / double(o.nx - 1) : 0.0;
+            for (int k = 3; k <= o.channels; ++k) out[2 + k] = float(k + column);
+        }
+    }
+    return d;
+}
+
+std::string header(const Options& o) {
+    long nx = o.nx, ny = o.ny;
+    int nz = 1;
+    if (o.broken == Broken::Huge) nx = ny = 2000000000L;
+    if (o.broken == Broken::Dims2) nz = 2;
+    const char* magic = o.broken == Broken::BadMagic ? "SN4DX" : "SN4DB";
+    char text[128];
+    if (o.broken == Broken::FewValues) {
+        std::snprintf(text, sizeof text, "%s %ld %ld %d %d", magic, nx, ny, nz, o.channels);
+    } else {
+        std::snprintf(text, sizeof text, "%s %ld %ld %d %d %d %f", magic, nx, ny, nz, o.channels, 1,
+                      0.0);
+        // Very large counts leave no room for "0.000000"; a bare 0 parses the same.
+        if (std::strlen(text) > 40)
+            std::snprintf(text, sizeof text, "%s %ld %ld %d %d %d 0", magic, nx, ny, nz,
+                          o.channels, 1);
+    }
+    std::string h = text;
+    h.resize(40, ' ');
+    return h;
+}
+
+std::string encode(const std::vector<float>& values, bool bigEndian) {
+    std::string bytes(values.size() * 4, '\0');
+    for (size_t k = 0; k < values.size(); ++k) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &values[k], 4);
+        for (int b = 0; b < 4; ++b) {
+            const int shift = bigEndian ? 8 * (3 - b) : 8 * b;
+            bytes[k * 4 + size_t(b)] = char((bits >> shift) & 0xffu);
+        }
+    }
+    return bytes;
+}
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    if (!f) return false;
+    f.write(bytes.data(), std::streamsize(bytes.size()));
+    f.close();
+    return bool(f);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    bool help = false;
+    try {
+        o = parseArgs(argc, argv, help);
+    } catch (const UsageError& e) {
+        std::cerr << "quillmere-flowgen: " << e.message << "\n\n" << kUsage;
+        return 2;
+    }
+    if (help) {
+        std::cout << kUsage;
+        return 0;
+    }
+
+    const Dataset d = build(o);
+    std::string grid = header(o) + encode(d.nodes, o.swap);
+    std::string data = encode(d.data, o.swap);
+    // One float short: the last record is incomplete.
+    if (o.broken == Broken::ShortGrid) grid.resize(grid.size() >= 44 ? grid.size() - 4 : 40);
+    if (o.broken == Broken::ShortData) data.resize(data.size() >= 4 ? data.size() - 4 : 0);
+
+    const std::string gridPath = o.base + ".gri";
+    const std::string dataPath = o.base + ".00000.dat";
+    if (!writeFile(gridPath, grid)) {
+        std::cerr << "quillmere-flowgen: cannot write '" << gridPath << "'\n";
+        return 1;
+    }
+    if (!writeFile(dataPath, data)) {
+        std::cerr << "quillmere-flowgen: cannot write '" << dataPath << "'\n";
+        return 1;
+    }
+    std::cout << "Wrote " << gridPath << " and " << dataPath << " (" << o.nx << " x " << o.ny
+              << " nodes, " << o.channels << " channels)\n";
+    return 0;
+}
