@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tf/TransferFunctionSet.h"
+
 #include <memory>
 #include <string>
 
@@ -19,6 +21,8 @@ extern std::unique_ptr<OptionsFile> optionsFile;
 extern std::unique_ptr<FlowData> flowData;
 extern std::unique_ptr<ArrowPlot> arrowPlot;
 extern std::unique_ptr<StreamlineSet> streamlineSet;
+// The colour chooser and the four transfer functions of the open dataset.
+extern TransferFunctionSet transferFunctions;
 extern int coordXSlot;
 extern int coordYSlot;
 extern int magnitudeSlot;
@@ -39,3 +43,12 @@ extern unsigned arrowTexture;
 // reload leaves an empty dataset behind; drawing and dataset actions then
 // wait for the next successful open.
 bool sceneReady();
+
+// The transfer function the editor shows and edits.
+TransferFunction* activeTransferFunction();
+// Deletes the transfer functions with their textures.
+void releaseTransferFunctions();
+
+// The exit clean-up: releases the arrow image and texture, the dataset and
+// the transfer functions. Safe to run twice.
+void cleanup();

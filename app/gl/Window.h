@@ -7,6 +7,7 @@ void mouseCallback(int button, int state, int x, int y);
 void motionCallback(int x, int y);
 void keyboardCallback(unsigned char key, int x, int y);
 void specialCallback(int key, int x, int y);
+void passiveMotionCallback(int x, int y);
 
 void postRedisplay();
 void checkGlError();

@@ -1,0 +1,32 @@
+#include "app/gl/Batch.h"
+
+#include "app/CommandLine.h"
+#include "app/Settings.h"
+#include "app/gl/ControlCallback.h"
+#include "app/gl/Globals.h"
+#include "app/gl/Screenshot.h"
+#include "app/gl/Window.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+namespace {
+std::string pendingScreenshot;
+}
+
+void applyBatchOptions() {
+    if (commandLine.has("options")) {
+        if (sceneReady()) loadOptionsFile(commandLine.value("options"));
+        else std::cerr << "Ignoring -options: no dataset is open" << std::endl;
+    }
+    applyCommandLineSettings(commandLine, controlCallback);
+    if (commandLine.has("screenshot")) pendingScreenshot = commandLine.value("screenshot");
+}
+
+void afterFrame() {
+    if (pendingScreenshot.empty()) return;
+    const std::string name = pendingScreenshot;
+    pendingScreenshot.clear();
+    std::exit(saveScreenshot(name, true) ? 0 : 1);
+}

@@ -1,0 +1,227 @@
+#include "app/gl/ControlCallback.h"
+
+#include "app/Camera.h"
+#include "app/gl/Globals.h"
+#include "app/gl/OpenDataset.h"
+#include "app/gl/Screenshot.h"
+#include "app/gl/Window.h"
+#include "data/FlowData.h"
+#include "options/OptionsFile.h"
+#include "panel/ControlPanel.h"
+#include "panel/LiveVariables.h"
+#include "panel/PanelCheckbox.h"
+#include "panel/PanelContainers.h"
+#include "panel/PanelEditText.h"
+#include "panel/PanelFileBrowser.h"
+#include "panel/PanelRadioGroup.h"
+#include "panel/PanelSimpleControls.h"
+#include "panel/PanelSpinner.h"
+#include "render/ShaderProgram.h"
+#include "streamlines/StreamlineSet.h"
+
+#include <algorithm>
+
+namespace {
+void setUniform(const char* name, int value) {
+    shaderProgram->use();
+    shaderProgram->setInt(name, value);
+    shaderProgram->unuse();
+}
+
+void setUniform(const char* name, float value) {
+    shaderProgram->use();
+    shaderProgram->setFloat(name, value);
+    shaderProgram->unuse();
+}
+
+// Controls of the panel may be missing when the panel was not built (tests).
+template <class Control>
+void enable(Control* control, bool on) {
+    if (!control) return;
+    if (on) control->enable();
+    else control->disable();
+}
+
+template <class Control>
+void expand(Control* rollout, bool open) {
+    if (!rollout) return;
+    if (open) rollout->open();
+    else rollout->close();
+}
+
+bool endsWith(const std::string& text, const char* tail) {
+    const std::string t(tail);
+    return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
+}
+
+void showArrowSection(bool ticked) {
+    PanelControls& c = panelControls;
+    enable(c.arrowPlotRollout, ticked);
+    enable(c.arrowsCountPanel, ticked);
+    enable(c.arrowOptionsPanel, ticked);
+    expand(c.arrowPlotRollout, ticked);
+}
+
+void showStreamlineSection(bool ticked) {
+    PanelControls& c = panelControls;
+    enable(c.streamlinesRollout, ticked);
+    enable(c.integrationPanel, ticked);
+    enable(c.colorFromCcButton, ticked);
+    enable(c.modePanel, ticked);
+    expand(c.streamlinesRollout, ticked);
+    if (!ticked) return;
+    enable(c.modeGroup, true);
+    enable(c.seedPointsSpinner, false);
+    enable(c.lineWidthMaxSpinner, false);
+    enable(c.lineWidthMinSpinner, false);
+    enable(c.textureFunctionGroup, false);
+    enable(c.periodSpinner, false);
+}
+
+void selectBackground() {
+    if (!sceneReady()) return;
+    // A channel the dataset does not have (its button is disabled, but the
+    // command line can ask for it) falls back to the velocity.
+    if (backgroundChannel < 0 || backgroundChannel > std::min(flowData->dataChannelCount(), 2)) backgroundChannel = 0;
+    const int channel = backgroundChannel;
+    if (channel == 1) flowData->bindDataTexture1();
+    if (channel == 2) flowData->bindDataTexture2();
+    setUniform("background", channel);
+    if (TransferFunction* tf = transferFunctions[channel]) {
+        tf->upload();
+        tf->buildColorTable();
+    }
+}
+
+void openPickedFile(const std::string& name) {
+    if (endsWith(name, ".xml") || endsWith(name, ".XML")) {
+        if (!sceneReady()) {
+            statusText = "Error! No data file loaded.";
+            return;
+        }
+        loadOptionsFile(name);
+        expand(panelControls.fileBrowserRollout, false);
+        return;
+    }
+    if (openDataset(name)) {
+        expand(panelControls.fileBrowserRollout, false);
+        enableDatasetControls();
+    } else {
+        statusText = "Error! Only gri-files and xml-files are permitted.";
+    }
+}
+}  // namespace
+
+void rebuildStreamlines() {
+    if (!sceneReady()) return;
+    if (streamlineMode == 1) streamlineSet->computeSeeded(seedPoints);
+    else streamlineSet->computeEvenlySpaced();
+}
+
+void applyIntegration() {
+    if (!sceneReady()) return;
+    streamlineSet->setIntegration(integrationMethod == 0 ? 0 : 1);
+    rebuildStreamlines();
+}
+
+void applyStepSize() {
+    if (!sceneReady()) return;
+    streamlineSet->setStepSize(stepSize);
+    rebuildStreamlines();
+}
+
+void applyDsep() {
+    if (!sceneReady()) return;
+    streamlineSet->setSeparation(dsep);
+    rebuildStreamlines();
+}
+
+void applyDtest() {
+    if (!sceneReady()) return;
+    streamlineSet->setTestDistance(dtest);
+    rebuildStreamlines();
+}
+
+void applySeedPoints() { rebuildStreamlines(); }
+
+void applyStreamlineMode() {
+    PanelControls& c = panelControls;
+    enable(c.seedPointsSpinner, streamlineMode == 1);
+    enable(c.lineWidthMaxSpinner, streamlineMode == 2);
+    enable(c.lineWidthMinSpinner, streamlineMode == 2);
+    enable(c.textureFunctionGroup, streamlineMode == 4);
+    enable(c.periodSpinner, streamlineMode == 4);
+    rebuildStreamlines();
+}
+
+bool loadOptionsFile(const std::string& name) {
+    const bool complete = optionsFile->load(name);
+    if (!sceneReady()) return complete;
+    TransferFunction* background = transferFunctions[backgroundChannel];
+    TransferFunction* arrows = transferFunctions[3];
+    background->buildColorTable();
+    arrows->buildColorTable();
+    background->upload();
+    arrows->upload();
+    if (backgroundChannel == 1) flowData->bindDataTexture1();
+    if (backgroundChannel == 2) flowData->bindDataTexture2();
+    shaderProgram->use();
+    shaderProgram->setInt("arrowSizeModif", arrowSizeEnabled);
+    shaderProgram->setInt("enableArrowTF", applyArrowTf);
+    shaderProgram->setInt("mode", showArrowPlot);
+    shaderProgram->setInt("background", backgroundChannel);
+    shaderProgram->setFloat("pointSize", arrowSize);
+    shaderProgram->unuse();
+    applyIntegration();
+    applyStepSize();
+    applyDsep();
+    applyDtest();
+    applyStreamlineMode();
+    applySeedPoints();
+    return complete;
+}
+
+void controlCallback(int id) {
+    switch (id) {
+    case controlId::fileBrowser:
+        if (panelControls.fileBrowser) openPickedFile(panelControls.fileBrowser->get_file());
+        break;
+    case controlId::saveOptions:
+        if (sceneReady()) {
+            optionsFile->save(panelControls.filenameField ? panelControls.filenameField->get_text() : "options.xml");
+            expand(panelControls.saveRollout, false);
+        } else {
+            statusText = "Error! Nothing saved, because no data file is loaded.";
+        }
+        break;
+    case controlId::screenshot: takeScreenshot(); break;
+    case controlId::applyArrowTf: setUniform("enableArrowTF", applyArrowTf == 0 ? 0 : 1); break;
+    case controlId::showArrowPlot: showArrowSection(showArrowPlot != 0); break;
+    case controlId::showStreamlines: showStreamlineSection(showStreamlines != 0); break;
+    case controlId::backgroundChannel: selectBackground(); break;
+    case controlId::arrowSizeEnabled: setUniform("arrowSizeModif", arrowSizeEnabled == 0 ? 0 : 1); break;
+    case controlId::arrowSize: setUniform("pointSize", arrowSize); break;
+    case controlId::streamlineMode: applyStreamlineMode(); break;
+    case controlId::seedPoints: applySeedPoints(); break;
+    case controlId::colorFromCc:
+        if (sceneReady() && transferFunctions.chooser) {
+            const ColorRGBA& c = transferFunctions.chooser->current();
+            streamlineSet->setColor(c.red(), c.green(), c.blue());
+        }
+        break;
+    case controlId::integrationMethod: applyIntegration(); break;
+    case controlId::dsep: applyDsep(); break;
+    case controlId::dtest: applyDtest(); break;
+    case controlId::stepSize: applyStepSize(); break;
+    case controlId::textureFunction:
+        if (sceneReady()) streamlineSet->setTextureFunction(textureFunction == 0 ? 0 : 1);
+        break;
+    case controlId::texturePeriod:
+        if (sceneReady()) streamlineSet->setTexturePeriod(texturePeriod);
+        break;
+    case controlId::resetCamera: camera->reset(); break;
+    default: break;  // arrow counts, line widths, "Show TF", the file name: read when drawing or saving
+    }
+    if (controlPanel) controlPanel->sync_live();
+    postRedisplay();
+}

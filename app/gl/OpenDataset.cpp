@@ -1,0 +1,76 @@
+#include "app/gl/OpenDataset.h"
+
+#include "app/Camera.h"
+#include "app/gl/Globals.h"
+#include "data/FlowData.h"
+#include "options/OptionsFile.h"
+#include "panel/DatasetControls.h"
+#include "panel/LiveVariables.h"
+#include "render/ArrowPlot.h"
+#include "render/ShaderProgram.h"
+#include "streamlines/StreamlineSet.h"
+
+namespace {
+// The scene objects observe the dataset: they go before it.
+void discardScene() {
+    optionsFile->attach(nullptr, {}, nullptr);
+    streamlineSet.reset();
+    arrowPlot.reset();
+    releaseTransferFunctions();
+    flowData.reset();
+}
+}  // namespace
+
+bool openDataset(std::string path) {
+    if (path.size() < 4 || path.compare(path.size() - 4, 4, ".gri") != 0) return false;
+
+    resetBackgroundChoice();
+    if (flowData) {
+        for (int slot = 0; slot < flowData->dataChannelCount() + 6; ++slot) flowData->deleteChannel(slot);
+    }
+    discardScene();
+
+    flowData = std::make_unique<FlowData>(shaderProgram.get());
+    if (!flowData->load(path, false)) return false;
+    flowData->setTextureResolution(538);
+
+    coordXSlot = flowData->createCoordinateChannel(0);
+    coordYSlot = flowData->createCoordinateChannel(1);
+    magnitudeSlot = flowData->createMagnitudeChannel(0, 1, 2);
+    flowData->createVelocityTexture(magnitudeSlot);
+
+    transferFunctions = createTransferFunctions(flowData.get(), magnitudeSlot, coordXSlot, shaderProgram.get());
+
+    const int channels = flowData->dataChannelCount();
+    enableChannelButtons(channels);
+    if (channels == 1 || channels == 2) flowData->createDataTexture1();
+    if (channels == 2) flowData->createDataTexture2();
+
+    arrowPlot = std::make_unique<ArrowPlot>(flowData->width(), flowData->height(), shaderProgram.get(),
+                                            &arrowCountX, &arrowCountY, &arrowSize, &showArrowPlot,
+                                            &arrowSizeEnabled, &applyArrowTf);
+    statusText = path;
+    backgroundChannel = 0;
+    transferFunctions[0]->upload();
+    transferFunctions[3]->upload();
+
+    streamlineSet = std::make_unique<StreamlineSet>(flowData.get(), coordXSlot, coordYSlot, stepSize, dsep, dtest);
+    streamlineSet->computeEvenlySpaced();
+
+    camera->reset();
+    optionsFile->attach(arrowPlot.get(), transferFunctions.pointers(), streamlineSet.get());
+
+    const auto maxVel = flowData->maxVelocity();
+    const auto minVel = flowData->minVelocity();
+    shaderProgram->use();
+    shaderProgram->setInt("background", 0);
+    shaderProgram->setFloat("pointSize", arrowSize);
+    shaderProgram->setFloat2("maxVel", maxVel.data());
+    shaderProgram->setFloat2("minVel", minVel.data());
+    shaderProgram->setInt("renderArrowTF", 0);
+    shaderProgram->setInt("arrowSizeModif", arrowSizeEnabled);
+    shaderProgram->setInt("enableArrowTF", applyArrowTf);
+    shaderProgram->setInt("mode", showArrowPlot);
+    shaderProgram->unuse();
+    return true;
+}

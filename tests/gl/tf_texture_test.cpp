@@ -1,0 +1,184 @@
+#include "tf/TransferFunction.h"
+
+#include "data/UniformTarget.h"
+#include "support/Xvfb.h"
+#include "tf/ColorChooser.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records what the transfer function asks of the shader program.
+class RecordingUniforms : public UniformTarget {
+public:
+    std::vector<std::string> calls;
+    void use() override { calls.push_back("use"); }
+    void unuse() override { calls.push_back("unuse"); }
+    void setInt(const char* name, int value) override { add("int", name, value); }
+    void setFloat(const char* name, float) override { calls.push_back(std::string("float ") + name); }
+    void setFloat2(const char* name, float, float) override { calls.push_back(std::string("float2 ") + name); }
+    void setTexture(const char* name, int unit) override { add("texture", name, unit); }
+
+private:
+    void add(const char* kind, const char* name, int value) {
+        calls.push_back(std::string(kind) + " " + name + " " + std::to_string(value));
+    }
+};
+
+class TfTextureTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(Xvfb::shared().ok());
+        int argc = 1;
+        char name[] = "tf_texture_test";
+        char* argv[] = {name, nullptr};
+        glutInit(&argc, argv);
+        glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_ALPHA | GLUT_DEPTH);
+        glutInitWindowSize(256, 256);
+        glutCreateWindow("tf");
+        ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+    }
+
+    void SetUp() override {
+        while (glGetError() != GL_NO_ERROR) {
+        }
+    }
+
+    // The texture bound to GL_TEXTURE_1D on `unit`, read back.
+    static std::vector<std::uint8_t> readBack(int unit) {
+        glActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
+        std::vector<std::uint8_t> bytes(colorTableBytes, 0);
+        glGetTexImage(GL_TEXTURE_1D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+        return bytes;
+    }
+    static std::vector<std::uint8_t> table(const TransferFunction& tf) {
+        return std::vector<std::uint8_t>(tf.colorTable.begin(), tf.colorTable.end());
+    }
+    static GLint boundOn(int unit) {
+        glActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
+        GLint name = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_1D, &name);
+        return name;
+    }
+
+    RecordingUniforms uniforms;
+    ColorChooser chooser{1.1f, 1.2f, 0.7f};
+};
+
+TEST_F(TfTextureTest, UploadCreatesTheTextureOnUnit3AndPointsTheSamplerAtIt) {
+    TransferFunction tf(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 0, false, nullptr, 0);
+    EXPECT_EQ(tf.textureName, 0u);
+    testing::internal::CaptureStdout();
+    tf.upload();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "DEBUG: tf texture uploaded\n");
+    ASSERT_NE(tf.textureName, 0u);
+    EXPECT_EQ(boundOn(3), static_cast<GLint>(tf.textureName));
+    EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "texture tex_transfer 3", "unuse"}));
+    EXPECT_EQ(readBack(3), table(tf));
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_1D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 4096);
+    GLint wrap = 0, minFilter = 0;
+    glGetTexParameteriv(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, &wrap);
+    glGetTexParameteriv(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(minFilter, GL_LINEAR);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    tf.releaseTexture();
+}
+
+TEST_F(TfTextureTest, EditsAreRebuiltUnderTheSameNameBeforeTheNextUpload) {
+    TransferFunction tf(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 1, false, nullptr, 0);
+    testing::internal::CaptureStdout();
+    tf.upload();
+    const unsigned name = tf.textureName;
+    chooser.setCurrent(ColorRGBA(255, 0, 0, 255));
+    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, 4.5f, 0.13f);
+    tf.handleMouse(TransferFunction::leftButton, TransferFunction::released, 4.5f, 0.13f);
+    tf.upload();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(tf.textureName, name);
+    const std::vector<std::uint8_t> bytes = readBack(3);
+    EXPECT_EQ(bytes, table(tf));
+    EXPECT_EQ((std::array<int, 4>{bytes[8192], bytes[8193], bytes[8194], bytes[8195]}),
+              (std::array<int, 4>{255, 0, 0, 255}));
+    tf.releaseTexture();
+}
+
+TEST_F(TfTextureTest, TheArrowPlotTransferFunctionUsesUnit5AndItsOwnSampler) {
+    TransferFunction background(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 0, false, nullptr, 0);
+    TransferFunction arrow(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 3, true, nullptr, 0);
+    chooser.setCurrent(ColorRGBA(0, 0, 255, 255));
+    arrow.points().addPoint(0.0f, 0.0f, 0.0f, 1.0f);  // a blue-to-white table, unlike the grey one
+    arrow.buildColorTable();
+    testing::internal::CaptureStdout();
+    background.upload();
+    uniforms.calls.clear();
+    arrow.upload();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "DEBUG: tf texture uploaded\nDEBUG: arrow tf texture uploaded\n");
+    EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "texture tex_tfarrow 5", "unuse"}));
+    EXPECT_EQ(boundOn(5), static_cast<GLint>(arrow.textureName));
+    EXPECT_EQ(boundOn(3), static_cast<GLint>(background.textureName));
+    EXPECT_EQ(readBack(5), table(arrow));
+    EXPECT_EQ(readBack(3), table(background));
+    background.releaseTexture();
+    arrow.releaseTexture();
+}
+
+TEST_F(TfTextureTest, AGlErrorAfterTheRebuildIsReportedOnStandardError) {
+    TransferFunction tf(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 0, false, nullptr, 0);
+    glEnable(0x7FFF);  // leaves GL_INVALID_ENUM pending
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    tf.upload();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error while creating the transfer function texture: invalid enumerant\n");
+    EXPECT_EQ(readBack(3), table(tf));  // the texture itself is intact
+    tf.releaseTexture();
+}
+
+TEST_F(TfTextureTest, ColourBarShowsTheTableFromLeftToRightAndArrowBarRestoresTheShader) {
+    TransferFunction tf(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 0, false, nullptr, 0);
+    tf.points().addPoint(4.0f, 1.0f, 0.0f, 0.0f);  // black to red
+    tf.buildColorTable();
+
+    glViewport(0, 0, 256, 256);
+    glDisable(GL_DEPTH_TEST);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // The bar spans x 2.5 .. 6.5 and y 0.25 .. 0.55.
+    glOrtho(2.5, 6.5, 0.25, 0.55, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    tf.drawColorBar();
+    std::array<std::uint8_t, 4> left{}, right{}, middle{};
+    glReadBuffer(GL_BACK);
+    glReadPixels(1, 128, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, left.data());
+    glReadPixels(254, 128, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, right.data());
+    glReadPixels(128, 128, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, middle.data());
+    EXPECT_LE(left[0], 3);
+    EXPECT_GE(right[0], 252);
+    EXPECT_NEAR(middle[0], 128, 3);
+    EXPECT_EQ(middle[2], 0);  // the blue background is covered
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_TRUE(uniforms.calls.empty());  // fixed-function texturing for the background functions
+
+    TransferFunction arrow(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 3, true, nullptr, 0);
+    arrow.drawColorBar();
+    EXPECT_EQ(uniforms.calls,
+              (std::vector<std::string>{"use", "int renderArrowTF 1", "int renderArrowTF 0", "unuse"}));
+    tf.releaseTexture();
+    arrow.releaseTexture();
+}
+
+}  // namespace
