@@ -1,0 +1,56 @@
+#pragma once
+
+#include "data/Vec3.h"
+
+#include <cstddef>
+#include <memory>
+
+class Grid;
+
+// One float per grid node, in the grid's storage order, with the smallest and
+// largest value it holds (NaN values take no part in them).
+class Channel {
+public:
+    explicit Channel(const Grid* grid);
+    Channel(const Channel&) = delete;
+    Channel& operator=(const Channel&) = delete;
+
+    // value[k] = values[offset + stride * k] for every node, widening the
+    // extremes (they are not reset first); prints the maximum and minimum.
+    void fillInterleaved(const float* values, int stride, int offset);
+    void setValue(int node, float value);
+    float valueAt(int node) const { return values_[static_cast<std::size_t>(node)]; }
+
+    float minValue() const { return minValue_; }
+    float maxValue() const { return maxValue_; }
+    float range() const { return maxValue_ - minValue_; }
+
+    // (value - min) / (max - min) in float; 0 when the channel has no
+    // positive range (a constant field), where the quotient would be 0/0.
+    float normalize(float value) const;
+
+    // Bilinear sample at a world position; outside the bounding box prints
+    // "Outside of the dataset" on stderr and returns 0.
+    float sampleAt(const Vec3& p) const;
+    // The same at normalised coordinates: u from the left to the right edge
+    // of the bounding box, v from the bottom to the top.
+    float sampleNormalized(const Vec3& p) const;
+    float sampleNormalized(float u, float v) const;
+
+    const Grid* grid() const { return grid_; }
+    int valueCount() const { return count_; }
+    const float* values() const { return values_.get(); }
+
+private:
+    friend class FlowData;  // the loader fills all channels in one pass over the file
+    // Values of nodes first .. first + count - 1 from interleaved records
+    // starting at node `first`; widens the extremes, prints nothing.
+    void fillRange(const float* records, int stride, int offset, std::size_t first, std::size_t count);
+    void printExtremes() const;
+
+    const Grid* grid_;
+    int count_;
+    std::unique_ptr<float[]> values_;
+    float minValue_;
+    float maxValue_;
+};

@@ -1,0 +1,286 @@
+#include "data/FlowData.h"
+
+#include "data/UniformTarget.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Everything before the last "." of the file name; a "." inside a directory
+// name ("../data/flow") is not an extension.
+std::string basePath(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+    return path.substr(0, dot);
+}
+
+std::string dataPath(const std::string& base, unsigned step)
+{
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%.5u.dat", step);
+    return base + suffix;
+}
+
+void gridFileError(const std::string& path, const std::string& reason)
+{
+    std::cerr << "+ Error in grid file header:" << path << ": " << reason << ".\n\n";
+}
+
+// Checks the parts of the header that the grid itself does not: every
+// number present, a channel count the slots can hold, node and record
+// counts whose byte sizes fit in memory arithmetic.
+bool checkHeader(const GridHeader::Bytes& bytes, const std::string& path, GridHeader& header)
+{
+    std::string reason;
+    if (!GridHeader::parse(bytes, 6, header, reason)) {
+        gridFileError(path, reason);
+        return false;
+    }
+    if (header.dims[0] < 2 || header.dims[1] < 2) {
+        gridFileError(path, "needs at least 2 nodes along x and y, has " +
+                                std::to_string(header.dims[0]) + " x " + std::to_string(header.dims[1]));
+        return false;
+    }
+    if (header.channelCount < 0 || header.channelCount > FlowData::maxDataChannels) {
+        gridFileError(path, std::to_string(header.channelCount) + " data channels, at most " +
+                                std::to_string(FlowData::maxDataChannels) + " are supported");
+        return false;
+    }
+    const std::uint64_t nodes = static_cast<std::uint64_t>(header.dims[0]) *
+                                static_cast<std::uint64_t>(header.dims[1]);
+    const std::uint64_t floatsPerNode = 3 + static_cast<std::uint64_t>(header.channelCount);
+    if (nodes > static_cast<std::uint64_t>(std::numeric_limits<int>::max()) ||
+        nodes > std::numeric_limits<std::size_t>::max() / (floatsPerNode * sizeof(float))) {
+        gridFileError(path, "node count " + std::to_string(header.dims[0]) + " x " +
+                                std::to_string(header.dims[1]) + " is too large");
+        return false;
+    }
+    return true;
+}
+
+// Bytes from the current position to the end, or -1 when unknown.
+std::streamoff remainingBytes(std::istream& file)
+{
+    const std::streampos here = file.tellg();
+    if (here < 0) return -1;
+    file.seekg(0, std::ios::end);
+    const std::streampos end = file.tellg();
+    file.clear();
+    file.seekg(here);
+    return end < 0 ? -1 : end - here;
+}
+
+void swapFloatBytes(float* values, std::size_t count)
+{
+    auto* bytes = reinterpret_cast<unsigned char*>(values);
+    for (std::size_t k = 0; k < count; ++k, bytes += 4) {
+        std::swap(bytes[0], bytes[3]);
+        std::swap(bytes[1], bytes[2]);
+    }
+}
+
+} // namespace
+
+FlowData::FlowData(UniformTarget* uniforms) : uniforms_(uniforms) {}
+
+FlowData::~FlowData()
+{
+    deleteAllChannels();
+    if (textureReleaser_) textureReleaser_(*this);
+}
+
+void FlowData::deleteAllChannels()
+{
+    for (int slot = 0; slot < slotCount; ++slot)
+        if (slots_[static_cast<std::size_t>(slot)]) deleteChannel(slot);
+}
+
+bool FlowData::load(std::string path, bool swapBytes)
+{
+    const std::string base = basePath(path);
+    const std::string gridPath = base + ".gri";
+    std::cout << "- Loading grid file '" << gridPath << "' ... " << "\n";
+
+    // The channels point at this dataset's grid: it cannot be replaced under them.
+    const bool inUse = std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot != nullptr; });
+    if (loaded_ || inUse) {
+        std::cerr << "+ Error loading grid file:" << gridPath << ": the dataset already holds channels.\n\n";
+        return false;
+    }
+
+    std::ifstream gridFile(gridPath, std::ios::binary);
+    if (!gridFile) {
+        std::cerr << "+ Error loading grid file:" << gridPath << "\n\n";
+        return false;
+    }
+    GridHeader::Bytes headerBytes{};
+    gridFile.read(headerBytes.data(), static_cast<std::streamsize>(headerBytes.size()));
+    if (static_cast<std::size_t>(gridFile.gcount()) != headerBytes.size()) {
+        gridFileError(gridPath, "file is shorter than its 40-byte header");
+        return false;
+    }
+    GridHeader header;
+    if (!checkHeader(headerBytes, gridPath, header)) return false;
+
+    // Read into a local grid: a failed load leaves no half-read grid behind.
+    Grid grid;
+    if (!grid.read(headerBytes, gridFile, swapBytes)) return false;
+    gridFile.close();
+
+    const int n = header.channelCount;
+    std::cout << "Channels: " << n << "\nTimesteps: " << header.timeStepCount << "\n";
+
+    const std::string datPath = dataPath(base, 0);
+    std::cout << "- Loading dat file '" << datPath << "' ... " << "\n";
+    std::ifstream dataFile(datPath, std::ios::binary);
+    if (!dataFile) {
+        std::cerr << "+ Error loading dat file:" << datPath << "\n\n";
+        return false;
+    }
+    const int stride = n + 3;
+    const std::size_t nodeCount = static_cast<std::size_t>(grid.nodeCount());
+    const std::size_t recordBytes = static_cast<std::size_t>(stride) * sizeof(float);
+    const std::streamoff available = remainingBytes(dataFile);
+    if (available >= 0 && static_cast<std::uint64_t>(available) / recordBytes < nodeCount) {
+        std::cerr << "+ Error reading dat file:" << datPath << "\n\n";
+        return false;
+    }
+
+    // The records are read block by block and split into all channels at
+    // once, instead of one buffer for the whole file and a pass per channel.
+    // The channels only enter their slots (with their lines) once all is read.
+    grid_ = std::move(grid);
+    std::vector<std::unique_ptr<Channel>> channels;
+    for (int k = 0; k < stride; ++k) channels.push_back(std::make_unique<Channel>(&grid_));
+    const std::size_t blockNodes = 1 << 16;
+    std::unique_ptr<float[]> block(new float[blockNodes * static_cast<std::size_t>(stride)]);
+    for (std::size_t first = 0; first < nodeCount; first += blockNodes) {
+        const std::size_t count = std::min(blockNodes, nodeCount - first);
+        const std::streamsize bytes = static_cast<std::streamsize>(count * recordBytes);
+        dataFile.read(reinterpret_cast<char*>(block.get()), bytes);
+        if (dataFile.gcount() != bytes) {
+            std::cerr << "+ Error reading dat file:" << datPath << "\n\n";
+            channels.clear();
+            grid_ = Grid();
+            return false;
+        }
+        if (swapBytes) swapFloatBytes(block.get(), count * static_cast<std::size_t>(stride));
+        for (int k = 0; k < stride; ++k)
+            channels[static_cast<std::size_t>(k)]->fillRange(block.get(), stride, k, first, count);
+    }
+    dataFile.close();
+
+    // Fresh dataset: the channels take slots 0 to n + 2, as createChannel would.
+    for (int k = 0; k < stride; ++k) {
+        std::cout << "Creating channel at " << k << " ... ok\n";
+        slots_[static_cast<std::size_t>(k)] = std::move(channels[static_cast<std::size_t>(k)]);
+        slots_[static_cast<std::size_t>(k)]->printExtremes();
+    }
+    timeStepCount_ = header.timeStepCount;
+    dataChannelCount_ = n;
+
+    const int flipped = grid_.isFlipped() ? 1 : 0;
+    if (uniforms_) {
+        uniforms_->use();
+        uniforms_->setInt("flipped", flipped);
+        uniforms_->unuse();
+    }
+    std::cout << "Debuging: Flipped for shader: " << flipped << "\n";
+    loaded_ = true;
+    return true;
+}
+
+int FlowData::createChannel()
+{
+    int slot = 0;
+    while (slot < slotCount && slots_[static_cast<std::size_t>(slot)]) ++slot;
+    if (slot == slotCount) {
+        std::cerr << "There is no free channel slot!\n";
+        return -1;
+    }
+    std::cout << "Creating channel at " << slot << " ... ";
+    slots_[static_cast<std::size_t>(slot)] = std::make_unique<Channel>(&grid_);
+    std::cout << "ok\n";
+    return slot;
+}
+
+void FlowData::deleteChannel(int slot)
+{
+    if (!channel(slot)) {
+        std::cout << "Tried to delete a non-existing channel at " << slot << ".\n";
+        return;
+    }
+    std::cout << "Deleting channel at " << slot << " ... ";
+    slots_[static_cast<std::size_t>(slot)].reset();
+    std::cout << "ok\n";
+}
+
+Channel* FlowData::channel(int slot)
+{
+    if (slot < 0 || slot >= slotCount) return nullptr;
+    return slots_[static_cast<std::size_t>(slot)].get();
+}
+
+const Channel* FlowData::channel(int slot) const
+{
+    if (slot < 0 || slot >= slotCount) return nullptr;
+    return slots_[static_cast<std::size_t>(slot)].get();
+}
+
+int FlowData::createCoordinateChannel(int component)
+{
+    const int slot = createChannel();
+    if (slot < 0 || component < 0 || component > 2 || grid_.nodes().empty()) return slot;
+    slots_[static_cast<std::size_t>(slot)]->fillInterleaved(&grid_.nodes()[0].x, 3, component);
+    return slot;
+}
+
+int FlowData::createMagnitudeChannel(int slotA, int slotB, int slotC)
+{
+    const Channel* c = slotC < 0 ? nullptr : channel(slotC);
+    const Channel* a = channel(slotA);
+    const Channel* b = channel(slotB);
+    const int slot = createChannel();
+    if (slot < 0 || !a || !b) return slot;
+    Channel* target = slots_[static_cast<std::size_t>(slot)].get();
+    for (int k = 0, n = target->valueCount(); k < n; ++k) {
+        const double x = a->valueAt(k);
+        const double y = b->valueAt(k);
+        double s = x * x + y * y;
+        if (c) {
+            const double z = c->valueAt(k);
+            s += z * z;
+        }
+        target->setValue(k, std::sqrt(static_cast<float>(s)));
+    }
+    return slot;
+}
+
+std::array<float, 2> FlowData::maxVelocity() const
+{
+    const Channel* x = channel(0);
+    const Channel* y = channel(1);
+    return {x ? x->maxValue() : 0.0f, y ? y->maxValue() : 0.0f};
+}
+
+std::array<float, 2> FlowData::minVelocity() const
+{
+    const Channel* x = channel(0);
+    const Channel* y = channel(1);
+    return {x ? x->minValue() : 0.0f, y ? y->minValue() : 0.0f};
+}
+
+TextureSize FlowData::textureDataSize() const
+{
+    return ::textureDataSize(width(), height(), textureResolution_);
+}

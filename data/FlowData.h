@@ -1,0 +1,96 @@
+#pragma once
+
+#include "data/Channel.h"
+#include "data/Grid.h"
+#include "data/TextureBuffers.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+class UniformTarget;
+
+// The loaded dataset: its grid, 16 channel slots and the data textures.
+// Slots 0-2 hold velocity x, y, z, slots 3 to 2 + n the file's data channels;
+// the opener adds node x, node y and velocity magnitude after them.
+class FlowData {
+public:
+    static constexpr int slotCount = 16;
+    // Data channels a file may have: the opener needs three slots after them.
+    static constexpr int maxDataChannels = slotCount - 6;
+
+    // `uniforms` receives "flipped" and the texture units; may be null.
+    explicit FlowData(UniformTarget* uniforms);
+    ~FlowData();
+    FlowData(const FlowData&) = delete;
+    FlowData& operator=(const FlowData&) = delete;
+
+    // Reads <base>.gri and <base>.00000.dat, where base is `path` without the
+    // extension of its file name. True when both were read and slots 0 to
+    // 2 + n were filled. On false the dataset holds no grid and no channels.
+    bool load(std::string path, bool swapBytes);
+
+    // Lowest free slot with a new empty channel, or -1 when all are in use.
+    int createChannel();
+    void deleteChannel(int slot);
+    // Null for a free slot or a slot number outside 0 to 15.
+    Channel* channel(int slot);
+    const Channel* channel(int slot) const;
+
+    // Node coordinates (0 = x, 1 = y, 2 = z) as a channel; returns its slot.
+    int createCoordinateChannel(int component);
+    // Length of the vectors of slots a, b (and c unless c < 0); returns its slot.
+    int createMagnitudeChannel(int slotA, int slotB, int slotC);
+
+    // maxValue / minValue of velocity slots 0 and 1 (0 for a missing slot).
+    std::array<float, 2> maxVelocity() const;
+    std::array<float, 2> minVelocity() const;
+
+    int dataChannelCount() const { return dataChannelCount_; }
+    int timeStepCount() const { return timeStepCount_; }
+    bool isLoaded() const { return loaded_; }
+    // Grid::width / Grid::height once loaded, else 0.
+    int width() const { return loaded_ ? grid_.width() : 0; }
+    int height() const { return loaded_ ? grid_.height() : 0; }
+    const Grid& grid() const { return grid_; }
+    UniformTarget* uniformTarget() const { return uniforms_; }
+
+    int textureResolution() const { return textureResolution_; }
+    void setTextureResolution(int resolution) { textureResolution_ = resolution; }
+    // Texel size of the data area of every data texture of this dataset.
+    TextureSize textureDataSize() const;
+
+    // GL half, in data/gl/FlowDataTextures.cpp.
+    void createVelocityTexture(int magnitudeSlot);
+    void createDataTexture1();
+    void createDataTexture2();
+    void bindDataTexture1();
+    void bindDataTexture2();
+    // Deletes the textures that exist; the destructor reaches it through the
+    // releaser the GL half installs when it creates a texture.
+    void deleteTextures();
+
+    // Draws the textured field quad; defined by the field view (render/gl).
+    void drawFieldQuad();
+
+    unsigned int velocityTexture() const { return velocityTexture_; }
+    unsigned int dataTexture1() const { return dataTexture1_; }
+    unsigned int dataTexture2() const { return dataTexture2_; }
+
+private:
+    void createDataTexture(int which);
+    void bindDataTexture(int which);
+    void deleteAllChannels();
+
+    bool loaded_ = false;
+    int timeStepCount_ = 0;
+    int dataChannelCount_ = 0;
+    int textureResolution_ = 1024;
+    Grid grid_;
+    UniformTarget* uniforms_;
+    unsigned int velocityTexture_ = 0;
+    unsigned int dataTexture1_ = 0;
+    unsigned int dataTexture2_ = 0;
+    void (*textureReleaser_)(FlowData&) = nullptr;
+    std::array<std::unique_ptr<Channel>, slotCount> slots_;
+};

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "data/Vec3.h"
+
+#include <array>
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// The 40-byte text block at the start of a grid file:
+// "SN4DB <dimX> <dimY> <dimZ> <channels> <timesteps> <real>", padded.
+struct GridHeader {
+    static constexpr std::size_t size = 40;
+    using Bytes = std::array<char, size>;
+
+    int dims[3] = {0, 0, 0};
+    int channelCount = 0;
+    int timeStepCount = 0;
+    float real = 0.0f;
+    int valuesParsed = 0;  // numbers read after the magic, 0 to 6
+
+    // Parses a NUL-terminated copy of the block, so a header without a
+    // terminator is never read past its 40 bytes. Returns false when the
+    // magic is missing or a number is malformed or out of int range before
+    // `wanted` numbers were read; `error` then says why.
+    static bool parse(const Bytes& bytes, int wanted, GridHeader& out, std::string& error);
+};
+
+// A rectilinear grid of dims[0] x dims[1] nodes (x grows with the column i,
+// y with the row j), stored either with x varying fastest (normal) or with y
+// varying fastest (flipped). Node indices are storage positions; -1 is "no node".
+class Grid {
+public:
+    Grid() = default;
+
+    // Reads the node records that follow the header in `file` and derives the
+    // bounding box, cell size and storage order. Prints the dimension and
+    // boundary lines. False, with a message on stderr, for a bad header, a z
+    // dimension other than 1, fewer than 2 nodes along x or y, a node count
+    // too large to index, or a file shorter than its records.
+    bool read(const GridHeader::Bytes& header, std::istream& file, bool swapBytes);
+
+    // Takes the nodes as read (dimX x dimY records in storage order) and
+    // derives corners, extent, cell size and the storage order; prints nothing.
+    // Needs dimX, dimY >= 2 and nodes.size() == dimX * dimY; false otherwise.
+    bool setNodes(int dimX, int dimY, std::vector<Vec3> nodes);
+
+    int width() const { return flipped_ ? dims_[1] : dims_[0]; }   // length of a stored row
+    int height() const { return flipped_ ? dims_[0] : dims_[1]; }  // number of stored rows
+    bool isFlipped() const { return flipped_; }
+
+    const std::array<int, 3>& dims() const { return dims_; }
+    int nodeCount() const { return dims_[0] * dims_[1]; }
+    const std::vector<Vec3>& nodes() const { return nodes_; }
+    const Vec3& minCorner() const { return minCorner_; }
+    const Vec3& maxCorner() const { return maxCorner_; }
+    const Vec3& extent() const { return extent_; }
+    float cellWidth() const { return cellWidth_; }
+    float cellHeight() const { return cellHeight_; }
+
+    int nodeIndex(int i, int j) const { return flipped_ ? i * dims_[1] + j : j * dims_[0] + i; }
+    int column(int k) const { return flipped_ ? k / dims_[1] : k % dims_[0]; }
+    int row(int k) const { return flipped_ ? k % dims_[1] : k / dims_[0]; }
+
+    int rightNeighbor(int k) const;
+    int leftNeighbor(int k) const;
+    int aboveNeighbor(int k) const;
+    int belowNeighbor(int k) const;
+
+    Vec3 node(int k) const { return nodes_[static_cast<std::size_t>(k)]; }
+    float nodeX(int k) const { return nodes_[static_cast<std::size_t>(k)].x; }
+    float nodeY(int k) const { return nodes_[static_cast<std::size_t>(k)].y; }
+
+    // [0, 1] x [0, 1] over the bounding box to world coordinates; u, v <= 1
+    // never land beyond the right or top edge through rounding.
+    Vec3 fromNormalized(const Vec3& p) const;
+
+    // Nearest of the four nodes around p, found by a binary search along one
+    // row and one column started from the uniform-spacing guess. Keeps the
+    // four candidates in a scratch array, so it must not run concurrently on
+    // one grid.
+    int nearestNode(const Vec3& p) const;
+
+    // The cell around p: corners in the order (low x, low y), (high x, low y),
+    // (low x, high y), (high x, high y) and their bilinear weights. On a grid
+    // line or node the unused corners get index 0 and weight 0. False when p
+    // lies outside the bounding box (the boundary is inside) or is NaN.
+    bool locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights) const;
+
+private:
+    int nearestNormal(const Vec3& p) const;
+    int nearestFlipped(const Vec3& p) const;
+    int nearestCandidate(const Vec3& p) const;
+
+    std::array<int, 3> dims_{{0, 0, 0}};
+    std::vector<Vec3> nodes_;
+    Vec3 minCorner_;
+    Vec3 maxCorner_;
+    Vec3 extent_;
+    float cellWidth_ = 0.0f;
+    float cellHeight_ = 0.0f;
+    bool flipped_ = false;
+    // The coordinate searched across stored rows (y in the normal order, x
+    // in the flipped one), laid out line by line so that this search reads
+    // neighbouring floats instead of one memory page per step.
+    std::vector<float> crossCoordinate_;
+    mutable std::array<int, 4> candidates_{{-1, -1, -1, -1}};
+};
