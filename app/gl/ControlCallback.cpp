@@ -16,6 +16,7 @@
 #include "panel/PanelRadioGroup.h"
 #include "panel/PanelSimpleControls.h"
 #include "panel/PanelSpinner.h"
+#include "panel/SectionControls.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineSet.h"
 
@@ -34,16 +35,8 @@ void setUniform(const char* name, float value) {
     shaderProgram->unuse();
 }
 
-// Controls of the panel may be missing when the panel was not built (tests).
-template <class Control>
-void enable(Control* control, bool on) {
-    if (!control) return;
-    if (on) control->enable();
-    else control->disable();
-}
-
-template <class Control>
-void expand(Control* rollout, bool open) {
+template <class Rollout>
+void expand(Rollout* rollout, bool open) {
     if (!rollout) return;
     if (open) rollout->open();
     else rollout->close();
@@ -52,30 +45,6 @@ void expand(Control* rollout, bool open) {
 bool endsWith(const std::string& text, const char* tail) {
     const std::string t(tail);
     return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
-}
-
-void showArrowSection(bool ticked) {
-    PanelControls& c = panelControls;
-    enable(c.arrowPlotRollout, ticked);
-    enable(c.arrowsCountPanel, ticked);
-    enable(c.arrowOptionsPanel, ticked);
-    expand(c.arrowPlotRollout, ticked);
-}
-
-void showStreamlineSection(bool ticked) {
-    PanelControls& c = panelControls;
-    enable(c.streamlinesRollout, ticked);
-    enable(c.integrationPanel, ticked);
-    enable(c.colorFromCcButton, ticked);
-    enable(c.modePanel, ticked);
-    expand(c.streamlinesRollout, ticked);
-    if (!ticked) return;
-    enable(c.modeGroup, true);
-    enable(c.seedPointsSpinner, false);
-    enable(c.lineWidthMaxSpinner, false);
-    enable(c.lineWidthMinSpinner, false);
-    enable(c.textureFunctionGroup, false);
-    enable(c.periodSpinner, false);
 }
 
 void selectBackground() {
@@ -145,12 +114,7 @@ void applyDtest() {
 void applySeedPoints() { rebuildStreamlines(); }
 
 void applyStreamlineMode() {
-    PanelControls& c = panelControls;
-    enable(c.seedPointsSpinner, streamlineMode == 1);
-    enable(c.lineWidthMaxSpinner, streamlineMode == 2);
-    enable(c.lineWidthMinSpinner, streamlineMode == 2);
-    enable(c.textureFunctionGroup, streamlineMode == 4);
-    enable(c.periodSpinner, streamlineMode == 4);
+    enableModeControls(streamlineMode);
     rebuildStreamlines();
 }
 
@@ -196,8 +160,8 @@ void controlCallback(int id) {
         break;
     case controlId::screenshot: takeScreenshot(); break;
     case controlId::applyArrowTf: setUniform("enableArrowTF", applyArrowTf == 0 ? 0 : 1); break;
-    case controlId::showArrowPlot: showArrowSection(showArrowPlot != 0); break;
-    case controlId::showStreamlines: showStreamlineSection(showStreamlines != 0); break;
+    case controlId::showArrowPlot: showArrowPlotSection(showArrowPlot != 0); break;
+    case controlId::showStreamlines: showStreamlinesSection(showStreamlines != 0); break;
     case controlId::backgroundChannel: selectBackground(); break;
     case controlId::arrowSizeEnabled: setUniform("arrowSizeModif", arrowSizeEnabled == 0 ? 0 : 1); break;
     case controlId::arrowSize: setUniform("pointSize", arrowSize); break;

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "panel/DatasetControls.h"
+#include "panel/PanelWindow.h"
+#include "panel/SectionControls.h"
+
+#include <memory>
+
+// Ids the controls report to the control callback.
+namespace controlId {
+constexpr int fileBrowser = 3;
+constexpr int saveOptions = 4;
+constexpr int filename = 5;
+constexpr int screenshot = 6;
+constexpr int arrowCountX = 7;
+constexpr int arrowCountY = 8;
+constexpr int applyArrowTf = 9;
+constexpr int showArrowPlot = 10;
+constexpr int showStreamlines = 11;
+constexpr int backgroundChannel = 12;
+constexpr int arrowSizeEnabled = 13;
+constexpr int arrowSize = 14;
+constexpr int showTfEditor = 15;
+constexpr int streamlineMode = 16;
+constexpr int lineWidthMax = 17;
+constexpr int lineWidthMin = 18;
+constexpr int seedPoints = 19;
+constexpr int colorFromCc = 20;
+constexpr int integrationMethod = 21;
+constexpr int dsep = 22;
+constexpr int dtest = 23;
+constexpr int stepSize = 24;
+constexpr int textureFunction = 25;
+constexpr int texturePeriod = 26;
+constexpr int resetCamera = 27;
+}  // namespace controlId
+
+// Handles of the controls the program enables, disables, opens, closes or
+// reads after the build. They observe controls owned by `controlPanel`.
+struct PanelControls {
+    PanelGroup* optionsPanel = nullptr;
+    PanelCheckbox* arrowPlotCheckbox = nullptr;
+    PanelCheckbox* streamlinesCheckbox = nullptr;
+
+    PanelRollout* backgroundRollout = nullptr;
+    PanelRadioGroup* backgroundGroup = nullptr;
+    PanelRadioButton* velocityButton = nullptr;
+    PanelRadioButton* channel1Button = nullptr;
+    PanelRadioButton* channel2Button = nullptr;
+    PanelCheckbox* showTfCheckbox = nullptr;
+
+    PanelRollout* arrowPlotRollout = nullptr;
+    PanelGroup* arrowsCountPanel = nullptr;
+    PanelSpinner* arrowCountXSpinner = nullptr;
+    PanelSpinner* arrowCountYSpinner = nullptr;
+    PanelGroup* arrowOptionsPanel = nullptr;
+    PanelCheckbox* arrowSizeCheckbox = nullptr;
+    PanelCheckbox* applyArrowTfCheckbox = nullptr;
+    PanelSpinner* arrowSizeSpinner = nullptr;
+
+    PanelRollout* streamlinesRollout = nullptr;
+    PanelGroup* modePanel = nullptr;
+    PanelRadioGroup* modeGroup = nullptr;
+    PanelSpinner* seedPointsSpinner = nullptr;
+    PanelSpinner* lineWidthMaxSpinner = nullptr;
+    PanelSpinner* lineWidthMinSpinner = nullptr;
+    PanelRadioGroup* textureFunctionGroup = nullptr;
+    PanelSpinner* periodSpinner = nullptr;
+    PanelGroup* integrationPanel = nullptr;
+    PanelRadioGroup* integrationGroup = nullptr;
+    PanelRadioButton* eulerButton = nullptr;
+    PanelRadioButton* rungeKuttaButton = nullptr;
+    PanelSpinner* stepSizeSpinner = nullptr;
+    PanelSpinner* dsepSpinner = nullptr;
+    PanelSpinner* dtestSpinner = nullptr;
+    PanelButton* colorFromCcButton = nullptr;
+
+    PanelRollout* fileBrowserRollout = nullptr;
+    PanelFileBrowser* fileBrowser = nullptr;
+
+    PanelRollout* saveRollout = nullptr;
+    PanelEditText* filenameField = nullptr;
+    PanelButton* saveOptionsButton = nullptr;
+
+    PanelButton* screenshotButton = nullptr;
+    PanelButton* resetCameraButton = nullptr;
+};
+
+extern std::unique_ptr<PanelWindow> controlPanel;
+extern PanelControls panelControls;
+
+// Builds the whole panel (replacing an earlier one) with every control that
+// needs a dataset disabled and the dataset sections collapsed. Every control
+// with an id reports to `callback`.
+void buildControlPanel(ControlCallback callback);

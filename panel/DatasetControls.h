@@ -1,0 +1,22 @@
+#pragma once
+
+// Panel changes around opening a dataset. Each does nothing before the
+// panel is built.
+
+// Selects "Velocity" in the "Background" group without calling back and
+// disables the "Channel 1" and "Channel 2" buttons (done before loading).
+void resetBackgroundChoice();
+
+// Enables "Channel 1" for a dataset with one or two data channels and
+// "Channel 2" for one with two; other counts leave both disabled.
+void enableChannelButtons(int dataChannelCount);
+
+// Opens up the panel after a successful open: the view options, the
+// background section (expanded; the channel buttons keep the state the
+// opener gave them), the save section and "Reset Camera". The mode-dependent
+// streamline controls are disabled whatever the mode; the arrow and
+// streamline sections stay as they are until their check boxes are ticked.
+void enableDatasetControls();
+
+// Collapses the "File Browser" section once a file has been opened from it.
+void closeFileBrowser();

@@ -1,0 +1,9 @@
+#include "panel/PanelContainers.h"
+
+bool PanelRollout::userSetOpen(bool open) {
+    if (!isEnabled()) {
+        return false;
+    }
+    open_ = open;
+    return true;
+}

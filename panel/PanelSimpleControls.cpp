@@ -1,0 +1,9 @@
+#include "panel/PanelSimpleControls.h"
+
+bool PanelButton::userPress() {
+    if (!isEnabled()) {
+        return false;
+    }
+    reportChange();
+    return true;
+}

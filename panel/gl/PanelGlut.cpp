@@ -1,0 +1,249 @@
+#include "panel/gl/PanelGlut.h"
+
+#include "panel/ControlPanel.h"
+#include "panel/PanelInputQueue.h"
+#include "panel/PanelMouseRouter.h"
+#include "panel/gl/PanelGlState.h"
+#include "panel/gl/PanelWidgets.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <imgui.h>
+#include <backends/imgui_impl_glut.h>
+#include <backends/imgui_impl_opengl2.h>
+
+#include <cmath>
+
+namespace {
+
+bool initialized = false;
+PanelInputQueue inputQueue;
+PanelMouseRouter mouseRouter(PanelWindow::defaultWidth);
+PanelFrameResult lastFrame;   // actions waiting for the frame's end, and where things were drawn
+bool frameOpen = false;       // between panelBeginFrame and panelEndFrame
+bool inputApplied = false;    // the open frame took input from the queue
+bool layoutChanged = false;   // the open frame's content differs in height from the one before
+
+int panelWidth() { return controlPanel ? controlPanel->width() : PanelWindow::defaultWidth; }
+
+int keyModifiers() {
+    int mods = glutGetModifiers();
+    return ((mods & GLUT_ACTIVE_SHIFT) ? 1 : 0) | ((mods & GLUT_ACTIVE_CTRL) ? 2 : 0) |
+           ((mods & GLUT_ACTIVE_ALT) ? 4 : 0);
+}
+
+void applyModifiers(ImGuiIO& io, int modifiers) {
+    io.KeyShift = (modifiers & 1) != 0;
+    io.KeyCtrl = (modifiers & 2) != 0;
+    io.KeyAlt = (modifiers & 4) != 0;
+}
+
+// Key state as the GLUT backend keeps it: letters under both cases, and
+// GLUT's Ctrl+A..Ctrl+Z codes 1..26 under their letters.
+void applyKey(ImGuiIO& io, const PanelInputEvent& event) {
+    applyModifiers(io, event.modifiers);
+    if (event.special) {
+        int index = event.key + 256;
+        if (index >= 0 && index < IM_ARRAYSIZE(io.KeysDown)) {
+            io.KeysDown[index] = event.down;
+        }
+        return;
+    }
+    int c = event.key & 0xFF;
+    if (event.down && c >= 32) {
+        io.AddInputCharacter(static_cast<unsigned>(c));
+    }
+    if (c >= 'a' && c <= 'z') {
+        io.KeysDown[c] = io.KeysDown[c - 'a' + 'A'] = event.down;
+    } else if (c >= 'A' && c <= 'Z') {
+        io.KeysDown[c] = io.KeysDown[c - 'A' + 'a'] = event.down;
+    } else if (io.KeyCtrl && c >= 1 && c <= 26) {
+        io.KeysDown[c] = io.KeysDown[c - 1 + 'a'] = io.KeysDown[c - 1 + 'A'] = event.down;
+    } else {
+        io.KeysDown[c] = event.down;
+    }
+}
+
+// Hands one frame's share of the queued input to ImGui; true when there was any.
+bool applyQueuedInput() {
+    std::vector<PanelInputEvent> events = inputQueue.takeFrame();
+    ImGuiIO& io = ImGui::GetIO();
+    for (const PanelInputEvent& event : events) {
+        switch (event.type) {
+        case PanelInputEvent::Type::Move:
+            io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
+            break;
+        case PanelInputEvent::Type::Button:
+            io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
+            applyModifiers(io, event.modifiers);
+            io.MouseDown[event.button] = event.down;
+            break;
+        case PanelInputEvent::Type::Wheel:
+            io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
+            io.MouseWheel += static_cast<float>(event.wheel);
+            break;
+        case PanelInputEvent::Type::Key:
+            applyKey(io, event);
+            break;
+        }
+    }
+    return !events.empty();
+}
+
+bool runActions() {
+    std::vector<std::function<void()>> actions;
+    actions.swap(lastFrame.actions);
+    for (auto& action : actions) {
+        action();
+    }
+    return !actions.empty();
+}
+
+bool rectOf(const PanelRect& rect, int& x, int& y, int& w, int& h) {
+    x = static_cast<int>(std::lround(rect.x));
+    y = static_cast<int>(std::lround(rect.y));
+    w = static_cast<int>(std::lround(rect.w));
+    h = static_cast<int>(std::lround(rect.h));
+    return true;
+}
+
+}  // namespace
+
+void panelInit() {
+    if (initialized) {
+        return;
+    }
+    initialized = true;
+    IMGUI_CHECKVERSION();
+    ImGui::CreateContext();
+    ImGuiIO& io = ImGui::GetIO();
+    // The file browser moves the current directory around: keep ImGui from
+    // writing its settings and log files there.
+    io.IniFilename = nullptr;
+    io.LogFilename = nullptr;
+    ImGui::StyleColorsDark();
+    ImGuiStyle& style = ImGui::GetStyle();
+    style.WindowRounding = 0.0f;
+    // Compact spacing: the panel is narrow and nests up to two levels.
+    style.WindowPadding = ImVec2(6.0f, 6.0f);
+    style.ItemSpacing = ImVec2(6.0f, 4.0f);
+    style.IndentSpacing = 10.0f;
+    style.ScrollbarSize = 10.0f;
+    style.Colors[ImGuiCol_WindowBg].w = 1.0f;
+    ImGui_ImplGLUT_Init();
+    ImGui_ImplOpenGL2_Init();
+    io.DisplaySize = ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)),
+                            static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
+}
+
+void panelShutdown() {
+    if (!initialized) {
+        return;
+    }
+    ImGui_ImplOpenGL2_Shutdown();
+    ImGui_ImplGLUT_Shutdown();
+    ImGui::DestroyContext();
+    initialized = false;
+    frameOpen = false;
+    lastFrame = PanelFrameResult();
+}
+
+void panelBeginFrame() {
+    panelInit();
+    runActions();  // left over when the last frame was not finished
+    mouseRouter.setPanelWidth(panelWidth());
+    inputApplied = applyQueuedInput();
+
+    ImGuiIO& io = ImGui::GetIO();
+    io.DisplaySize = ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)),
+                            static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
+    ImGui_ImplOpenGL2_NewFrame();
+    ImGui_ImplGLUT_NewFrame();  // also starts the ImGui frame
+    PanelFrameResult frame;
+    if (controlPanel) {
+        drawPanelWindow(*controlPanel, io.DisplaySize.y, frame);
+    }
+    ImGui::Render();
+    layoutChanged = frame.contentHeight != lastFrame.contentHeight;
+    lastFrame = std::move(frame);
+    frameOpen = true;
+}
+
+void panelEndFrame() {
+    if (!initialized || !frameOpen) {
+        return;
+    }
+    {
+        PanelGlState state(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+        ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    }
+    frameOpen = false;
+    bool acted = runActions();
+
+    // Keep frames coming while input waits, and once more after input, a
+    // change or a new layout so that the panel shows its result.
+    if (!inputQueue.empty() || inputApplied || acted || layoutChanged) {
+        glutPostRedisplay();
+    }
+}
+
+void panelReshape(int width, int height, int& viewportX, int& viewportY, int& areaWidth, int& areaHeight) {
+    if (initialized) {
+        ImGui::GetIO().DisplaySize = ImVec2(static_cast<float>(width), static_cast<float>(height));
+    }
+    ViewportArea area = PanelWindow::areaBesidePanel(panelWidth(), width, height);
+    viewportX = area.x;
+    viewportY = area.y;
+    areaWidth = area.w;
+    areaHeight = area.h;
+}
+
+bool panelMouse(int button, int state, int x, int y) {
+    if (button >= 0 && button <= 2) {
+        inputQueue.pushButton(button, state == GLUT_DOWN, x, y, keyModifiers());
+    } else if ((button == 3 || button == 4) && state == GLUT_DOWN) {
+        inputQueue.pushWheel(button == 3 ? 1 : -1, x, y);
+    }
+    glutPostRedisplay();
+    mouseRouter.setPanelWidth(panelWidth());
+    return mouseRouter.mouse(button, state, x);
+}
+
+bool panelMotion(int x, int y) {
+    inputQueue.pushMove(x, y);
+    glutPostRedisplay();
+    return mouseRouter.motion(x);
+}
+
+bool panelPassiveMotion(int x, int y) {
+    inputQueue.pushMove(x, y);
+    glutPostRedisplay();
+    return mouseRouter.motion(x);
+}
+
+bool panelKeyboard(unsigned char key, int, int) {
+    inputQueue.pushKeyStroke(key, false, keyModifiers());
+    glutPostRedisplay();
+    return initialized && ImGui::GetIO().WantCaptureKeyboard;
+}
+
+bool panelSpecial(int key, int, int) {
+    inputQueue.pushKeyStroke(key, true, keyModifiers());
+    glutPostRedisplay();
+    return initialized && ImGui::GetIO().WantCaptureKeyboard;
+}
+
+bool panelControlRect(const PanelControl* control, int& x, int& y, int& w, int& h) {
+    auto it = lastFrame.rects.find(control);
+    if (it == lastFrame.rects.end()) {
+        return false;
+    }
+    return rectOf(it->second, x, y, w, h);
+}
+
+bool panelFileEntryRect(int index, int& x, int& y, int& w, int& h) {
+    if (index < 0 || static_cast<std::size_t>(index) >= lastFrame.fileEntryRects.size()) {
+        return false;
+    }
+    return rectOf(lastFrame.fileEntryRects[static_cast<std::size_t>(index)], x, y, w, h);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+// The control panel on screen: the panel built by buildControlPanel, drawn
+// with Dear ImGui (GLUT platform, OpenGL 2 renderer) docked on the left of
+// the main window. Everything runs on the GLUT thread with the main
+// window's context current.
+//
+// A frame of the main window:
+//   panelBeginFrame();   // input of this frame, panel layout
+//   ...draw the scene...
+//   panelEndFrame();     // panel drawn over it, then the control callbacks
+//   glutSwapBuffers();
+// Control callbacks run at the end of panelEndFrame, after the panel has
+// been drawn and outside the ImGui frame, so a callback may redraw the
+// window or rebuild the scene.
+
+// Creates the ImGui context and backends; needs a current GL context and
+// GLEW. The frame and event functions call it on first use.
+void panelInit();
+void panelShutdown();
+
+void panelBeginFrame();
+void panelEndFrame();
+
+// Window resized: the graphics area left free by the panel (GL viewport
+// coordinates, negative sizes clamped to 0).
+void panelReshape(int width, int height, int& viewportX, int& viewportY, int& areaWidth, int& areaHeight);
+
+// GLUT input. Every event goes to the panel's queue (one change per frame,
+// redisplays posted until it is empty); the result tells whether the event
+// belongs to the panel, in which case the camera and the editor must not
+// see it. A press belongs to the panel when it lands on it; motion and the
+// release follow the press.
+bool panelMouse(int button, int state, int x, int y);
+bool panelMotion(int x, int y);
+bool panelPassiveMotion(int x, int y);
+// Keys go to the panel only (the graphics area takes no keys); the result
+// tells whether a panel text field had the keyboard.
+bool panelKeyboard(unsigned char key, int x, int y);
+bool panelSpecial(int key, int x, int y);
+
+// Where a control, or entry `index` of the file browser, was drawn in the
+// last frame, in window pixels from the top left; false when it was not
+// drawn (for example inside a collapsed section).
+bool panelControlRect(const class PanelControl* control, int& x, int& y, int& w, int& h);
+bool panelFileEntryRect(int index, int& x, int& y, int& w, int& h);

@@ -1,0 +1,383 @@
+// The built control panel: layout, ids, limits, start values and the states
+// it goes through as datasets are opened and sections switched.
+#include "panel/ControlPanel.h"
+#include "panel/LiveVariables.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<int> reported;
+void record(int id) { reported.push_back(id); }
+
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Window: return "window";
+    case ControlKind::Panel: return "panel";
+    case ControlKind::Rollout: return "rollout";
+    case ControlKind::Checkbox: return "checkbox";
+    case ControlKind::RadioGroup: return "radiogroup";
+    case ControlKind::RadioButton: return "radio";
+    case ControlKind::Spinner: return "spinner";
+    case ControlKind::Button: return "button";
+    case ControlKind::StaticText: return "text";
+    case ControlKind::Separator: return "separator";
+    case ControlKind::EditText: return "edittext";
+    case ControlKind::FileBrowser: return "filebrowser";
+    }
+    return "?";
+}
+
+void describe(const PanelControl& control, int depth, std::ostringstream& out) {
+    for (const auto& child : control.children()) {
+        out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << kindName(child->kind());
+        if (!child->label().empty()) out << " \"" << child->label() << "\"";
+        if (child->id() != PanelControl::noId) out << " #" << child->id();
+        out << "\n";
+        describe(*child, depth + 1, out);
+    }
+}
+
+class ControlPanelBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetLiveVariables();
+        reported.clear();
+        buildControlPanel(record);
+    }
+    void TearDown() override {
+        controlPanel.reset();
+        resetLiveVariables();
+    }
+    PanelControls& c = panelControls;
+};
+
+TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
+    c.backgroundRollout->open();  // collapsed sections still hold their controls
+    std::ostringstream out;
+    describe(*controlPanel, 0, out);
+    EXPECT_EQ(out.str(),
+              "panel \"Options\"\n"
+              "  checkbox \"Arrow plot\" #10\n"
+              "  checkbox \"Streamlines\" #11\n"
+              "rollout \"Background\"\n"
+              "  radiogroup #12\n"
+              "    radio \"Velocity\"\n"
+              "    radio \"Channel 1\"\n"
+              "    radio \"Channel 2\"\n"
+              "  checkbox \"Show TF\" #15\n"
+              "rollout \"Arrow Plot\"\n"
+              "  panel \"Arrows Count\"\n"
+              "    spinner \"# of arrows in x dir\" #7\n"
+              "    spinner \"# of arrows in y dir\" #8\n"
+              "  panel \"Arrow Options\"\n"
+              "    checkbox \"Enable Size Modification\" #13\n"
+              "    checkbox \"Apply TF\" #9\n"
+              "    spinner \"Size:\" #14\n"
+              "rollout \"Streamlines\"\n"
+              "  panel \"Mode\"\n"
+              "    radiogroup #16\n"
+              "      radio \"Evenly\"\n"
+              "      radio \"Normal\"\n"
+              "      radio \"Tapering\"\n"
+              "      radio \"Glyph mapping\"\n"
+              "      radio \"Texture generation\"\n"
+              "    spinner \"Seedpoints\" #19\n"
+              "    spinner \"Line Width Max\" #17\n"
+              "    spinner \"Line Width Min\" #18\n"
+              "    radiogroup #25\n"
+              "      radio \"f1\"\n"
+              "      radio \"f2\"\n"
+              "    spinner \"Period\" #26\n"
+              "  panel \"Integration\"\n"
+              "    radiogroup #21\n"
+              "      radio \"Euler\"\n"
+              "      radio \"Runge Kutta\"\n"
+              "    separator\n"
+              "    spinner \"dt\" #24\n"
+              "    spinner \"dsep\" #22\n"
+              "    spinner \"dtest\" #23\n"
+              "  button \"Color from CC\" #20\n"
+              "rollout \"File Browser\"\n"
+              "  text \"Grid files (.gri) and\"\n"
+              "  text \"options files (.xml) can be loaded.\"\n"
+              "  filebrowser #3\n"
+              "rollout \"Save\"\n"
+              "  edittext \"Filename: \" #5\n"
+              "  button \"Save Options\" #4\n"
+              "button \"Screenshot\" #6\n"
+              "button \"Reset Camera\" #27\n"
+              "separator\n"
+              "text \"Zoom camera:\"\n"
+              "text \"Hold left mouse button + move mouse\"\n"
+              "text \"Move camera:\"\n"
+              "text \"Hold left and right mouse button\"\n"
+              "text \"+ move mouse\"\n");
+}
+
+TEST_F(ControlPanelBuild, StartValuesAndTheFilenameField) {
+    EXPECT_EQ(c.arrowPlotCheckbox->get_int_val(), 0);
+    EXPECT_EQ(c.streamlinesCheckbox->get_int_val(), 0);
+    EXPECT_EQ(c.backgroundGroup->get_int_val(), 0);
+    EXPECT_EQ(c.showTfCheckbox->get_int_val(), 0);
+    EXPECT_EQ(c.arrowCountXSpinner->get_int_val(), 10);
+    EXPECT_EQ(c.arrowCountYSpinner->get_int_val(), 10);
+    EXPECT_EQ(c.arrowSizeCheckbox->get_int_val(), 1);
+    EXPECT_EQ(c.applyArrowTfCheckbox->get_int_val(), 0);
+    EXPECT_FLOAT_EQ(c.arrowSizeSpinner->get_float_val(), 40.0f);
+    EXPECT_EQ(c.modeGroup->get_int_val(), 0);
+    EXPECT_EQ(streamlineMode, 0);
+    EXPECT_EQ(c.seedPointsSpinner->get_int_val(), 5);
+    EXPECT_FLOAT_EQ(c.lineWidthMaxSpinner->get_float_val(), 0.1f);
+    EXPECT_FLOAT_EQ(c.lineWidthMinSpinner->get_float_val(), 0.04f);
+    EXPECT_EQ(c.textureFunctionGroup->get_int_val(), 0);
+    EXPECT_EQ(c.periodSpinner->get_int_val(), 160);
+    EXPECT_EQ(c.integrationGroup->get_int_val(), 0);
+    EXPECT_FLOAT_EQ(c.stepSizeSpinner->get_float_val(), 0.005f);
+    EXPECT_FLOAT_EQ(c.dsepSpinner->get_float_val(), 0.4f);
+    EXPECT_FLOAT_EQ(c.dtestSpinner->get_float_val(), 0.2f);
+    EXPECT_EQ(c.filenameField->get_text(), "options.xml");
+    EXPECT_EQ(c.filenameField->width(), 180);
+    EXPECT_TRUE(reported.empty()) << "building calls nothing back";
+}
+
+TEST_F(ControlPanelBuild, SpinnerLimits) {
+    // Limits hold for programmatic values; the spinners are disabled until a
+    // dataset is open.
+    c.arrowCountXSpinner->set_int_val(0);
+    EXPECT_EQ(arrowCountX, 2);
+    c.arrowCountYSpinner->set_int_val(201);
+    EXPECT_EQ(arrowCountY, 200);
+    c.arrowSizeSpinner->set_float_val(500.0f);
+    EXPECT_FLOAT_EQ(arrowSize, 200.0f);
+    c.arrowSizeSpinner->set_float_val(0.0f);
+    EXPECT_FLOAT_EQ(arrowSize, 0.1f);
+    c.seedPointsSpinner->set_int_val(101);
+    EXPECT_EQ(seedPoints, 100);
+    c.lineWidthMaxSpinner->set_float_val(0.6f);
+    EXPECT_FLOAT_EQ(lineWidthMax, 0.5f);
+    c.lineWidthMinSpinner->set_float_val(-0.1f);
+    EXPECT_FLOAT_EQ(lineWidthMin, 0.0f);
+    c.periodSpinner->set_int_val(0);
+    EXPECT_EQ(texturePeriod, 1);
+    c.periodSpinner->set_int_val(20000);
+    EXPECT_EQ(texturePeriod, 10000);
+
+    for (PanelSpinner* free : {c.stepSizeSpinner, c.dsepSpinner, c.dtestSpinner}) {
+        EXPECT_FALSE(free->hasLimits()) << free->label();
+    }
+    c.dsepSpinner->set_float_val(-1.0f);
+    c.dtestSpinner->set_float_val(1000.0f);
+    c.stepSizeSpinner->set_float_val(0.0f);
+    EXPECT_FLOAT_EQ(dsep, -1.0f);
+    EXPECT_FLOAT_EQ(dtest, 1000.0f);
+    EXPECT_FLOAT_EQ(stepSize, 0.0f);
+}
+
+TEST_F(ControlPanelBuild, TypedValuesAreClampedOnceTheControlsAreEnabled) {
+    enableDatasetControls();
+    showArrowPlotSection(true);
+    ASSERT_TRUE(c.arrowCountXSpinner->userSetInt(0));
+    EXPECT_EQ(arrowCountX, 2);
+    ASSERT_TRUE(c.arrowSizeSpinner->userSetFloat(500.0f));
+    EXPECT_FLOAT_EQ(arrowSize, 200.0f);
+    EXPECT_EQ(reported, (std::vector<int>{7, 14}));
+}
+
+TEST_F(ControlPanelBuild, OnlyTheFileBrowserScreenshotAndHelpWorkBeforeADataset) {
+    EXPECT_FALSE(c.optionsPanel->isEnabled());
+    EXPECT_FALSE(c.arrowPlotCheckbox->userToggle());
+    EXPECT_FALSE(c.streamlinesCheckbox->userToggle());
+    for (PanelRollout* section : {c.backgroundRollout, c.arrowPlotRollout, c.streamlinesRollout, c.saveRollout}) {
+        EXPECT_FALSE(section->isEnabled()) << section->label();
+        EXPECT_FALSE(section->isOpen()) << section->label();
+        EXPECT_FALSE(section->userSetOpen(true)) << section->label();
+    }
+    EXPECT_FALSE(c.resetCameraButton->userPress());
+
+    // Everything inside the sections was disabled while they were still open.
+    for (PanelControl* inner : std::vector<PanelControl*>{
+             c.backgroundGroup, c.velocityButton, c.channel1Button, c.channel2Button, c.showTfCheckbox,
+             c.arrowsCountPanel, c.arrowCountXSpinner, c.arrowSizeSpinner, c.modePanel, c.modeGroup,
+             c.textureFunctionGroup, c.periodSpinner, c.integrationPanel, c.dsepSpinner, c.colorFromCcButton,
+             c.filenameField, c.saveOptionsButton}) {
+        EXPECT_FALSE(inner->isEnabled()) << inner->label();
+    }
+
+    EXPECT_TRUE(c.fileBrowserRollout->isEnabled());
+    EXPECT_TRUE(c.fileBrowserRollout->isOpen());
+    EXPECT_TRUE(c.fileBrowser->isEnabled());
+    EXPECT_TRUE(c.screenshotButton->userPress());
+    EXPECT_EQ(reported, std::vector<int>{6});
+}
+
+TEST_F(ControlPanelBuild, OpeningADatasetEnablesBackgroundSaveAndCamera) {
+    // The opener's part for a dataset with one data channel, then the panel's.
+    resetBackgroundChoice();
+    enableChannelButtons(1);
+    closeFileBrowser();
+    enableDatasetControls();
+
+    EXPECT_TRUE(c.optionsPanel->isEnabled());
+    EXPECT_TRUE(c.arrowPlotCheckbox->isEnabled());
+    EXPECT_TRUE(c.streamlinesCheckbox->isEnabled());
+    EXPECT_TRUE(c.backgroundRollout->isEnabled());
+    EXPECT_TRUE(c.backgroundRollout->isOpen());
+    EXPECT_TRUE(c.backgroundGroup->isEnabled());
+    EXPECT_TRUE(c.velocityButton->isEnabled());
+    EXPECT_TRUE(c.channel1Button->isEnabled());
+    EXPECT_FALSE(c.channel2Button->isEnabled()) << "a one-channel dataset has no channel 2";
+    EXPECT_TRUE(c.showTfCheckbox->isEnabled());
+    EXPECT_TRUE(c.saveRollout->isEnabled());
+    EXPECT_FALSE(c.saveRollout->isOpen());
+    EXPECT_TRUE(c.filenameField->isEnabled());
+    EXPECT_TRUE(c.saveOptionsButton->isEnabled());
+    EXPECT_TRUE(c.resetCameraButton->isEnabled());
+    EXPECT_FALSE(c.fileBrowserRollout->isOpen());
+
+    // The arrow and streamline sections wait for their check boxes.
+    EXPECT_FALSE(c.arrowPlotRollout->isEnabled());
+    EXPECT_FALSE(c.arrowPlotRollout->isOpen());
+    EXPECT_FALSE(c.streamlinesRollout->isEnabled());
+    EXPECT_FALSE(c.streamlinesRollout->isOpen());
+
+    EXPECT_FALSE(c.backgroundGroup->userSelect(2));
+    EXPECT_TRUE(c.backgroundGroup->userSelect(1));
+    EXPECT_EQ(backgroundChannel, 1);
+}
+
+TEST_F(ControlPanelBuild, ASecondOpenFollowsTheNewChannelCountAndResetsTheBackground) {
+    resetBackgroundChoice();
+    enableChannelButtons(2);
+    enableDatasetControls();
+    c.backgroundGroup->userSelect(2);
+    ASSERT_EQ(backgroundChannel, 2);
+    reported.clear();
+
+    resetBackgroundChoice();
+    enableChannelButtons(0);
+    enableDatasetControls();
+    EXPECT_EQ(backgroundChannel, 0);
+    EXPECT_EQ(c.backgroundGroup->get_int_val(), 0);
+    EXPECT_TRUE(reported.empty()) << "selecting Velocity for the open calls nothing back";
+    EXPECT_TRUE(c.velocityButton->isEnabled());
+    EXPECT_FALSE(c.channel1Button->isEnabled());
+    EXPECT_FALSE(c.channel2Button->isEnabled());
+
+    resetBackgroundChoice();
+    enableChannelButtons(3);  // more than two channels: none is offered
+    EXPECT_FALSE(c.channel1Button->isEnabled());
+    EXPECT_FALSE(c.channel2Button->isEnabled());
+}
+
+TEST_F(ControlPanelBuild, ArrowPlotSectionFollowsItsCheckbox) {
+    enableDatasetControls();
+    showStreamlinesSection(true);
+    showArrowPlotSection(true);
+    EXPECT_TRUE(c.arrowPlotRollout->isEnabled());
+    EXPECT_TRUE(c.arrowPlotRollout->isOpen());
+    for (PanelControl* control : std::vector<PanelControl*>{
+             c.arrowsCountPanel, c.arrowCountXSpinner, c.arrowCountYSpinner, c.arrowOptionsPanel,
+             c.arrowSizeCheckbox, c.applyArrowTfCheckbox, c.arrowSizeSpinner}) {
+        EXPECT_TRUE(control->isEnabled()) << control->label();
+    }
+
+    showArrowPlotSection(false);
+    EXPECT_FALSE(c.arrowPlotRollout->isEnabled());
+    EXPECT_FALSE(c.arrowPlotRollout->isOpen());
+    EXPECT_FALSE(c.arrowCountXSpinner->isEnabled());
+    EXPECT_FALSE(c.arrowSizeSpinner->isEnabled());
+    EXPECT_TRUE(c.streamlinesRollout->isEnabled()) << "the streamline section is untouched";
+    EXPECT_TRUE(c.streamlinesRollout->isOpen());
+    EXPECT_TRUE(c.dsepSpinner->isEnabled());
+}
+
+TEST_F(ControlPanelBuild, StreamlinesSectionFollowsItsCheckbox) {
+    enableDatasetControls();
+    showArrowPlotSection(true);
+    showStreamlinesSection(true);
+    EXPECT_TRUE(c.streamlinesRollout->isEnabled());
+    EXPECT_TRUE(c.streamlinesRollout->isOpen());
+    for (PanelControl* control : std::vector<PanelControl*>{
+             c.modePanel, c.modeGroup, c.modeGroup->button(4), c.integrationPanel, c.integrationGroup,
+             c.eulerButton, c.rungeKuttaButton, c.stepSizeSpinner, c.dsepSpinner, c.dtestSpinner,
+             c.colorFromCcButton}) {
+        EXPECT_TRUE(control->isEnabled()) << control->label();
+    }
+    for (PanelControl* control : std::vector<PanelControl*>{
+             c.seedPointsSpinner, c.lineWidthMaxSpinner, c.lineWidthMinSpinner, c.textureFunctionGroup,
+             c.textureFunctionGroup->button(0), c.periodSpinner}) {
+        EXPECT_FALSE(control->isEnabled()) << control->label();
+    }
+    EXPECT_TRUE(c.integrationGroup->userSelect(1));
+    EXPECT_EQ(integrationMethod, 1);
+
+    showStreamlinesSection(false);
+    EXPECT_FALSE(c.streamlinesRollout->isEnabled());
+    EXPECT_FALSE(c.streamlinesRollout->isOpen());
+    EXPECT_FALSE(c.modeGroup->isEnabled());
+    EXPECT_FALSE(c.dsepSpinner->isEnabled());
+    EXPECT_FALSE(c.colorFromCcButton->isEnabled());
+    EXPECT_TRUE(c.arrowPlotRollout->isEnabled()) << "the arrow section is untouched";
+    EXPECT_TRUE(c.arrowPlotRollout->isOpen());
+    EXPECT_TRUE(c.arrowSizeSpinner->isEnabled());
+}
+
+TEST_F(ControlPanelBuild, ModeEnablesOnlyTheControlsItUses) {
+    enableDatasetControls();
+    showStreamlinesSection(true);
+
+    enableModeControls(1);
+    EXPECT_TRUE(c.seedPointsSpinner->isEnabled());
+    EXPECT_FALSE(c.lineWidthMaxSpinner->isEnabled());
+
+    enableModeControls(2);
+    EXPECT_FALSE(c.seedPointsSpinner->isEnabled());
+    EXPECT_TRUE(c.lineWidthMaxSpinner->isEnabled());
+    EXPECT_TRUE(c.lineWidthMinSpinner->isEnabled());
+    EXPECT_FALSE(c.textureFunctionGroup->isEnabled());
+
+    enableModeControls(4);
+    EXPECT_FALSE(c.lineWidthMaxSpinner->isEnabled());
+    EXPECT_TRUE(c.textureFunctionGroup->isEnabled());
+    EXPECT_TRUE(c.textureFunctionGroup->button(1)->isEnabled());
+    EXPECT_TRUE(c.periodSpinner->isEnabled());
+    EXPECT_TRUE(c.textureFunctionGroup->userSelect(1));
+    EXPECT_EQ(textureFunction, 1);
+
+    // A later open puts the mode-dependent controls back to disabled.
+    enableDatasetControls();
+    EXPECT_FALSE(c.textureFunctionGroup->isEnabled());
+    EXPECT_FALSE(c.periodSpinner->isEnabled());
+    EXPECT_FALSE(c.seedPointsSpinner->isEnabled());
+}
+
+TEST_F(ControlPanelBuild, SyncLiveShowsValuesLoadedBehindThePanel) {
+    arrowCountX = 30;
+    backgroundChannel = 2;
+    dsep = 0.25f;
+    streamlineMode = 3;
+    controlPanel->sync_live();
+    EXPECT_EQ(c.arrowCountXSpinner->get_int_val(), 30);
+    EXPECT_EQ(c.backgroundGroup->get_int_val(), 2);
+    EXPECT_FLOAT_EQ(c.dsepSpinner->get_float_val(), 0.25f);
+    EXPECT_EQ(c.modeGroup->get_int_val(), 3);
+}
+
+TEST(ControlPanelUnbuilt, DatasetStateChangesWaitForThePanel) {
+    controlPanel.reset();
+    resetBackgroundChoice();
+    enableChannelButtons(2);
+    enableDatasetControls();
+    closeFileBrowser();
+    showArrowPlotSection(true);
+    showStreamlinesSection(false);
+    enableModeControls(2);
+    SUCCEED();
+}
+
+}  // namespace

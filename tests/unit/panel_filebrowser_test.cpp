@@ -1,0 +1,103 @@
+// The file browser walks the real file system in a temporary folder and
+// changes the process's current directory as it goes.
+#include "panel/PanelWindow.h"
+#include "support/Process.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<int> reported;
+void record(int id) { reported.push_back(id); }
+
+class FileBrowser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reported.clear();
+        saved_ = fs::current_path();
+        ASSERT_FALSE(temp_.path().empty());
+        root_ = fs::canonical(temp_.path());
+        fs::create_directories(root_ / "zeta");
+        fs::create_directories(root_ / "Alpha");
+        fs::create_directories(root_ / ".hidden");
+        touch(root_ / "b.gri");
+        touch(root_ / "a.xml");
+        touch(root_ / ".secret");
+        touch(root_ / "zeta" / "inner.gri");
+        fs::current_path(root_);
+    }
+    void TearDown() override { fs::current_path(saved_); }
+    static void touch(const fs::path& path) { std::ofstream(path) << "x"; }
+
+    static std::vector<std::string> names(const PanelFileBrowser& browser) {
+        std::vector<std::string> result;
+        for (const FileBrowserEntry& entry : browser.entries()) {
+            result.push_back(entry.name + (entry.isDirectory ? "/" : ""));
+        }
+        return result;
+    }
+
+    TempDir temp_;
+    fs::path saved_;
+    fs::path root_;
+    PanelWindow window{record};
+};
+
+TEST_F(FileBrowser, ListsParentThenFoldersThenFilesSortedWithoutHiddenNames) {
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
+    EXPECT_EQ(names(*browser), (std::vector<std::string>{"../", "Alpha/", "zeta/", "a.xml", "b.gri"}));
+}
+
+TEST_F(FileBrowser, EnteringFoldersChangesTheCurrentDirectory) {
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
+    ASSERT_TRUE(browser->userActivate(2));  // zeta/
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), root_ / "zeta"));
+    EXPECT_EQ(names(*browser), (std::vector<std::string>{"../", "inner.gri"}));
+    EXPECT_TRUE(reported.empty()) << "walking folders calls nothing back";
+
+    ASSERT_TRUE(browser->userActivate(1));  // inner.gri
+    EXPECT_EQ(browser->get_file(), "inner.gri");
+    EXPECT_EQ(reported, std::vector<int>{3});
+    EXPECT_TRUE(fs::exists(browser->get_file())) << "the picked name is relative to the current directory";
+
+    ASSERT_TRUE(browser->userActivate(0));  // ..
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), root_));
+    EXPECT_EQ(browser->entries().size(), 5u);
+}
+
+TEST_F(FileBrowser, AVanishedFolderIsRefusedAndTheListRefreshed) {
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
+    fs::remove_all(root_ / "Alpha");
+    EXPECT_FALSE(browser->userActivate(1));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), root_));
+    EXPECT_EQ(names(*browser), (std::vector<std::string>{"../", "zeta/", "a.xml", "b.gri"}));
+    EXPECT_FALSE(browser->userActivate(99));
+}
+
+TEST_F(FileBrowser, DisabledBrowserNeitherWalksNorPicks) {
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
+    browser->disable();
+    EXPECT_FALSE(browser->userActivate(2));
+    EXPECT_FALSE(browser->userActivate(3));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), root_));
+    EXPECT_TRUE(browser->get_file().empty());
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(FileBrowser, FilesWrittenByACallbackAppearAfterIt) {
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
+    PanelButton* save = window.add_button("Save Options", 4);
+    touch(root_ / "c.xml");
+    EXPECT_EQ(browser->entries().size(), 5u);
+    save->userPress();
+    EXPECT_EQ(names(*browser).back(), "c.xml");
+}
+
+}  // namespace
