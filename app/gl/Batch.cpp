@@ -6,6 +6,7 @@
 #include "app/gl/Globals.h"
 #include "app/gl/Screenshot.h"
 #include "app/gl/Window.h"
+#include "panel/ControlPanel.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -17,8 +18,13 @@ std::string pendingScreenshot;
 
 void applyBatchOptions() {
     if (commandLine.has("options")) {
-        if (sceneReady()) loadOptionsFile(commandLine.value("options"));
-        else std::cerr << "Ignoring -options: no dataset is open" << std::endl;
+        if (sceneReady()) {
+            loadOptionsFile(commandLine.value("options"));
+            // As after picking the file in the panel: the controls show what was loaded.
+            if (controlPanel) controlPanel->sync_live();
+        } else {
+            std::cerr << "Ignoring -options: no dataset is open" << std::endl;
+        }
     }
     applyCommandLineSettings(commandLine, controlCallback);
     if (commandLine.has("screenshot")) pendingScreenshot = commandLine.value("screenshot");

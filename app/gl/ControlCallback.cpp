@@ -47,11 +47,15 @@ bool endsWith(const std::string& text, const char* tail) {
     return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
 }
 
+// A channel the dataset does not have (its button is disabled, but the
+// command line or an options file can ask for it) falls back to the velocity.
+void keepBackgroundAvailable() {
+    if (backgroundChannel < 0 || backgroundChannel > std::min(flowData->dataChannelCount(), 2)) backgroundChannel = 0;
+}
+
 void selectBackground() {
     if (!sceneReady()) return;
-    // A channel the dataset does not have (its button is disabled, but the
-    // command line can ask for it) falls back to the velocity.
-    if (backgroundChannel < 0 || backgroundChannel > std::min(flowData->dataChannelCount(), 2)) backgroundChannel = 0;
+    keepBackgroundAvailable();
     const int channel = backgroundChannel;
     if (channel == 1) flowData->bindDataTexture1();
     if (channel == 2) flowData->bindDataTexture2();
@@ -121,6 +125,7 @@ void applyStreamlineMode() {
 bool loadOptionsFile(const std::string& name) {
     const bool complete = optionsFile->load(name);
     if (!sceneReady()) return complete;
+    keepBackgroundAvailable();
     TransferFunction* background = transferFunctions[backgroundChannel];
     TransferFunction* arrows = transferFunctions[3];
     background->buildColorTable();

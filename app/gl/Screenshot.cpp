@@ -34,6 +34,8 @@ bool saveScreenshot(const std::string& name, bool overwrite) {
 
     bool saved = false;
     ILuint image = 0;
+    while (ilGetError() != IL_NO_ERROR) {
+    }  // errors of earlier DevIL calls are not this save's
     ilGenImages(1, &image);
     if (ilGetError() != IL_NO_ERROR) {
         std::cerr << "Unable to create image" << std::endl;

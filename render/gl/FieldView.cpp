@@ -161,7 +161,12 @@ void drawOverlay(int w, int h, double f) {
 void loadArrowTexture() {
     ilGenImages(1, &arrowImage);
     ilBindImage(arrowImage);
-    if (!ilLoadImage("img/arrow.tga")) std::cout << "Error: Loading arrow image failed!\n";
+    if (!ilLoadImage("img/arrow.tga")) {
+        std::cout << "Error: Loading arrow image failed!\n";
+        // Leave no error behind for the next DevIL user (the screenshot).
+        while (ilGetError() != IL_NO_ERROR) {
+        }
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glActiveTextureARB(GL_TEXTURE4_ARB);
     glGenTextures(1, &arrowTexture);
