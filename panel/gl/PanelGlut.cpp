@@ -4,6 +4,7 @@
 #include "panel/PanelInputQueue.h"
 #include "panel/PanelMouseRouter.h"
 #include "panel/gl/PanelGlState.h"
+#include "panel/gl/PanelMap.h"
 #include "panel/gl/PanelWidgets.h"
 
 #include <GL/glew.h>
@@ -23,6 +24,7 @@ PanelFrameResult lastFrame;   // actions waiting for the frame's end, and where 
 bool frameOpen = false;       // between panelBeginFrame and panelEndFrame
 bool inputApplied = false;    // the open frame took input from the queue
 bool layoutChanged = false;   // the open frame's content differs in height from the one before
+unsigned long buttonEvents = 0;  // mouse button and wheel events handed to ImGui so far
 
 int panelWidth() { return controlPanel ? controlPanel->width() : PanelWindow::defaultWidth; }
 
@@ -74,11 +76,13 @@ bool applyQueuedInput() {
             io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
             break;
         case PanelInputEvent::Type::Button:
+            ++buttonEvents;
             io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
             applyModifiers(io, event.modifiers);
             io.MouseDown[event.button] = event.down;
             break;
         case PanelInputEvent::Type::Wheel:
+            ++buttonEvents;
             io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
             io.MouseWheel += static_cast<float>(event.wheel);
             break;
@@ -178,6 +182,12 @@ void panelEndFrame() {
         ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
     }
     frameOpen = false;
+    if (controlPanel) {
+        // As drawn, before the actions change the model. Settled: this frame
+        // asks for no further one (no input, no action, the same layout).
+        bool settled = inputQueue.empty() && !inputApplied && lastFrame.actions.empty() && !layoutChanged;
+        writePanelMap(*controlPanel, lastFrame, settled, buttonEvents);
+    }
     bool acted = runActions();
 
     // Keep frames coming while input waits, and once more after input, a
