@@ -67,6 +67,11 @@ float Channel::sampleAt(const Vec3& p) const
         std::cerr << "Outside of the dataset\n";
         return 0.0f;
     }
+    return interpolate(corners, weights);
+}
+
+float Channel::interpolate(const std::array<int, 4>& corners, const std::array<float, 4>& weights) const
+{
     double sum = 0.0;
     for (std::size_t c = 0; c < 4; ++c)
         sum += static_cast<double>(valueAt(corners[c])) * static_cast<double>(weights[c]);

@@ -2,6 +2,7 @@
 
 #include "data/Vec3.h"
 
+#include <array>
 #include <cstddef>
 #include <memory>
 
@@ -32,6 +33,8 @@ public:
     // Bilinear sample at a world position; outside the bounding box prints
     // "Outside of the dataset" on stderr and returns 0.
     float sampleAt(const Vec3& p) const;
+    // The weighted sum of four node values, as Grid::locateCell gives them.
+    float interpolate(const std::array<int, 4>& corners, const std::array<float, 4>& weights) const;
     // The same at normalised coordinates: u from the left to the right edge
     // of the bounding box, v from the bottom to the top.
     float sampleNormalized(const Vec3& p) const;

@@ -1,8 +1,10 @@
 #include "data/TextureBuffers.h"
 
 #include "data/Channel.h"
+#include "data/Grid.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 int nextPowerOfTwo(int n)
@@ -58,14 +60,21 @@ std::vector<float> velocityTexels(const Channel* velocityX, const Channel* veloc
     std::vector<float> texels;
     if (dataSize.width <= 0 || dataSize.height <= 0) return texels;
     texels.reserve(static_cast<std::size_t>(dataSize.width) * static_cast<std::size_t>(dataSize.height) * 4);
+    const Channel* any = velocityX ? velocityX : velocityY ? velocityY : velocityZ ? velocityZ : magnitude;
+    const Grid* grid = any ? any->grid() : nullptr;
     for (int r = dataSize.height - 1; r >= 0; --r) {
         const float v = texelCoordinate(r, dataSize.height);
         for (int c = 0; c < dataSize.width; ++c) {
             const float u = texelCoordinate(c, dataSize.width);
-            texels.push_back(normalizedSample(velocityX, u, v));
-            texels.push_back(normalizedSample(velocityY, u, v));
-            texels.push_back(normalizedSample(velocityZ, u, v));
-            texels.push_back(normalizedSample(magnitude, u, v));
+            // The four channels share the grid: find the cell once per texel.
+            std::array<int, 4> corners;
+            std::array<float, 4> weights;
+            const bool inside = grid && grid->locateCell(grid->fromNormalized(Vec3(u, v, 0.0f)), corners, weights);
+            for (const Channel* channel : {velocityX, velocityY, velocityZ, magnitude}) {
+                if (!channel) texels.push_back(0.0f);
+                else if (inside) texels.push_back(channel->normalize(channel->interpolate(corners, weights)));
+                else texels.push_back(normalizedSample(channel, u, v));  // reports the miss as sampling does
+            }
         }
     }
     return texels;
