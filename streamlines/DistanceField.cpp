@@ -1,0 +1,173 @@
+#include "streamlines/StreamlineSet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+namespace {
+
+// trunc((coord - min) / size) in float, the upper boundary folded into the
+// last cell. Never converts a NaN or huge quotient to int (undefined).
+inline int cellIndex(float coord, float min, float size, int count)
+{
+    const float q = (coord - min) / size;
+    if (q >= 0.0f && q < static_cast<float>(count) + 1.0f) {
+        const int i = static_cast<int>(q);
+        return i == count ? count - 1 : i;
+    }
+    if (std::isnan(q)) return -1;
+    const float limit = 1.0e9f;
+    if (q <= -limit) return -static_cast<int>(limit);
+    if (q >= limit) return static_cast<int>(limit);
+    const int i = static_cast<int>(q);
+    return i == count ? count - 1 : i;
+}
+
+double squaredDistance(double px, double py, const FieldEntry& q)
+{
+    const double dx = px - static_cast<double>(q.x);
+    const double dy = py - static_cast<double>(q.y);
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+int StreamlineSet::cellIndexX(float x) const
+{
+    return cellIndex(x, box_.xmin, fieldCellWidth_, fieldCellsX_);
+}
+
+int StreamlineSet::cellIndexY(float y) const
+{
+    return cellIndex(y, box_.ymin, fieldCellHeight_, fieldCellsY_);
+}
+
+int StreamlineSet::registeredCount() const
+{
+    std::size_t n = 0;
+    for (const auto& c : cells_) n += c.size();
+    return static_cast<int>(n);
+}
+
+// A point off the field is reported and not stored; it still counts as a
+// registration, so the two statistics lines then differ.
+void StreamlineSet::registerPoint(StreamPoint* p)
+{
+    const int i = cellIndexX(p->x());
+    const int j = cellIndexY(p->y());
+    const bool validX = i >= 0 && i < fieldCellsX_;
+    const bool validY = j >= 0 && j < fieldCellsY_;
+    if (!validX) std::cout << "Invalid x-Index: " << i << '\n';
+    if (!validY) std::cout << "Invalid y-Index: " << j << '\n';
+    if (validX && validY) {
+        cells_[cellSlot(i, j)].push_back(FieldEntry{p->x(), p->y(), p});
+        distancesValid_ = false;
+    }
+    ++theoreticalRegistered_;
+}
+
+void StreamlineSet::registerPoints(StreamPoint** array, int count)
+{
+    for (int k = 0; k < count; ++k) registerPoint(array[k]);
+}
+
+// The answer is whether any point of the 3 x 3 block is nearer than the
+// limit, so the centre cell, where a near point is most likely, goes first,
+// and a neighbouring row or column is left out when p lies farther from it
+// than the limit (with a margin for the rounding of cell bounds): none of
+// its points could answer yes.
+bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, double reach) const
+{
+    if (isOutsideDomain(p)) return true;
+    const float x = p->x();
+    const float y = p->y();
+    const int i = cellIndex(x, box_.xmin, fieldCellWidth_, fieldCellsX_);
+    const int j = cellIndex(y, box_.ymin, fieldCellHeight_, fieldCellsY_);
+    const double px = x;
+    const double py = y;
+    const double limit = static_cast<double>(limitSquared);
+    const double left = static_cast<double>(box_.xmin) + static_cast<double>(i) * fieldCellWidth_;
+    const double bottom = static_cast<double>(box_.ymin) + static_cast<double>(j) * fieldCellHeight_;
+    const double reachX = reach + marginX_;
+    const double reachY = reach + marginY_;
+    const int a0 = std::max(px - left <= reachX ? i - 1 : i, 0);
+    const int a1 = std::min(left + fieldCellWidth_ - px <= reachX ? i + 1 : i, fieldCellsX_ - 1);
+    const int b0 = std::max(py - bottom <= reachY ? j - 1 : j, 0);
+    const int b1 = std::min(bottom + fieldCellHeight_ - py <= reachY ? j + 1 : j, fieldCellsY_ - 1);
+
+    auto anyNear = [&](const std::vector<FieldEntry>& cell) {
+        for (const FieldEntry& q : cell)
+            if (squaredDistance(px, py, q) < limit) return true;
+        return false;
+    };
+    const bool centreValid = i >= 0 && i < fieldCellsX_ && j >= 0 && j < fieldCellsY_;
+    if (centreValid && anyNear(cells_[cellSlot(i, j)])) return true;
+    for (int a = a0; a <= a1; ++a)
+        for (int b = b0; b <= b1; ++b)
+            if ((a != i || b != j) && anyNear(cells_[cellSlot(a, b)])) return true;
+    return false;
+}
+
+bool StreamlineSet::isSeedRejected(const StreamPoint* p) const { return isNear(p, seedLimitSquared_, seedReach_); }
+
+bool StreamlineSet::isTooClose(const StreamPoint* p) const { return isNear(p, dtestSquared_, testReach_); }
+
+float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const
+{
+    double best = static_cast<double>(dsepSquared_);
+    const int i = cellIndexX(p->x());
+    const int j = cellIndexY(p->y());
+    for (int a = i - 1; a <= i + 1; ++a) {
+        if (a < 0 || a >= fieldCellsX_) continue;
+        for (int b = j - 1; b <= j + 1; ++b) {
+            if (b < 0 || b >= fieldCellsY_) continue;
+            for (const FieldEntry& q : cells_[cellSlot(a, b)]) {
+                if (q.point->number() == p->number()) continue;
+                const double d = squaredDistance(p->x(), p->y(), q);
+                if (best > d) best = d;
+            }
+        }
+    }
+    return static_cast<float>(std::sqrt(best));
+}
+
+void StreamlineSet::printStatistics() const
+{
+    std::size_t inLines = 0;
+    for (const auto& line : streamlines_) inLines += line->points.size();
+    std::cout << "Number of points in streamlines: " << inLines << '\n'
+              << "Number of points theoretically in streamlines: " << theoreticalPoints_ << '\n'
+              << "Number of registrated points: " << registeredCount() << '\n'
+              << "Number of theoretical registrated points: " << theoreticalRegistered_ << '\n'
+              << "Cached points: " << cachedPoints_ << '\n';
+}
+
+void StreamlineSet::checkDistanceField() const
+{
+    const DomainBox& box = box_;
+    bool failed = false;
+    for (int i = 0; i < fieldCellsX_; ++i) {
+        for (int j = 0; j < fieldCellsY_; ++j) {
+            const float left = static_cast<float>(i) * fieldCellWidth_ + box.xmin;
+            const float right = static_cast<float>(i + 1) * fieldCellWidth_ + box.xmin;
+            const float bottom = static_cast<float>(j) * fieldCellHeight_ + box.ymin;
+            const float top = static_cast<float>(j + 1) * fieldCellHeight_ + box.ymin;
+            for (const FieldEntry& entry : cells_[cellSlot(i, j)]) {
+                const StreamPoint* q = entry.point;
+                // A point a rounding step outside the float bounds still
+                // belongs here when its own cell index says so (x = 3.6 with
+                // cells of 0.4: index 9, yet 9 * 0.4f = 3.6000001).
+                const bool outside = q->x() > right || q->x() < left || q->y() > top || q->y() < bottom;
+                if (outside && (cellIndexX(q->x()) != i || cellIndexY(q->y()) != j)) {
+                    failed = true;
+                    std::cout << "Failure at x = " << i << ", y = " << j << '\n'
+                              << "Point: x: " << q->x() << ", y: " << q->y() << '\n';
+                }
+            }
+        }
+    }
+    if (!failed)
+        std::cout << "Distance Field OK" << '\n'
+                  << "Please wait for the changes to take place.\n This could be a short amount of time!" << '\n';
+    std::cout.flush();
+}

@@ -1,0 +1,203 @@
+#include "streamlines/StreamlineGeometry.h"
+
+#include "streamlines/StreamlineSet.h"
+
+#include <cmath>
+
+StreamlineView::StreamlineView(const DomainBox& box, int width, int height) : box_(box)
+{
+    const float ex = box.width();
+    const float ey = box.height();
+    if (width <= 0 || height <= 0 || !(ex > 0.0f) || !(ey > 0.0f) || !std::isfinite(ex) || !std::isfinite(ey))
+        return;
+    // The same quad size as the field view, so the lines lie on the image.
+    const float ratio = static_cast<float>(height) / static_cast<float>(width);
+    if (height < width) {
+        quadWidth_ = 1.3f;
+        quadHeight_ = 1.3f * ratio;
+    } else {
+        quadHeight_ = 1.3f;
+        quadWidth_ = 1.3f / ratio;
+    }
+    offsetX_ = -box.xmin - 0.5f * ex;
+    offsetY_ = -box.ymin - 0.5f * ey;
+    scaleX_ = quadWidth_ / ex;
+    scaleY_ = quadHeight_ / ey;
+    valid_ = true;
+}
+
+void StreamlineView::clamp(float& x, float& y) const
+{
+    if (x < box_.xmin)
+        x = box_.xmin;
+    else if (x > box_.xmax)
+        x = box_.xmax;
+    if (y < box_.ymin)
+        y = box_.ymin;
+    else if (y > box_.ymax)
+        y = box_.ymax;
+}
+
+ViewVertex StreamlineView::map(float x, float y) const
+{
+    clamp(x, y);
+    return ViewVertex{(x + offsetX_) * scaleX_, (y + offsetY_) * scaleY_, -0.5f};
+}
+
+float taperWidth(float d, float dsep, float dtest, float maxWidth, float minWidth)
+{
+    float e = 1.0f;
+    if (!(d >= dsep)) {
+        // With dsep <= dtest every distance below dsep is below dtest too.
+        e = dsep > dtest ? (d - dtest) / (dsep - dtest) : 0.0f;
+    }
+    float width = maxWidth * e;
+    if (minWidth > width) width = minWidth;
+    return width;
+}
+
+double textureGrey(int index, int period, int function)
+{
+    const int p = period < 1 ? 1 : period;
+    if (function == 0) return (std::sin(index * 6.2831854820251465 / p) + 1.0) * 0.5;
+    if (p == 1) return 1.0;
+    return static_cast<double>(static_cast<float>(index % p) / static_cast<float>(p - 1));
+}
+
+std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view)
+{
+    std::vector<VertexBlock> blocks;
+    if (!view.isValid()) return blocks;
+    for (const auto& line : set.streamlines()) {
+        VertexBlock block;
+        block.reserve(line->points.size());
+        for (const StreamPoint* p : line->points) block.push_back(view.map(p->x(), p->y()));
+        blocks.push_back(std::move(block));
+    }
+    return blocks;
+}
+
+std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view)
+{
+    std::vector<std::vector<GreyVertex>> blocks;
+    if (!view.isValid()) return blocks;
+    for (const auto& line : set.streamlines()) {
+        std::vector<GreyVertex> block;
+        block.reserve(line->points.size());
+        for (const StreamPoint* p : line->points)
+            block.push_back(GreyVertex{view.map(p->x(), p->y()),
+                                       textureGrey(p->index(), set.texturePeriod(), set.textureFunction())});
+        blocks.push_back(std::move(block));
+    }
+    return blocks;
+}
+
+namespace {
+
+struct Vec2 {
+    float x;
+    float y;
+};
+
+// Unit normal (-dy, dx) of a segment; a zero-length segment has none.
+Vec2 unitNormal(Vec2 from, Vec2 to)
+{
+    const float nx = -(to.y - from.y);
+    const float ny = to.x - from.x;
+    const float len = std::sqrt(nx * nx + ny * ny);
+    if (len == 0.0f) return Vec2{0.0f, 0.0f};
+    const float inv = 1.0f / len;
+    return Vec2{nx * inv, ny * inv};
+}
+
+}  // namespace
+
+std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const StreamlineView& view,
+                                           const std::vector<std::vector<float>>& distances, float maxWidth,
+                                           float minWidth)
+{
+    std::vector<VertexBlock> blocks;
+    if (!view.isValid()) return blocks;
+    const float dsep = set.dsep();
+    const float dtest = set.dtest();
+    const auto& lines = set.streamlines();
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        const auto& points = lines[l]->points;
+        VertexBlock block;
+        if (points.size() >= 2 && l < distances.size() && distances[l].size() == points.size()) {
+            block.reserve((points.size() - 1) * 8);
+            float d0 = distances[l][0];
+            Vec2 o{0.0f, 0.0f};
+            auto emit = [&](float x, float y) { block.push_back(view.map(x, y)); };
+            for (std::size_t k = 1; k < points.size(); ++k) {
+                Vec2 q{points[k - 1]->x(), points[k - 1]->y()};
+                Vec2 p{points[k]->x(), points[k]->y()};
+                view.clamp(q.x, q.y);
+                view.clamp(p.x, p.y);
+                const float d1 = distances[l][k];
+                const float wm = taperWidth((d0 + d1) / 2.0f, dsep, dtest, maxWidth, minWidth);
+                const float w1 = taperWidth(d1, dsep, dtest, maxWidth, minWidth);
+                const Vec2 m{q.x + (p.x - q.x) / 2.0f, q.y + (p.y - q.y) / 2.0f};
+                const Vec2 na = unitNormal(q, m);
+                const Vec2 nb = unitNormal(m, p);
+                const Vec2 a{na.x * w1, na.y * w1};
+                const Vec2 b{nb.x * wm, nb.y * wm};
+                const Vec2 prev = (o.x == 0.0f && o.y == 0.0f) ? b : o;
+                emit(q.x - prev.x / 2.0f, q.y - prev.y / 2.0f);
+                emit(m.x - b.x / 2.0f, m.y - b.y / 2.0f);
+                emit(m.x + b.x / 2.0f, m.y + b.y / 2.0f);
+                emit(q.x + prev.x / 2.0f, q.y + prev.y / 2.0f);
+                emit(m.x - b.x / 2.0f, m.y - b.y / 2.0f);
+                emit(p.x - a.x / 2.0f, p.y - a.y / 2.0f);
+                emit(p.x + a.x / 2.0f, p.y + a.y / 2.0f);
+                emit(m.x + b.x / 2.0f, m.y + b.y / 2.0f);
+                o = a;
+                d0 = d1;
+            }
+        }
+        blocks.push_back(std::move(block));
+    }
+    return blocks;
+}
+
+std::vector<VertexBlock> buildGlyphTriangles(const StreamlineSet& set, const StreamlineView& view)
+{
+    std::vector<VertexBlock> blocks;
+    if (!view.isValid()) return blocks;
+    const float spacing = 0.3f;
+    for (const auto& line : set.streamlines()) {
+        const auto& points = line->points;
+        VertexBlock block;
+        if (!points.empty()) {
+            Vec2 base{points[0]->x(), points[0]->y()};
+            view.clamp(base.x, base.y);
+            Vec2 q = base;
+            float s = 0.0f;
+            for (std::size_t k = 1; k < points.size(); ++k) {
+                Vec2 p{points[k]->x(), points[k]->y()};
+                view.clamp(p.x, p.y);
+                const float dx = p.x - q.x;
+                const float dy = p.y - q.y;
+                s += std::sqrt(dx * dx + dy * dy);
+                if (s >= spacing) {
+                    // The new base lies where the accumulated length reaches
+                    // the spacing; the length then restarts from q, not base.
+                    const float f = (s - spacing) / s;
+                    const Vec2 n{q.x + dx * (1.0f - f), q.y + dy * (1.0f - f)};
+                    const Vec2 d{n.x - base.x, n.y - base.y};
+                    const ViewVertex b = view.map(base.x, base.y);
+                    block.push_back(b);
+                    block.push_back(ViewVertex{b.x - d.y / 40.0f, b.y + d.x / 40.0f, b.z});
+                    block.push_back(view.map(n.x, n.y));
+                    const float rx = n.x - q.x;
+                    const float ry = n.y - q.y;
+                    s = std::sqrt(rx * rx + ry * ry);
+                    base = n;
+                }
+                q = p;
+            }
+        }
+        blocks.push_back(std::move(block));
+    }
+    return blocks;
+}

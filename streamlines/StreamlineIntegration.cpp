@@ -1,0 +1,80 @@
+#include "streamlines/StreamlineSet.h"
+
+#include "data/Channel.h"
+#include "data/FlowData.h"
+
+#include <cmath>
+
+// Velocity at (x, y) from slots 0 and 1, negated for direction -1. False
+// when the dataset has no velocity channels.
+bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, float& vy) const
+{
+    const Channel* cx = flowData_ ? flowData_->channel(0) : nullptr;
+    const Channel* cy = flowData_ ? flowData_->channel(1) : nullptr;
+    if (!cx || !cy) return false;
+    const Vec3 at(x, y, 0.0f);
+    vx = cx->sampleAt(at);
+    vy = cy->sampleAt(at);
+    if (direction < 0) {
+        vx = -vx;
+        vy = -vy;
+    }
+    return true;
+}
+
+StreamPoint* StreamlineSet::stepForward(StreamPoint* p)
+{
+    return integration_ == 0 ? eulerStep(p, 1) : midpointStep(p, 1);
+}
+
+StreamPoint* StreamlineSet::stepBackward(StreamPoint* p)
+{
+    return integration_ == 0 ? eulerStep(p, -1) : midpointStep(p, -1);
+}
+
+// A non-finite result (NaN velocities in the data) ends the line here, so
+// no NaN position ever reaches the cell arithmetic or the sampling.
+StreamPoint* StreamlineSet::eulerStep(StreamPoint* p, int direction)
+{
+    float vx = 0.0f;
+    float vy = 0.0f;
+    if (!sampleVelocity(p->x(), p->y(), direction, vx, vy)) return nullptr;
+    if (vx == 0.0f && vy == 0.0f) return nullptr;
+    const double h = static_cast<double>(dt_);
+    const float x = static_cast<float>(static_cast<double>(p->x()) + h * static_cast<double>(vx));
+    const float y = static_cast<float>(static_cast<double>(p->y()) + h * static_cast<double>(vy));
+    if (!std::isfinite(x) || !std::isfinite(y)) return nullptr;
+    return createPoint(x, y);
+}
+
+StreamPoint* StreamlineSet::midpointStep(StreamPoint* p, int direction)
+{
+    float ax = 0.0f;
+    float ay = 0.0f;
+    if (!sampleVelocity(p->x(), p->y(), direction, ax, ay)) return nullptr;
+    const double half = 0.5 * static_cast<double>(dt_);
+    const float mx = static_cast<float>(static_cast<double>(p->x()) + half * static_cast<double>(ax));
+    const float my = static_cast<float>(static_cast<double>(p->y()) + half * static_cast<double>(ay));
+    if (!std::isfinite(mx) || !std::isfinite(my)) return nullptr;
+    const DomainBox& box = box_;
+    if (mx > box.xmax || mx < box.xmin || my > box.ymax || my < box.ymin) return nullptr;
+
+    float vx = 0.0f;
+    float vy = 0.0f;
+    sampleVelocity(mx, my, direction, vx, vy);
+    if (vx == 0.0f && vy == 0.0f) return nullptr;
+    const double h = static_cast<double>(dt_);
+    const float x = static_cast<float>(static_cast<double>(p->x()) + h * static_cast<double>(vx));
+    const float y = static_cast<float>(static_cast<double>(p->y()) + h * static_cast<double>(vy));
+    if (!std::isfinite(x) || !std::isfinite(y)) return nullptr;
+    return createPoint(x, y);
+}
+
+// A point on the boundary is inside. A NaN position is outside, so that no
+// test goes on to compute a cell from it.
+bool StreamlineSet::isOutsideDomain(const StreamPoint* p) const
+{
+    const float x = p->x();
+    const float y = p->y();
+    return !(x <= box_.xmax && x >= box_.xmin && y <= box_.ymax && y >= box_.ymin);
+}

@@ -1,0 +1,194 @@
+#pragma once
+
+#include "streamlines/DomainBox.h"
+#include "streamlines/StreamPoint.h"
+#include "streamlines/Streamline.h"
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+class ColorRGBA;
+class FlowData;
+
+// A registered point with a copy of its position: proximity tests read the
+// copies in a row instead of following one pointer per point. Points do not
+// move once traced.
+struct FieldEntry {
+    float x;
+    float y;
+    StreamPoint* point;
+};
+
+// All streamlines of the open dataset with their settings: integration
+// (Euler or midpoint), seeded placement, evenly spaced placement through a
+// distance field with delayed registration, and the drawing modes.
+class StreamlineSet {
+public:
+    // Each direction of a seeded line adds at most this many points.
+    static constexpr int maxFreeSteps = 10000;
+    // Each pass of an evenly spaced line adds at most this many points, so
+    // a line that never meets a stop (a tiny dt, a slow spiral) still ends.
+    static constexpr int maxEvenPointsPerDirection = 100000;
+    // Cells hold about a cache length of points per line passing through,
+    // and every proximity test walks them, so the placement's work grows
+    // with the square of the cache length. An evenly spaced placement whose
+    // dsep / dt * 1.2 exceeds this (about ten times the default 96) is
+    // refused rather than left running for minutes.
+    static constexpr int maxCacheCapacity = 1000;
+    // A placement traces no further line once this many points are placed:
+    // a tiny dsep in a large box with a small dt would otherwise place tens
+    // of millions of points, for minutes and gigabytes.
+    static constexpr int defaultPointLimit = 2000000;
+    // Wider cells keep every point within dsep in the 3 x 3 block, so this
+    // cap changes no result; it bounds the field's memory for a tiny dsep.
+    static constexpr int maxFieldCellsPerAxis = 1024;
+
+    StreamlineSet(FlowData* flowData, int xSlot, int ySlot, float dt, float dsep, float dtest);
+    ~StreamlineSet();
+    StreamlineSet(const StreamlineSet&) = delete;
+    StreamlineSet& operator=(const StreamlineSet&) = delete;
+
+    // Settings. None of them recomputes the streamlines.
+    void setIntegration(int integration);
+    void setStepSize(float dt);         // re-sizes the point caches
+    void setTestDistance(float dtest);
+    void setSeparation(float dsep);     // rebuilds the distance field, keeps the caches
+    void setColor(float r, float g, float b);
+    ColorRGBA* color() const { return color_.get(); }
+    void setTextureFunction(int function) { textureFunction_ = function; }
+    void setTexturePeriod(int period) { texturePeriod_ = period; }
+    void setPointLimit(int limit) { pointLimit_ = limit; }
+    int pointLimit() const { return pointLimit_; }
+
+    // Integration. A returned point is new; hand it to a line or discardPoint.
+    StreamPoint* stepForward(StreamPoint* p);
+    StreamPoint* stepBackward(StreamPoint* p);
+    StreamPoint* eulerStep(StreamPoint* p, int direction);
+    StreamPoint* midpointStep(StreamPoint* p, int direction);
+    bool isOutsideDomain(const StreamPoint* p) const;
+    DomainBox domainBox() const;  // read from the coordinate channels
+
+    // Seeded placement ("Normal").
+    void computeSeeded(int seedCount);
+    void traceFree(StreamPoint* seed);
+
+    // Evenly spaced placement.
+    void computeEvenlySpaced();
+    bool traceEvenly(StreamPoint* seed);
+    void buildDistanceField();
+    void allocateCaches();
+    void clearDistanceField();
+    void registerPoint(StreamPoint* p);
+    void registerPoints(StreamPoint** array, int count);
+    bool isSeedRejected(const StreamPoint* p) const;
+    bool isTooClose(const StreamPoint* p) const;
+    float nearestOtherDistance(const StreamPoint* p) const;
+    void printStatistics() const;
+    void checkDistanceField() const;
+
+    // A new point at (x, y) stamped with streamlineNumber and stepCounter,
+    // owned by the set until the next placement.
+    StreamPoint* createPoint(float x, float y);
+    // Gives back a point nobody refers to. Only the newest point is freed at
+    // once; any other waits for the next placement.
+    void discardPoint(StreamPoint* p);
+
+    // Drawing (GL layer). Tapering reads nearestOtherDistances.
+    void drawLines();
+    void drawTapered(float maxWidth, float minWidth);
+    void drawGlyphs();
+    void drawTextured();
+
+    // nearestOtherDistance of every point of every line, computed once per
+    // placement (drawing asks for it every frame).
+    const std::vector<std::vector<float>>& nearestOtherDistances();
+
+    const std::vector<std::unique_ptr<Streamline>>& streamlines() const { return streamlines_; }
+    FlowData* flowData() const { return flowData_; }
+    int xSlot() const { return xSlot_; }
+    int ySlot() const { return ySlot_; }
+    float dt() const { return dt_; }
+    float dtest() const { return dtest_; }
+    float dtestSquared() const { return dtestSquared_; }
+    float dsep() const { return dsep_; }
+    float dsepSquared() const { return dsepSquared_; }
+    float seedLimitSquared() const { return seedLimitSquared_; }
+    int cacheCapacity() const { return cacheCapacity_; }
+    int integration() const { return integration_; }
+    int textureFunction() const { return textureFunction_; }
+    int texturePeriod() const { return texturePeriod_; }
+    int streamlineNumber() const { return streamlineNumber_; }
+    int stepCounter() const { return stepCounter_; }
+    int theoreticalPoints() const { return theoreticalPoints_; }
+    int theoreticalRegistered() const { return theoreticalRegistered_; }
+    int cachedPoints() const { return cachedPoints_; }
+    int fieldCellsX() const { return fieldCellsX_; }
+    int fieldCellsY() const { return fieldCellsY_; }
+    float fieldCellWidth() const { return fieldCellWidth_; }
+    float fieldCellHeight() const { return fieldCellHeight_; }
+    const std::vector<FieldEntry>& cell(int i, int j) const { return cells_[cellSlot(i, j)]; }
+    int registeredCount() const;  // points held by all cells
+    // Cell index of a point along x or y; values outside 0 .. count - 1 mean
+    // the point lies off the field.
+    int cellIndexX(float x) const;
+    int cellIndexY(float y) const;
+
+private:
+    std::size_t cellSlot(int i, int j) const {
+        return static_cast<std::size_t>(i) * static_cast<std::size_t>(fieldCellsY_) + static_cast<std::size_t>(j);
+    }
+    bool sampleVelocity(float x, float y, int direction, float& vx, float& vy) const;
+    bool isNear(const StreamPoint* p, float limitSquared, double reach) const;
+    void updateLimits();
+    void startPlacement();
+    bool placementRefused(bool evenlySpaced) const;
+    void reportClamping() const;
+    void scanForSeeds();
+
+    std::vector<std::unique_ptr<Streamline>> streamlines_;
+    FlowData* flowData_;
+    float dt_;
+    float dtest_;
+    float dtestSquared_ = 0.0f;
+    float dsep_;
+    float dsepSquared_ = 0.0f;
+    // Seeds are built exactly dsep from their generating point; rounding
+    // may put them a hair closer, so they are tested against 0.999 dsep.
+    float seedLimitSquared_ = 0.0f;
+    // Square roots of the two limits and the rounding margins of the cell
+    // bounds, kept for the neighbourhood test, which runs for every point.
+    double seedReach_ = 0.0;
+    double testReach_ = 0.0;
+    double marginX_ = 0.0;
+    double marginY_ = 0.0;
+    int cacheCapacity_ = 1;
+    int xSlot_;
+    int ySlot_;
+    int streamlineNumber_ = 0;
+    int texturePeriod_ = 160;
+    int stepCounter_ = 0;
+    int theoreticalPoints_ = 0;
+    int theoreticalRegistered_ = 0;
+    int cachedPoints_ = 0;
+    // The box as the distance field was built for it; the node coordinates
+    // do not change while a dataset is open, so the hot paths read this copy.
+    DomainBox box_;
+    std::vector<std::vector<FieldEntry>> cells_;
+    int fieldCellsX_ = 1;
+    int fieldCellsY_ = 1;
+    float fieldCellWidth_ = 0.0f;
+    float fieldCellHeight_ = 0.0f;
+    std::unique_ptr<ColorRGBA> color_;
+    std::vector<StreamPoint*> cacheA_;
+    std::vector<StreamPoint*> cacheB_;
+    std::vector<StreamPoint*> firstCache_;
+    int integration_ = 0;
+    int textureFunction_ = 0;
+    int pointLimit_ = defaultPointLimit;
+
+    // Every point of the current placement; cleared when the next begins.
+    std::deque<StreamPoint> pointPool_;
+    std::vector<std::vector<float>> distances_;
+    bool distancesValid_ = false;
+};

@@ -1,0 +1,217 @@
+// quillmere-trace on generated datasets: the exported lines read back.
+
+#include "support/Process.h"
+#include "support/Viewer.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Row {
+    int line;
+    int point;
+    std::string x;
+    std::string y;
+    int step;
+};
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+std::vector<Row> readCsv(const std::string& path, std::string& header)
+{
+    std::vector<std::string> lines = linesOf(readFile(path));
+    std::vector<Row> rows;
+    if (lines.empty()) return rows;
+    header = lines[0];
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        std::istringstream in(lines[k]);
+        Row r;
+        std::string field;
+        std::getline(in, field, ',');
+        r.line = std::stoi(field);
+        std::getline(in, field, ',');
+        r.point = std::stoi(field);
+        std::getline(in, r.x, ',');
+        std::getline(in, r.y, ',');
+        std::getline(in, field, ',');
+        r.step = std::stoi(field);
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+// The number printed after a statistics label, or -1.
+long statistic(const std::string& out, const std::string& label)
+{
+    for (const std::string& l : linesOf(out))
+        if (l.rfind(label, 0) == 0) return std::stol(l.substr(label.size()));
+    return -1;
+}
+
+class TraceTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        gyre = generateDataset(dir.path(), "gyre",
+                               {"--field", "gyre", "--nx", "129", "--ny", "65", "--x0", "0", "--x1", "8", "--y0", "0",
+                                "--y1", "4", "--channels", "1"});
+        ASSERT_TRUE(std::ifstream(gyre).good()) << "quillmere-flowgen did not write " << gyre;
+    }
+
+    RunResult trace(std::vector<std::string> args) { return run(programPath("quillmere-trace"), args, dir.path()); }
+
+    TempDir dir;
+    std::string gyre;
+};
+
+TEST_F(TraceTest, CsvAndVtkHoldTheSameEvenlySpacedLines)
+{
+    const RunResult csvRun = trace({gyre, "-o", dir.file("lines.csv")});
+    ASSERT_EQ(csvRun.code, 0) << csvRun.err;
+    const RunResult vtkRun = trace({gyre, "-o", dir.file("lines.vtk")});
+    ASSERT_EQ(vtkRun.code, 0) << vtkRun.err;
+    EXPECT_EQ(csvRun.out, vtkRun.out);
+    EXPECT_NE(csvRun.out.find("At the end of the streamline-list, let's end\nNumber of points in streamlines: "),
+              std::string::npos);
+
+    std::string header;
+    const std::vector<Row> rows = readCsv(dir.file("lines.csv"), header);
+    EXPECT_EQ(header, "line,point,x,y,step");
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(static_cast<long>(rows.size()), statistic(csvRun.out, "Number of points in streamlines: "));
+    EXPECT_EQ(statistic(csvRun.out, "Number of registrated points: "),
+              statistic(csvRun.out, "Number of theoretical registrated points: "));
+    EXPECT_EQ(statistic(csvRun.out, "Cached points: "),
+              statistic(csvRun.out, "Number of points theoretically in streamlines: "));
+
+    // Lines numbered from 0 in order, points from 0 within each, all in the box.
+    std::map<int, int> perLine;
+    int expectedLine = 0;
+    int expectedPoint = 0;
+    for (const Row& r : rows) {
+        if (r.line != expectedLine) {
+            ASSERT_EQ(r.line, expectedLine + 1);
+            ASSERT_GE(expectedPoint, 2);
+            expectedLine = r.line;
+            expectedPoint = 0;
+        }
+        ASSERT_EQ(r.point, expectedPoint++);
+        ++perLine[r.line];
+        const double x = std::stod(r.x);
+        const double y = std::stod(r.y);
+        ASSERT_TRUE(x >= 0.0 && x <= 8.0 && y >= 0.0 && y <= 4.0) << r.x << ", " << r.y;
+    }
+    EXPECT_GT(perLine.size(), 10u);
+
+    // The VTK file: the same points in the same order, one polyline per line.
+    const std::vector<std::string> vtk = linesOf(readFile(dir.file("lines.vtk")));
+    ASSERT_GT(vtk.size(), 5u);
+    EXPECT_EQ(vtk[0], "# vtk DataFile Version 3.0");
+    EXPECT_EQ(vtk[2], "ASCII");
+    EXPECT_EQ(vtk[3], "DATASET POLYDATA");
+    EXPECT_EQ(vtk[4], "POINTS " + std::to_string(rows.size()) + " float");
+    ASSERT_GT(vtk.size(), 5 + rows.size() + perLine.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) ASSERT_EQ(vtk[5 + k], rows[k].x + " " + rows[k].y + " 0");
+    std::size_t at = 5 + rows.size();
+    EXPECT_EQ(vtk[at], "LINES " + std::to_string(perLine.size()) + " " +
+                           std::to_string(rows.size() + perLine.size()));
+    std::size_t next = 0;
+    for (const auto& [line, count] : perLine) {
+        std::istringstream cell(vtk[++at]);
+        std::size_t n = 0;
+        cell >> n;
+        ASSERT_EQ(n, static_cast<std::size_t>(count)) << "line " << line;
+        for (std::size_t k = 0; k < n; ++k) {
+            std::size_t id = 0;
+            cell >> id;
+            ASSERT_EQ(id, next++);
+        }
+    }
+    EXPECT_EQ(vtk[++at], "POINT_DATA " + std::to_string(rows.size()));
+    at += 2;  // SCALARS, LOOKUP_TABLE
+    for (const Row& r : rows) ASSERT_EQ(vtk[++at], std::to_string(r.step));
+}
+
+TEST_F(TraceTest, OptionsChangeThePlacement)
+{
+    std::string header;
+    ASSERT_EQ(trace({gyre, "-o", dir.file("euler.csv")}).code, 0);
+    ASSERT_EQ(trace({gyre, "--rk2", "-o", dir.file("rk2.csv")}).code, 0);
+    ASSERT_EQ(trace({gyre, "--dsep", "0.8", "--dtest", "0.4", "--dt", "0.01", "-o", dir.file("coarse.csv")}).code, 0);
+    const auto euler = readCsv(dir.file("euler.csv"), header);
+    const auto rk2 = readCsv(dir.file("rk2.csv"), header);
+    const auto coarse = readCsv(dir.file("coarse.csv"), header);
+    EXPECT_NE(readFile(dir.file("euler.csv")), readFile(dir.file("rk2.csv")));
+    EXPECT_LT(coarse.size() * 2, euler.size());
+
+    // Seeded: the given number of lines, every step index 0, no statistics.
+    const RunResult seeded = trace({gyre, "--seeded", "4", "-o", dir.file("seeded.csv")});
+    ASSERT_EQ(seeded.code, 0) << seeded.err;
+    EXPECT_EQ(seeded.out.find("Number of points"), std::string::npos);
+    const auto rows = readCsv(dir.file("seeded.csv"), header);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.back().line, 3);
+    for (const Row& r : rows) ASSERT_EQ(r.step, 0);
+
+    // A step far too small for dsep: the placement refuses, the file is empty.
+    const RunResult refused = trace({gyre, "--dt", "0.0001", "-o", dir.file("refused.csv")});
+    EXPECT_EQ(refused.code, 0);
+    EXPECT_NE(refused.err.find("Streamlines not placed: dt = 0.0001 is too small for dsep = 0.4"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(readFile(dir.file("refused.csv")), "line,point,x,y,step\n");
+}
+
+TEST_F(TraceTest, BadUsageExitsWithTwo)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {gyre},
+        {gyre, "-o", dir.file("out.txt")},
+        {gyre, "-o"},
+        {gyre, "--dt", "abc", "-o", dir.file("out.csv")},
+        {gyre, "--dt", "0", "-o", dir.file("out.csv")},
+        {gyre, "--dsep", "-0.4", "-o", dir.file("out.csv")},
+        {gyre, "--dtest", "nan", "-o", dir.file("out.csv")},
+        {gyre, "--seeded", "-1", "-o", dir.file("out.csv")},
+        {gyre, "--seeded", "2x", "-o", dir.file("out.csv")},
+        {gyre, "--seeded", "1001", "-o", dir.file("out.csv")},
+        {gyre, "--wobble", "-o", dir.file("out.csv")},
+        {gyre, gyre, "-o", dir.file("out.csv")},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const RunResult r = trace(args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("quillmere-trace: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("Usage: quillmere-trace DATASET.gri"), std::string::npos);
+    }
+    EXPECT_FALSE(std::ifstream(dir.file("out.csv")).good());
+}
+
+TEST_F(TraceTest, UnreadableInputOrOutputExitsWithOne)
+{
+    const std::string broken = generateDataset(dir.path(), "broken", {"--field", "uniform", "--broken", "short-data"});
+    for (const std::string& input : {dir.file("missing.gri"), broken}) {
+        const RunResult r = trace({input, "-o", dir.file("out.csv")});
+        EXPECT_EQ(r.code, 1) << input;
+        EXPECT_NE(r.err.find("quillmere-trace: cannot load"), std::string::npos) << r.err;
+    }
+    const RunResult r = trace({gyre, "-o", dir.file("no/such/dir/out.csv")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("quillmere-trace: cannot write"), std::string::npos) << r.err;
+}
+
+}  // namespace

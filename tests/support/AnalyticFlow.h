@@ -1,0 +1,174 @@
+#pragma once
+
+// Small analytic datasets for the streamline tests and benchmarks: a uniform
+// rectilinear grid whose velocity comes from a function of the position.
+// FlowData fills its grid only from files, so the field is written to a
+// temporary grid/data file pair and loaded through FlowData::load, quietly.
+// Header-only so that the benchmarks (which do not link the test support
+// library) can use it too.
+
+#include "data/FlowData.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+struct Velocity {
+    float x;
+    float y;
+};
+
+using VelocityField = std::function<Velocity(double x, double y)>;
+
+struct FlowBox {
+    int nx;
+    int ny;
+    float x0;
+    float x1;
+    float y0;
+    float y1;
+};
+
+struct AnalyticFlow {
+    std::unique_ptr<FlowData> data;
+    int xSlot = -1;
+    int ySlot = -1;
+    int magnitudeSlot = -1;
+
+    AnalyticFlow() = default;
+    AnalyticFlow(AnalyticFlow&&) = default;
+    AnalyticFlow& operator=(AnalyticFlow&&) = default;
+    // The channels report their deletion; tests have no use for the lines.
+    ~AnalyticFlow()
+    {
+        if (!data) return;
+        std::ostringstream quiet;
+        std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
+        data.reset();
+        std::cout.rdbuf(saved);
+    }
+};
+
+namespace analytic {
+
+inline float nodeCoordinate(float a, float b, int i, int n)
+{
+    if (i == n - 1) return b;
+    return static_cast<float>(static_cast<double>(a) + (static_cast<double>(b) - a) * i / (n - 1));
+}
+
+// Writes base.gri and base.00000.dat with no data channels.
+inline void writeDataset(const std::string& base, const FlowBox& box, const VelocityField& v)
+{
+    char header[40];
+    std::fill(header, header + 40, ' ');
+    const int n = std::snprintf(header, sizeof header, "SN4DB %d %d 1 0 1 0.0", box.nx, box.ny);
+    if (n > 0 && n < 40) header[n] = ' ';
+    std::vector<float> nodes;
+    std::vector<float> values;
+    nodes.reserve(static_cast<std::size_t>(box.nx) * box.ny * 3);
+    values.reserve(static_cast<std::size_t>(box.nx) * box.ny * 3);
+    for (int j = 0; j < box.ny; ++j) {
+        for (int i = 0; i < box.nx; ++i) {
+            const float x = nodeCoordinate(box.x0, box.x1, i, box.nx);
+            const float y = nodeCoordinate(box.y0, box.y1, j, box.ny);
+            const Velocity u = v(x, y);
+            nodes.insert(nodes.end(), {x, y, 0.0f});
+            values.insert(values.end(), {u.x, u.y, 0.0f});
+        }
+    }
+    std::ofstream grid(base + ".gri", std::ios::binary);
+    grid.write(header, 40);
+    grid.write(reinterpret_cast<const char*>(nodes.data()), static_cast<std::streamsize>(nodes.size() * 4));
+    std::ofstream data(base + ".00000.dat", std::ios::binary);
+    data.write(reinterpret_cast<const char*>(values.data()), static_cast<std::streamsize>(values.size() * 4));
+    if (!grid || !data) throw std::runtime_error("cannot write the analytic dataset " + base);
+}
+
+}  // namespace analytic
+
+// Loads the field as the viewer's opener does: velocity in slots 0 to 2,
+// then the node x and y channels and the magnitude channel.
+inline AnalyticFlow makeAnalyticFlow(const FlowBox& box, const VelocityField& v)
+{
+    char dir[] = "/tmp/qm-analytic-XXXXXX";
+    if (!mkdtemp(dir)) throw std::runtime_error("mkdtemp failed");
+    const std::string base = std::string(dir) + "/flow";
+    analytic::writeDataset(base, box, v);
+
+    AnalyticFlow flow;
+    flow.data = std::make_unique<FlowData>(nullptr);
+    std::ostringstream quiet;
+    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
+    const bool loaded = flow.data->load(base + ".gri", false);
+    if (loaded) {
+        flow.xSlot = flow.data->createCoordinateChannel(0);
+        flow.ySlot = flow.data->createCoordinateChannel(1);
+        flow.magnitudeSlot = flow.data->createMagnitudeChannel(0, 1, 2);
+    }
+    std::cout.rdbuf(saved);
+    std::remove((base + ".gri").c_str());
+    std::remove((base + ".00000.dat").c_str());
+    rmdir(dir);
+    if (!loaded) throw std::runtime_error("cannot load the analytic dataset:\n" + quiet.str());
+    return flow;
+}
+
+namespace analytic {
+
+inline VelocityField uniform(float vx, float vy)
+{
+    return [vx, vy](double, double) { return Velocity{vx, vy}; };
+}
+
+// Counter-clockwise rigid rotation about (cx, cy): exactly zero there.
+inline VelocityField rotation(double cx, double cy)
+{
+    return [cx, cy](double x, double y) {
+        return Velocity{static_cast<float>(-(y - cy)), static_cast<float>(x - cx)};
+    };
+}
+
+// Stagnation point at (cx, cy): out along x, in along y.
+inline VelocityField saddle(double cx, double cy)
+{
+    return [cx, cy](double x, double y) {
+        return Velocity{static_cast<float>(x - cx), static_cast<float>(-(y - cy))};
+    };
+}
+
+// The double gyre: one gyre in each half of [0, 2 s] x [0, s], peak speed
+// pi * a.
+inline VelocityField doubleGyre(double a, double s = 1.0)
+{
+    return [a, s](double x, double y) {
+        const double pi = 3.14159265358979323846;
+        return Velocity{static_cast<float>(-pi * a * std::sin(pi * x / s) * std::cos(pi * y / s)),
+                        static_cast<float>(pi * a * std::cos(pi * x / s) * std::sin(pi * y / s))};
+    };
+}
+
+// Lamb-Oseen vortex about (cx, cy) with core radius rc and circulation g.
+inline VelocityField vortex(double cx, double cy, double rc, double g)
+{
+    return [cx, cy, rc, g](double x, double y) {
+        const double dx = x - cx;
+        const double dy = y - cy;
+        const double r2 = dx * dx + dy * dy;
+        if (r2 == 0.0) return Velocity{0.0f, 0.0f};
+        const double pi = 3.14159265358979323846;
+        const double s = g / (2.0 * pi * r2) * (1.0 - std::exp(-r2 / (rc * rc)));
+        return Velocity{static_cast<float>(-dy * s), static_cast<float>(dx * s)};
+    };
+}
+
+}  // namespace analytic
