@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,12 +33,14 @@ std::unique_ptr<FlowData> loadDataset(const std::vector<float>& values) {
     writer.dataChannels(1).data([values](int, float x, float y) {
         return values[static_cast<std::size_t>(std::lround(y) * 4 + std::lround(x))];
     });
-    const std::string path = writer.write(qmtest::DatasetWriter::makeTempDirectory() + "/hist");
+    const std::string dir = qmtest::DatasetWriter::makeTempDirectory();
+    const std::string path = writer.write(dir + "/hist");
     auto data = std::make_unique<FlowData>(nullptr);
     testing::internal::CaptureStdout();
     const bool loaded = data->load(path, false);
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(loaded);
+    std::filesystem::remove_all(dir);  // the loaded dataset keeps nothing open
     return data;
 }
 
