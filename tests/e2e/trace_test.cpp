@@ -2,6 +2,7 @@
 
 #include "support/Process.h"
 #include "support/Viewer.h"
+#include "support/Xvfb.h"
 
 #include <gtest/gtest.h>
 
@@ -215,3 +216,60 @@ TEST_F(TraceTest, UnreadableInputOrOutputExitsWithOne)
 }
 
 }  // namespace
+
+// Each placement's console lines, from its first line to the end of the
+// distance-field report.
+std::vector<std::vector<std::string>> placements(const std::string& out)
+{
+    std::vector<std::vector<std::string>> blocks;
+    std::vector<std::string> current;
+    for (const std::string& l : linesOf(out)) {
+        if (current.empty() && l.rfind("Take next", 0) != 0 && l.rfind("At the end", 0) != 0 &&
+            l.rfind("Number of points in", 0) != 0)
+            continue;
+        current.push_back(l);
+        if (l == " This could be a short amount of time!") {
+            blocks.push_back(current);
+            current.clear();
+        }
+    }
+    return blocks;
+}
+
+// The export places exactly what the viewer places: the same placement lines,
+// statistics and distance-field report, for the defaults and for changed
+// settings given to both. The viewer places once when it opens and again for
+// every changed setting; its last placement is the one it shows.
+TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine)
+{
+    ASSERT_TRUE(Xvfb::shared().ok());
+    prepareViewerDir(dir.path());
+    struct Case {
+        std::vector<std::string> viewer;
+        std::vector<std::string> trace;
+    };
+    const std::vector<Case> cases = {
+        {{}, {}},
+        {{"-dtest", "0.1", "-integrationMethod", "1"}, {"--dtest", "0.1", "--rk2"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> viewerArgs = {"-datafile", gyre};
+        viewerArgs.insert(viewerArgs.end(), c.viewer.begin(), c.viewer.end());
+        viewerArgs.insert(viewerArgs.end(), {"-screenshot", dir.file("shot.png")});
+        const RunResult viewer = run(programPath("quillmere"), viewerArgs, dir.path());
+        ASSERT_EQ(viewer.code, 0) << viewer.err;
+
+        std::vector<std::string> traceArgs = {gyre};
+        traceArgs.insert(traceArgs.end(), c.trace.begin(), c.trace.end());
+        traceArgs.insert(traceArgs.end(), {"-o", dir.file("lines.csv")});
+        const RunResult exported = trace(traceArgs);
+        ASSERT_EQ(exported.code, 0) << exported.err;
+
+        const auto shown = placements(viewer.out);
+        const auto written = placements(exported.out);
+        ASSERT_FALSE(shown.empty());
+        ASSERT_EQ(written.size(), 1u);
+        EXPECT_EQ(shown.back(), written.front());
+        EXPECT_GT(statistic(exported.out, "Number of points in streamlines: "), 1000);
+    }
+}
