@@ -7,6 +7,7 @@
 #include "data/UniformTarget.h"
 #include "support/DatasetWriter.h"
 #include "support/Process.h"
+#include "support/GlWindow.h"
 #include "support/Xvfb.h"
 
 #include <GL/glew.h>
@@ -79,15 +80,7 @@ std::vector<float> dataArea(const std::vector<float>& texels, int stride, Textur
 class DataTextureUpload : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        int argc = 1;
-        char name[] = "data_texture_upload_test";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_ALPHA | GLUT_DEPTH);
-        glutInitWindowSize(64, 64);
-        glutCreateWindow("textures");
-        ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+        ASSERT_TRUE(openGlWindow("textures", 64, 64));
     }
 
     void SetUp() override {

@@ -5,6 +5,7 @@
 #include "panel/gl/PanelGlut.h"
 #include "support/Process.h"
 #include "support/Viewer.h"
+#include "support/GlWindow.h"
 #include "support/Xvfb.h"
 
 #include <GL/glew.h>
@@ -56,16 +57,7 @@ void special(int key, int x, int y) { panelSpecial(key, x, y); }
 class PanelImGuiTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        int argc = 1;
-        char name[] = "panel_imgui_test";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_ALPHA | GLUT_DEPTH);
-        glutInitWindowPosition(0, 0);
-        glutInitWindowSize(1024, 700);
-        glutCreateWindow("panel");
-        ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+        ASSERT_TRUE(openGlWindow("panel", 1024, 700));
         glutDisplayFunc(display);
         glutReshapeFunc(reshape);
         glutMouseFunc(mouse);

@@ -12,6 +12,7 @@
 #include "streamlines/StreamlineSet.h"
 #include "support/DatasetWriter.h"
 #include "support/Process.h"
+#include "support/GlWindow.h"
 #include "support/Xvfb.h"
 
 #include <GL/glew.h>
@@ -69,15 +70,7 @@ std::string writeGyre(const std::string& base, int nx, int ny) {
 class FrameTime : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        int argc = 1;
-        char name[] = "render_frametime_test";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_ALPHA | GLUT_DEPTH);
-        glutInitWindowSize(kWidth, kHeight);
-        glutCreateWindow("frame time");
-        ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+        ASSERT_TRUE(openGlWindow("frame time", kWidth, kHeight));
         ASSERT_EQ(chdir(QM_BINARY_DIR), 0);
         Quiet quiet;
         shader = new ShaderProgram;

@@ -5,6 +5,7 @@
 #include "render/ShaderProgram.h"
 
 #include "support/Process.h"
+#include "support/GlWindow.h"
 #include "support/Xvfb.h"
 
 #include <GL/glew.h>
@@ -21,15 +22,7 @@ namespace {
 class ShaderProgramTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        int argc = 1;
-        char name[] = "render_shaderprogram_test";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_ALPHA | GLUT_DEPTH);
-        glutInitWindowSize(64, 64);
-        glutCreateWindow("shaders");
-        ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+        ASSERT_TRUE(openGlWindow("shaders", 64, 64));
         // The program reads "src/Flow.vert" and "src/Flow.frag" relative to
         // the working directory, as the viewer does from the build folder.
         ASSERT_EQ(chdir(QM_BINARY_DIR), 0);

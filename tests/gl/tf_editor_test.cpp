@@ -1,6 +1,7 @@
 #include "tf/gl/TfEditor.h"
 
 #include "data/UniformTarget.h"
+#include "support/GlWindow.h"
 #include "support/Xvfb.h"
 #include "tf/TransferFunctionSet.h"
 
@@ -30,15 +31,7 @@ using Pixel = std::array<int, 3>;
 class TfEditorTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        int argc = 1;
-        char name[] = "tf_editor_test";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_ALPHA | GLUT_DEPTH);
-        glutInitWindowSize(1024, 700);
-        glutCreateWindow("tf editor");
-        ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+        ASSERT_TRUE(openGlWindow("tf editor", 1024, 700));
     }
 
     void draw() {

@@ -1,6 +1,7 @@
 #include "tf/TransferFunction.h"
 
 #include "data/UniformTarget.h"
+#include "support/GlWindow.h"
 #include "support/Xvfb.h"
 #include "tf/ColorChooser.h"
 
@@ -34,15 +35,7 @@ private:
 class TfTextureTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        int argc = 1;
-        char name[] = "tf_texture_test";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_ALPHA | GLUT_DEPTH);
-        glutInitWindowSize(256, 256);
-        glutCreateWindow("tf");
-        ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+        ASSERT_TRUE(openGlWindow("tf", 256, 256));
     }
 
     void SetUp() override {
