@@ -25,6 +25,7 @@ const std::vector<Setting>& settings() {
         {"textureFunction", &textureFunction, nullptr, 25, true, 0, 1},
         {"texturePeriod", &texturePeriod, nullptr, 26, true, 1, 10000},
         {"integrationMethod", &integrationMethod, nullptr, 21, true, 0, 1},
+        {"unitSpeed", &unitSpeed, nullptr, 28, true, 0, 1},
         {"stepSize", nullptr, &stepSize, 24, false, 0, 0},
         {"dsep", nullptr, &dsep, 22, false, 0, 0},
         {"dtest", nullptr, &dtest, 23, false, 0, 0},

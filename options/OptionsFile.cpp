@@ -1,5 +1,6 @@
 #include "options/OptionsFile.h"
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "options/OptionsReader.h"
 #include "options/OptionsText.h"
 #include "options/XMLNodes.h"
+#include "panel/LiveVariables.h"
 #include "render/ArrowPlot.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunction.h"
@@ -27,6 +29,15 @@ constexpr float kMaxArrowSize = 200.0f;
 constexpr int kMaxIntegration = 1;
 constexpr int kMaxStreamlineMode = 4;
 constexpr int kMaxSeedPoints = 100;
+
+// Files written before unit speed existed lack its key: they were made
+// without it, so they load as 0 and are not warned about. Unit speed goes
+// through its live variable directly, not a pointer given to the constructor.
+int loadedUnitSpeed(const XMLNodes& root) {
+    const XMLNodes* group = root.child("streamlines");
+    const XMLNodes* value = group != nullptr ? group->child("unit_speed") : nullptr;
+    return value != nullptr ? std::clamp(parseInt(value->text()), 0, 1) : 0;
+}
 
 void addPoint(XMLNodes& group, const TfPoint& p) {
     XMLNodes* point = group.addChild("point");
@@ -102,6 +113,7 @@ bool OptionsFile::save(const std::string& fileName) const {
     lines->addChild("dsep", formatFloat(*dsep));
     lines->addChild("dtest", formatFloat(*dtest));
     lines->addChild("dt", formatFloat(*stepSize));
+    lines->addChild("unit_speed", formatInt(unitSpeed));
     const ColorRGBA* color = streamlineSet->color();
     XMLNodes* colorNode = lines->addChild("color");
     colorNode->addChild("red", formatFloat(color->red()));
@@ -185,6 +197,7 @@ bool OptionsFile::load(const std::string& fileName) {
     if (in.readFloat("streamlines/dsep", f)) *dsep = f;
     if (in.readFloat("streamlines/dtest", f)) *dtest = f;
     if (in.readFloat("streamlines/dt", f)) *stepSize = f;
+    unitSpeed = loadedUnitSpeed(root);
 
     // A missing component keeps its byte: byte / 255 maps back to the same byte.
     const ColorRGBA* current = streamlineSet->color();

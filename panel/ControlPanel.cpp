@@ -75,6 +75,10 @@ void buildIntegration(PanelWindow& w, PanelControls& c) {
         w.add_radiogroup_to_panel(c.integrationPanel, &integrationMethod, controlId::integrationMethod);
     c.eulerButton = w.add_radiobutton_to_group(c.integrationGroup, "Euler");
     c.rungeKuttaButton = w.add_radiobutton_to_group(c.integrationGroup, "Runge Kutta");
+    // With unit speed, dt is a step length. Inside the panel, the checkbox is
+    // enabled and disabled with the rest of the streamline section.
+    c.unitSpeedCheckbox =
+        w.add_checkbox_to_panel(c.integrationPanel, "Unit speed", &unitSpeed, controlId::unitSpeed);
     w.add_separator_to_panel(c.integrationPanel);
     // dt, dsep and dtest have no limits; the streamline set refuses values
     // it cannot place lines with.

@@ -33,6 +33,7 @@ constexpr int stepSize = 24;
 constexpr int textureFunction = 25;
 constexpr int texturePeriod = 26;
 constexpr int resetCamera = 27;
+constexpr int unitSpeed = 28;
 }  // namespace controlId
 
 // Handles of the controls the program enables, disables, opens, closes or
@@ -70,6 +71,7 @@ struct PanelControls {
     PanelRadioGroup* integrationGroup = nullptr;
     PanelRadioButton* eulerButton = nullptr;
     PanelRadioButton* rungeKuttaButton = nullptr;
+    PanelCheckbox* unitSpeedCheckbox = nullptr;
     PanelSpinner* stepSizeSpinner = nullptr;
     PanelSpinner* dsepSpinner = nullptr;
     PanelSpinner* dtestSpinner = nullptr;

@@ -16,6 +16,7 @@ float lineWidthMin = 0.04f;
 int textureFunction = 0;
 int texturePeriod = 160;
 int integrationMethod = 0;
+int unitSpeed = 0;
 float stepSize = 0.005f;
 float dsep = 0.4f;
 float dtest = 0.2f;
@@ -37,6 +38,7 @@ void resetLiveVariables() {
     textureFunction = 0;
     texturePeriod = 160;
     integrationMethod = 0;
+    unitSpeed = 0;
     stepSize = 0.005f;
     dsep = 0.4f;
     dtest = 0.2f;

@@ -19,6 +19,7 @@ extern float lineWidthMin;
 extern int textureFunction;
 extern int texturePeriod;
 extern int integrationMethod;
+extern int unitSpeed;
 extern float stepSize;
 extern float dsep;
 extern float dtest;

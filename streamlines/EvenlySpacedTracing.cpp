@@ -27,10 +27,16 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed)
 
     // Downstream: the new point is tested before it is appended.
     StreamPoint* current = seed;
+    line->endReason = TerminationReason::StepCap;
     for (int count = 0; count < maxEvenPointsPerDirection; ++count) {
         StreamPoint* next = stepForward(current);
-        if (!next) break;
-        if (outsideBox(next) || isTooClose(next)) {
+        if (!next) {
+            line->endReason = lastStepFailure();
+            break;
+        }
+        const bool outside = outsideBox(next);
+        if (outside || isTooClose(next)) {
+            line->endReason = outside ? TerminationReason::LeftDomain : TerminationReason::TooClose;
             discardPoint(next);
             break;
         }
@@ -95,8 +101,11 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed)
     // Upstream: the current point is tested before it is inserted, so the
     // seed enters the line here, once, between the two parts.
     current = seed;
+    line->startReason = TerminationReason::StepCap;
     for (int count = 0; count < maxEvenPointsPerDirection;) {
-        if (outsideBox(current) || isTooClose(current)) {
+        const bool outside = outsideBox(current);
+        if (outside || isTooClose(current)) {
+            line->startReason = outside ? TerminationReason::LeftDomain : TerminationReason::TooClose;
             if (current != seed) discardPoint(current);
             break;
         }
@@ -141,7 +150,10 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed)
         }
         if (++count >= maxEvenPointsPerDirection) break;
         current = stepBackward(current);
-        if (!current) break;
+        if (!current) {
+            line->startReason = lastStepFailure();
+            break;
+        }
     }
 
     if (nFirst == 0 && nA == 1) {

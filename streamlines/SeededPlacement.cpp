@@ -30,25 +30,38 @@ void StreamlineSet::traceFree(StreamPoint* seed)
     const DomainBox& box = box_;
 
     // The box is tested on the current point, so the last point of each
-    // direction may lie outside; drawing clamps it.
+    // direction may lie outside; drawing clamps it. A direction that runs
+    // through all its steps ends at the cap.
     StreamPoint* current = seed;
+    line->endReason = TerminationReason::StepCap;
     for (int count = 0; count < maxFreeSteps; ++count) {
         if (!(box.xmin <= current->x() && current->x() <= box.xmax && box.ymin <= current->y() &&
-              current->y() <= box.ymax))
+              current->y() <= box.ymax)) {
+            line->endReason = TerminationReason::LeftDomain;
             break;
+        }
         StreamPoint* next = stepForward(current);
-        if (!next) break;
+        if (!next) {
+            line->endReason = lastStepFailure();
+            break;
+        }
         line->points.push_back(next);
         current = next;
     }
 
     current = seed;
+    line->startReason = TerminationReason::StepCap;
     for (int count = 0; count < maxFreeSteps; ++count) {
         if (!(box.xmin < current->x() && current->x() < box.xmax && box.ymin < current->y() &&
-              current->y() < box.ymax))
+              current->y() < box.ymax)) {
+            line->startReason = TerminationReason::LeftDomain;
             break;
+        }
         StreamPoint* next = stepBackward(current);
-        if (!next) break;
+        if (!next) {
+            line->startReason = lastStepFailure();
+            break;
+        }
         line->points.push_front(next);
         current = next;
     }

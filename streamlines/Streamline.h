@@ -1,6 +1,7 @@
 #pragma once
 
 #include "streamlines/StreamPoint.h"
+#include "streamlines/TerminationReason.h"
 
 #include <deque>
 
@@ -12,4 +13,7 @@ public:
 
     std::deque<StreamPoint*> points;
     int number;
+    // Why the upstream end (front of points) and the downstream end (back) ended.
+    TerminationReason startReason = TerminationReason::None;
+    TerminationReason endReason = TerminationReason::None;
 };

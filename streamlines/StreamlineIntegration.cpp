@@ -22,6 +22,25 @@ bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, f
     return true;
 }
 
+// The velocity a step moves by, per unit of dt. With unit speed it is the
+// direction v / |v| (in double); a zero vector stays zero, so the midpoint
+// step's unguarded first sample behaves as without unit speed. A NaN or
+// infinite component gives NaN, which the steps' finiteness tests catch.
+StreamlineSet::StepVelocity StreamlineSet::stepVelocity(float vx, float vy) const
+{
+    const double x = static_cast<double>(vx);
+    const double y = static_cast<double>(vy);
+    if (unitSpeed_ == 0 || (vx == 0.0f && vy == 0.0f)) return {x, y};
+    const double length = std::sqrt(x * x + y * y);
+    return {x / length, y / length};
+}
+
+StreamPoint* StreamlineSet::failStep(TerminationReason reason)
+{
+    stepFailure_ = reason;
+    return nullptr;
+}
+
 StreamPoint* StreamlineSet::stepForward(StreamPoint* p)
 {
     return integration_ == 0 ? eulerStep(p, 1) : midpointStep(p, 1);
@@ -38,12 +57,13 @@ StreamPoint* StreamlineSet::eulerStep(StreamPoint* p, int direction)
 {
     float vx = 0.0f;
     float vy = 0.0f;
-    if (!sampleVelocity(p->x(), p->y(), direction, vx, vy)) return nullptr;
-    if (vx == 0.0f && vy == 0.0f) return nullptr;
+    if (!sampleVelocity(p->x(), p->y(), direction, vx, vy)) return failStep(TerminationReason::ZeroVelocity);
+    if (vx == 0.0f && vy == 0.0f) return failStep(TerminationReason::ZeroVelocity);
+    const StepVelocity v = stepVelocity(vx, vy);
     const double h = static_cast<double>(dt_);
-    const float x = static_cast<float>(static_cast<double>(p->x()) + h * static_cast<double>(vx));
-    const float y = static_cast<float>(static_cast<double>(p->y()) + h * static_cast<double>(vy));
-    if (!std::isfinite(x) || !std::isfinite(y)) return nullptr;
+    const float x = static_cast<float>(static_cast<double>(p->x()) + h * v.x);
+    const float y = static_cast<float>(static_cast<double>(p->y()) + h * v.y);
+    if (!std::isfinite(x) || !std::isfinite(y)) return failStep(TerminationReason::NonFinite);
     return createPoint(x, y);
 }
 
@@ -51,22 +71,25 @@ StreamPoint* StreamlineSet::midpointStep(StreamPoint* p, int direction)
 {
     float ax = 0.0f;
     float ay = 0.0f;
-    if (!sampleVelocity(p->x(), p->y(), direction, ax, ay)) return nullptr;
+    if (!sampleVelocity(p->x(), p->y(), direction, ax, ay)) return failStep(TerminationReason::ZeroVelocity);
+    const StepVelocity va = stepVelocity(ax, ay);
     const double half = 0.5 * static_cast<double>(dt_);
-    const float mx = static_cast<float>(static_cast<double>(p->x()) + half * static_cast<double>(ax));
-    const float my = static_cast<float>(static_cast<double>(p->y()) + half * static_cast<double>(ay));
-    if (!std::isfinite(mx) || !std::isfinite(my)) return nullptr;
+    const float mx = static_cast<float>(static_cast<double>(p->x()) + half * va.x);
+    const float my = static_cast<float>(static_cast<double>(p->y()) + half * va.y);
+    if (!std::isfinite(mx) || !std::isfinite(my)) return failStep(TerminationReason::NonFinite);
     const DomainBox& box = box_;
-    if (mx > box.xmax || mx < box.xmin || my > box.ymax || my < box.ymin) return nullptr;
+    if (mx > box.xmax || mx < box.xmin || my > box.ymax || my < box.ymin)
+        return failStep(TerminationReason::MidpointOutside);
 
     float vx = 0.0f;
     float vy = 0.0f;
     sampleVelocity(mx, my, direction, vx, vy);
-    if (vx == 0.0f && vy == 0.0f) return nullptr;
+    if (vx == 0.0f && vy == 0.0f) return failStep(TerminationReason::ZeroVelocity);
+    const StepVelocity vm = stepVelocity(vx, vy);
     const double h = static_cast<double>(dt_);
-    const float x = static_cast<float>(static_cast<double>(p->x()) + h * static_cast<double>(vx));
-    const float y = static_cast<float>(static_cast<double>(p->y()) + h * static_cast<double>(vy));
-    if (!std::isfinite(x) || !std::isfinite(y)) return nullptr;
+    const float x = static_cast<float>(static_cast<double>(p->x()) + h * vm.x);
+    const float y = static_cast<float>(static_cast<double>(p->y()) + h * vm.y);
+    if (!std::isfinite(x) || !std::isfinite(y)) return failStep(TerminationReason::NonFinite);
     return createPoint(x, y);
 }
 

@@ -51,6 +51,11 @@ public:
 
     // Settings. None of them recomputes the streamlines.
     void setIntegration(int integration);
+    // 1: every step moves dt along the velocity's direction (v / |v|), so dt
+    // is a step length in world units and the point caches delay the
+    // registration by the same distance whatever the local speed. 0 (the
+    // start value): the step moves dt * v.
+    void setUnitSpeed(int unitSpeed) { unitSpeed_ = unitSpeed != 0 ? 1 : 0; }
     void setStepSize(float dt);         // re-sizes the point caches
     void setTestDistance(float dtest);
     void setSeparation(float dsep);     // rebuilds the distance field, keeps the caches
@@ -67,6 +72,9 @@ public:
     StreamPoint* eulerStep(StreamPoint* p, int direction);
     StreamPoint* midpointStep(StreamPoint* p, int direction);
     bool isOutsideDomain(const StreamPoint* p) const;
+    // Why the last step that returned null did so: ZeroVelocity, NonFinite
+    // or MidpointOutside.
+    TerminationReason lastStepFailure() const { return stepFailure_; }
     DomainBox domainBox() const;  // read from the coordinate channels
 
     // Seeded placement ("Normal").
@@ -116,6 +124,7 @@ public:
     float seedLimitSquared() const { return seedLimitSquared_; }
     int cacheCapacity() const { return cacheCapacity_; }
     int integration() const { return integration_; }
+    int unitSpeed() const { return unitSpeed_; }
     int textureFunction() const { return textureFunction_; }
     int texturePeriod() const { return texturePeriod_; }
     int streamlineNumber() const { return streamlineNumber_; }
@@ -139,6 +148,12 @@ private:
         return static_cast<std::size_t>(i) * static_cast<std::size_t>(fieldCellsY_) + static_cast<std::size_t>(j);
     }
     bool sampleVelocity(float x, float y, int direction, float& vx, float& vy) const;
+    struct StepVelocity {
+        double x;
+        double y;
+    };
+    StepVelocity stepVelocity(float vx, float vy) const;
+    StreamPoint* failStep(TerminationReason reason);
     bool isNear(const StreamPoint* p, float limitSquared, double reach) const;
     void updateLimits();
     void startPlacement();
@@ -184,6 +199,8 @@ private:
     std::vector<StreamPoint*> cacheB_;
     std::vector<StreamPoint*> firstCache_;
     int integration_ = 0;
+    int unitSpeed_ = 0;
+    TerminationReason stepFailure_ = TerminationReason::None;
     int textureFunction_ = 0;
     int pointLimit_ = defaultPointLimit;
 

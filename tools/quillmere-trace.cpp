@@ -2,7 +2,9 @@
 // and writes them as CSV or legacy VTK, for inspection and for tests.
 
 #include "data/FlowData.h"
+#include "streamlines/PlacementQuality.h"
 #include "streamlines/StreamlineSet.h"
+#include "streamlines/TerminationReason.h"
 
 #include <cerrno>
 #include <cmath>
@@ -16,8 +18,10 @@ namespace {
 const char* const kUsage =
     "Usage: quillmere-trace DATASET.gri [options] -o OUT\n"
     "Places streamlines (evenly spaced unless --seeded) and writes them to OUT,\n"
-    "as CSV (line,point,x,y,step) when OUT ends in .csv, or as legacy VTK\n"
-    "polydata when it ends in .vtk.\n"
+    "as CSV (line,point,x,y,step,start_reason,end_reason) when OUT ends in .csv,\n"
+    "or as legacy VTK polydata when it ends in .vtk (the reasons as cell data).\n"
+    "A reason tells why that end of the line ended: left_domain, zero_velocity,\n"
+    "non_finite, too_close, midpoint_outside or step_cap.\n"
     "\n"
     "Options:\n"
     "  --seeded N   N seeds on the diagonal of the domain, traced freely\n"
@@ -25,6 +29,9 @@ const char* const kUsage =
     "  --dsep X     separation distance (default 0.4)\n"
     "  --dtest X    test distance (default 0.2)\n"
     "  --rk2        midpoint Runge-Kutta instead of Euler\n"
+    "  --unit-speed step along the velocity's direction: dt is a step length\n"
+    "  --stats      print quality figures after the placement: lines, lengths,\n"
+    "               short lines, coverage within dsep, line ends by reason\n"
     "  -o OUT       output file (.csv or .vtk)\n";
 
 enum class Format { Csv, Vtk };
@@ -38,6 +45,8 @@ struct Options {
     float dsep = 0.4f;
     float dtest = 0.2f;
     bool rk2 = false;
+    bool unitSpeed = false;
+    bool stats = false;
 };
 
 struct UsageError {
@@ -89,6 +98,10 @@ Options parse(int argc, char** argv)
             o.dtest = positiveNumber(a, value());
         else if (a == "--rk2")
             o.rk2 = true;
+        else if (a == "--unit-speed")
+            o.unitSpeed = true;
+        else if (a == "--stats")
+            o.stats = true;
         else if (a == "-o")
             o.output = value();
         else if (!a.empty() && a[0] == '-')
@@ -111,15 +124,29 @@ Options parse(int argc, char** argv)
 
 bool writeCsv(const StreamlineSet& set, std::FILE* f)
 {
-    std::fprintf(f, "line,point,x,y,step\n");
+    std::fprintf(f, "line,point,x,y,step,start_reason,end_reason\n");
     const auto& lines = set.streamlines();
     for (std::size_t l = 0; l < lines.size(); ++l) {
         const auto& points = lines[l]->points;
+        const char* start = terminationReasonName(lines[l]->startReason);
+        const char* end = terminationReasonName(lines[l]->endReason);
         for (std::size_t k = 0; k < points.size(); ++k)
-            std::fprintf(f, "%zu,%zu,%.9g,%.9g,%d\n", l, k, static_cast<double>(points[k]->x()),
-                         static_cast<double>(points[k]->y()), points[k]->index());
+            std::fprintf(f, "%zu,%zu,%.9g,%.9g,%d,%s,%s\n", l, k, static_cast<double>(points[k]->x()),
+                         static_cast<double>(points[k]->y()), points[k]->index(), start, end);
     }
     return !std::ferror(f);
+}
+
+// The codes of the two cell fields, for the title line: the legacy format
+// has no other place for a comment.
+std::string reasonLookup()
+{
+    std::string text = "start_reason and end_reason:";
+    for (int r = 0; r < terminationReasonCount; ++r) {
+        text += (r == 0 ? " " : ", ") + std::to_string(r) + " ";
+        text += terminationReasonName(static_cast<TerminationReason>(r));
+    }
+    return text;
 }
 
 // Lines without points have no cell: a polyline needs at least one point.
@@ -131,7 +158,8 @@ bool writeVtk(const StreamlineSet& set, std::FILE* f)
         pointCount += line->points.size();
         if (!line->points.empty()) ++lineCount;
     }
-    std::fprintf(f, "# vtk DataFile Version 3.0\nquillmere-trace streamlines\nASCII\nDATASET POLYDATA\n");
+    std::fprintf(f, "# vtk DataFile Version 3.0\nquillmere-trace streamlines; %s\nASCII\nDATASET POLYDATA\n",
+                 reasonLookup().c_str());
     std::fprintf(f, "POINTS %zu float\n", pointCount);
     for (const auto& line : set.streamlines())
         for (const StreamPoint* p : line->points)
@@ -147,6 +175,13 @@ bool writeVtk(const StreamlineSet& set, std::FILE* f)
     std::fprintf(f, "POINT_DATA %zu\nSCALARS step int 1\nLOOKUP_TABLE default\n", pointCount);
     for (const auto& line : set.streamlines())
         for (const StreamPoint* p : line->points) std::fprintf(f, "%d\n", p->index());
+    std::fprintf(f, "CELL_DATA %zu\nFIELD ends 2\n", lineCount);
+    for (const bool start : {true, false}) {
+        std::fprintf(f, "%s 1 %zu int\n", start ? "start_reason" : "end_reason", lineCount);
+        for (const auto& line : set.streamlines())
+            if (!line->points.empty())
+                std::fprintf(f, "%d\n", static_cast<int>(start ? line->startReason : line->endReason));
+    }
     return !std::ferror(f);
 }
 
@@ -179,10 +214,12 @@ int main(int argc, char** argv)
 
     StreamlineSet set(&data, xSlot, ySlot, options.dt, options.dsep, options.dtest);
     set.setIntegration(options.rk2 ? 1 : 0);
+    set.setUnitSpeed(options.unitSpeed ? 1 : 0);
     if (options.seeds >= 0)
         set.computeSeeded(options.seeds);
     else
         set.computeEvenlySpaced();
+    if (options.stats) printPlacementQuality(std::cout, measurePlacement(set));
     std::cout.flush();
 
     std::FILE* f = std::fopen(options.output.c_str(), "w");

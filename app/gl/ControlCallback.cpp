@@ -97,6 +97,12 @@ void applyIntegration() {
     rebuildStreamlines();
 }
 
+void applyUnitSpeed() {
+    if (!sceneReady()) return;
+    streamlineSet->setUnitSpeed(unitSpeed == 0 ? 0 : 1);
+    rebuildStreamlines();
+}
+
 void applyStepSize() {
     if (!sceneReady()) return;
     streamlineSet->setStepSize(stepSize);
@@ -141,6 +147,9 @@ bool loadOptionsFile(const std::string& name) {
     shaderProgram->setInt("background", backgroundChannel);
     shaderProgram->setFloat("pointSize", arrowSize);
     shaderProgram->unuse();
+    // Unit speed is taken along by the placements below rather than placing
+    // once more: a load prints the same placements as it did before it existed.
+    streamlineSet->setUnitSpeed(unitSpeed == 0 ? 0 : 1);
     applyIntegration();
     applyStepSize();
     applyDsep();
@@ -179,6 +188,7 @@ void controlCallback(int id) {
         }
         break;
     case controlId::integrationMethod: applyIntegration(); break;
+    case controlId::unitSpeed: applyUnitSpeed(); break;
     case controlId::dsep: applyDsep(); break;
     case controlId::dtest: applyDtest(); break;
     case controlId::stepSize: applyStepSize(); break;

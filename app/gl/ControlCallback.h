@@ -8,6 +8,7 @@ void controlCallback(int id);
 // Streamline settings taken over from the live variables, each followed by
 // a new placement in the current mode. Without a dataset they do nothing.
 void applyIntegration();
+void applyUnitSpeed();
 void applyStepSize();
 void applyDsep();
 void applyDtest();

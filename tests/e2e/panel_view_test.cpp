@@ -83,6 +83,10 @@ TEST_F(PanelView, SavedOptionsPickedInTheBrowserBringBackTheView) {
     EXPECT_GT(differingPixels(changed, saved, 40), 10000);
 
     ASSERT_TRUE(v.click("rollout", "File Browser"));
+    // With the streamline section open the browser may lie below the window;
+    // its entries are drawn once it is scrolled into view.
+    MapEntry browser;
+    ASSERT_TRUE(v.reveal("filebrowser", "", browser));
     ASSERT_TRUE(v.waitMap([](const PanelMap& p) { return p.find("file", "options.xml") != nullptr; }));
     const size_t mark = v.out().size();
     ASSERT_TRUE(v.click("file", "options.xml"));

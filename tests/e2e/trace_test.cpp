@@ -89,7 +89,7 @@ TEST_F(TraceTest, CsvAndVtkHoldTheSameEvenlySpacedLines)
 
     std::string header;
     const std::vector<Row> rows = readCsv(dir.file("lines.csv"), header);
-    EXPECT_EQ(header, "line,point,x,y,step");
+    EXPECT_EQ(header, "line,point,x,y,step,start_reason,end_reason");
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(static_cast<long>(rows.size()), statistic(csvRun.out, "Number of points in streamlines: "));
     EXPECT_EQ(statistic(csvRun.out, "Number of registrated points: "),
@@ -171,7 +171,7 @@ TEST_F(TraceTest, OptionsChangeThePlacement)
     EXPECT_EQ(refused.code, 0);
     EXPECT_NE(refused.err.find("Streamlines not placed: dt = 0.0001 is too small for dsep = 0.4"), std::string::npos)
         << refused.err;
-    EXPECT_EQ(readFile(dir.file("refused.csv")), "line,point,x,y,step\n");
+    EXPECT_EQ(readFile(dir.file("refused.csv")), "line,point,x,y,step,start_reason,end_reason\n");
 }
 
 TEST_F(TraceTest, BadUsageExitsWithTwo)

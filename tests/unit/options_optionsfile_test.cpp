@@ -11,6 +11,7 @@
 #include "app/Camera.h"
 #include "options/OptionsFile.h"
 #include "options/SafeFileWrite.h"
+#include "panel/LiveVariables.h"
 #include "render/ArrowPlot.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunctionSet.h"
@@ -97,7 +98,11 @@ protected:
         dir = pattern;
         options.attach(&arrows, {tfs[0], tfs[1], tfs[2], tfs[3]}, &lines);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    // Unit speed is saved and loaded through its live variable.
+    void TearDown() override {
+        fs::remove_all(dir);
+        ::unitSpeed = 0;
+    }
 
     std::string file(const std::string& name) const { return (dir / name).string(); }
     std::string writeFile(const std::string& name, const std::string& content) const {
@@ -163,6 +168,7 @@ TEST_F(OptionsScene, SaveThenLoadRestoresEveryValue) {
     dsep = 0.0123456789f;
     dtest = 0.3f;
     stepSize = 0.0025f;
+    ::unitSpeed = 1;
     lines.setColor(127 / 255.0f, 0.0f, 200 / 255.0f);
     ASSERT_EQ(lines.color()->redByte, 127);
     ASSERT_TRUE(options.save(file("round.xml")));
@@ -174,6 +180,7 @@ TEST_F(OptionsScene, SaveThenLoadRestoresEveryValue) {
     showArrowPlot = arrowSizeEnabled = applyArrowTf = showStreamlines = integrationMethod = streamlineMode = 0;
     arrowCountX = arrowCountY = seedPoints = 3;
     arrowSize = dsep = dtest = stepSize = 1.0f;
+    ::unitSpeed = 0;
     lines.setColor(1.0f, 1.0f, 1.0f);
     CaptureStderr();
     EXPECT_TRUE(options.load(file("round.xml")));
@@ -204,6 +211,7 @@ TEST_F(OptionsScene, SaveThenLoadRestoresEveryValue) {
     EXPECT_FLOAT_EQ(dsep, 0.0123457f);
     EXPECT_FLOAT_EQ(dtest, 0.3f);
     EXPECT_FLOAT_EQ(stepSize, 0.0025f);
+    EXPECT_EQ(::unitSpeed, 1);
     EXPECT_EQ(lines.color()->redByte, 126);
     EXPECT_EQ(lines.color()->greenByte, 0);
     EXPECT_EQ(lines.color()->blueByte, 200);
@@ -330,6 +338,25 @@ TEST_F(OptionsScene, MissingValuesKeepTheirCurrentValuesAndAreNamedOnce) {
                   "streamlines/color/red\n");
     EXPECT_EQ(arrowCountY, 77);
     EXPECT_EQ(lines.color()->greenByte, 127);
+}
+
+TEST_F(OptionsScene, UnitSpeedIsWrittenAfterDtAndOlderFilesWithoutItLoadAsOff) {
+    ::unitSpeed = 1;
+    const std::string saved = savedDefaults();
+    EXPECT_NE(saved.find("<dt>0.005</dt>\n\t\t<unit_speed>1</unit_speed>\n\t\t<color>"), std::string::npos) << saved;
+
+    // A file from before unit speed: it loads as off, without a warning.
+    const std::string older = replaced(saved, "\t\t<unit_speed>1</unit_speed>\n", "");
+    EXPECT_EQ(loadText(older), "");
+    EXPECT_EQ(::unitSpeed, 0);
+
+    EXPECT_EQ(loadText(saved), "");
+    EXPECT_EQ(::unitSpeed, 1);
+    // Read with atoi and held to 0 .. 1, its name in any case.
+    EXPECT_EQ(loadText(withValue(saved, "unit_speed", "-4")), "");
+    EXPECT_EQ(::unitSpeed, 0);
+    EXPECT_EQ(loadText(replaced(saved, "<unit_speed>1</unit_speed>", "<UNIT_SPEED>7x</Unit_Speed>")), "");
+    EXPECT_EQ(::unitSpeed, 1);
 }
 
 TEST_F(OptionsScene, LoadedPointsAreBroughtIntoShape) {

@@ -97,6 +97,7 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "    radiogroup #21\n"
               "      radio \"Euler\"\n"
               "      radio \"Runge Kutta\"\n"
+              "    checkbox \"Unit speed\" #28\n"
               "    separator\n"
               "    spinner \"dt\" #24\n"
               "    spinner \"dsep\" #22\n"
@@ -137,6 +138,7 @@ TEST_F(ControlPanelBuild, StartValuesAndTheFilenameField) {
     EXPECT_EQ(c.textureFunctionGroup->get_int_val(), 0);
     EXPECT_EQ(c.periodSpinner->get_int_val(), 160);
     EXPECT_EQ(c.integrationGroup->get_int_val(), 0);
+    EXPECT_EQ(c.unitSpeedCheckbox->get_int_val(), 0);
     EXPECT_FLOAT_EQ(c.stepSizeSpinner->get_float_val(), 0.005f);
     EXPECT_FLOAT_EQ(c.dsepSpinner->get_float_val(), 0.4f);
     EXPECT_FLOAT_EQ(c.dtestSpinner->get_float_val(), 0.2f);
@@ -203,10 +205,11 @@ TEST_F(ControlPanelBuild, OnlyTheFileBrowserScreenshotAndHelpWorkBeforeADataset)
     for (PanelControl* inner : std::vector<PanelControl*>{
              c.backgroundGroup, c.velocityButton, c.channel1Button, c.channel2Button, c.showTfCheckbox,
              c.arrowsCountPanel, c.arrowCountXSpinner, c.arrowSizeSpinner, c.modePanel, c.modeGroup,
-             c.textureFunctionGroup, c.periodSpinner, c.integrationPanel, c.dsepSpinner, c.colorFromCcButton,
-             c.filenameField, c.saveOptionsButton}) {
+             c.textureFunctionGroup, c.periodSpinner, c.integrationPanel, c.unitSpeedCheckbox, c.dsepSpinner,
+             c.colorFromCcButton, c.filenameField, c.saveOptionsButton}) {
         EXPECT_FALSE(inner->isEnabled()) << inner->label();
     }
+    EXPECT_FALSE(c.unitSpeedCheckbox->userToggle());
 
     EXPECT_TRUE(c.fileBrowserRollout->isEnabled());
     EXPECT_TRUE(c.fileBrowserRollout->isOpen());
@@ -244,6 +247,7 @@ TEST_F(ControlPanelBuild, OpeningADatasetEnablesBackgroundSaveAndCamera) {
     EXPECT_FALSE(c.arrowPlotRollout->isOpen());
     EXPECT_FALSE(c.streamlinesRollout->isEnabled());
     EXPECT_FALSE(c.streamlinesRollout->isOpen());
+    EXPECT_FALSE(c.unitSpeedCheckbox->isEnabled());
 
     EXPECT_FALSE(c.backgroundGroup->userSelect(2));
     EXPECT_TRUE(c.backgroundGroup->userSelect(1));
@@ -304,8 +308,8 @@ TEST_F(ControlPanelBuild, StreamlinesSectionFollowsItsCheckbox) {
     EXPECT_TRUE(c.streamlinesRollout->isOpen());
     for (PanelControl* control : std::vector<PanelControl*>{
              c.modePanel, c.modeGroup, c.modeGroup->button(4), c.integrationPanel, c.integrationGroup,
-             c.eulerButton, c.rungeKuttaButton, c.stepSizeSpinner, c.dsepSpinner, c.dtestSpinner,
-             c.colorFromCcButton}) {
+             c.eulerButton, c.rungeKuttaButton, c.unitSpeedCheckbox, c.stepSizeSpinner, c.dsepSpinner,
+             c.dtestSpinner, c.colorFromCcButton}) {
         EXPECT_TRUE(control->isEnabled()) << control->label();
     }
     for (PanelControl* control : std::vector<PanelControl*>{
@@ -315,12 +319,17 @@ TEST_F(ControlPanelBuild, StreamlinesSectionFollowsItsCheckbox) {
     }
     EXPECT_TRUE(c.integrationGroup->userSelect(1));
     EXPECT_EQ(integrationMethod, 1);
+    reported.clear();
+    EXPECT_TRUE(c.unitSpeedCheckbox->userToggle());
+    EXPECT_EQ(unitSpeed, 1);
+    EXPECT_EQ(reported, std::vector<int>{controlId::unitSpeed});
 
     showStreamlinesSection(false);
     EXPECT_FALSE(c.streamlinesRollout->isEnabled());
     EXPECT_FALSE(c.streamlinesRollout->isOpen());
     EXPECT_FALSE(c.modeGroup->isEnabled());
     EXPECT_FALSE(c.dsepSpinner->isEnabled());
+    EXPECT_FALSE(c.unitSpeedCheckbox->isEnabled());
     EXPECT_FALSE(c.colorFromCcButton->isEnabled());
     EXPECT_TRUE(c.arrowPlotRollout->isEnabled()) << "the arrow section is untouched";
     EXPECT_TRUE(c.arrowPlotRollout->isOpen());
@@ -361,11 +370,13 @@ TEST_F(ControlPanelBuild, SyncLiveShowsValuesLoadedBehindThePanel) {
     backgroundChannel = 2;
     dsep = 0.25f;
     streamlineMode = 3;
+    unitSpeed = 1;
     controlPanel->sync_live();
     EXPECT_EQ(c.arrowCountXSpinner->get_int_val(), 30);
     EXPECT_EQ(c.backgroundGroup->get_int_val(), 2);
     EXPECT_FLOAT_EQ(c.dsepSpinner->get_float_val(), 0.25f);
     EXPECT_EQ(c.modeGroup->get_int_val(), 3);
+    EXPECT_EQ(c.unitSpeedCheckbox->get_int_val(), 1);
 }
 
 TEST(ControlPanelUnbuilt, DatasetStateChangesWaitForThePanel) {
