@@ -251,6 +251,8 @@ TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine)
     const std::vector<Case> cases = {
         {{}, {}},
         {{"-dtest", "0.1", "-integrationMethod", "1"}, {"--dtest", "0.1", "--rk2"}},
+        // dt before dsep: the caches keep the size from dsep 0.4.
+        {{"-dsep", "0.3", "-stepSize", "0.01"}, {"--dsep", "0.3", "--dt", "0.01"}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> viewerArgs = {"-datafile", gyre};
