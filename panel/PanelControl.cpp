@@ -46,3 +46,21 @@ void PanelControl::setWindow(PanelWindow* window) {
         child->setWindow(window);
     }
 }
+
+const char* controlKindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Window: return "window";
+    case ControlKind::Panel: return "panel";
+    case ControlKind::Rollout: return "rollout";
+    case ControlKind::Checkbox: return "checkbox";
+    case ControlKind::RadioGroup: return "radiogroup";
+    case ControlKind::RadioButton: return "radio";
+    case ControlKind::Spinner: return "spinner";
+    case ControlKind::Button: return "button";
+    case ControlKind::StaticText: return "text";
+    case ControlKind::Separator: return "separator";
+    case ControlKind::EditText: return "edittext";
+    case ControlKind::FileBrowser: return "filebrowser";
+    }
+    return "?";
+}

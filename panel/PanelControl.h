@@ -22,6 +22,9 @@ enum class ControlKind {
     FileBrowser
 };
 
+// A short lower-case name of a kind ("checkbox", "rollout", ...).
+const char* controlKindName(ControlKind kind);
+
 // One node of the retained control tree. Containers own their children;
 // every other pointer observes. Controls with an id report user changes to
 // the window's callback; programmatic changes never call back.

@@ -22,24 +22,6 @@ const std::string& mapPath() {
     return path;
 }
 
-const char* kindName(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Window: return "window";
-    case ControlKind::Panel: return "panel";
-    case ControlKind::Rollout: return "rollout";
-    case ControlKind::Checkbox: return "checkbox";
-    case ControlKind::RadioGroup: return "radiogroup";
-    case ControlKind::RadioButton: return "radio";
-    case ControlKind::Spinner: return "spinner";
-    case ControlKind::Button: return "button";
-    case ControlKind::StaticText: return "text";
-    case ControlKind::Separator: return "separator";
-    case ControlKind::EditText: return "edittext";
-    case ControlKind::FileBrowser: return "filebrowser";
-    }
-    return "?";
-}
-
 std::string shownState(const PanelControl& control) {
     switch (control.kind()) {
     case ControlKind::Rollout: return static_cast<const PanelRollout&>(control).isOpen() ? "1" : "0";
@@ -76,7 +58,7 @@ void line(std::ostringstream& out, const char* kind, const std::string& label, b
 void listControls(std::ostringstream& out, const PanelControl& control, const PanelFrameResult& frame) {
     auto drawn = frame.rects.find(&control);
     if (drawn != frame.rects.end()) {
-        line(out, kindName(control.kind()), control.label(), shownEnabled(control), drawn->second,
+        line(out, controlKindName(control.kind()), control.label(), shownEnabled(control), drawn->second,
              shownState(control));
     }
     if (control.kind() == ControlKind::FileBrowser) {

@@ -58,3 +58,28 @@ TEST_F(SettingsTest, ValuesThatAreNotNumbersAreRefusedWithOneLine) {
     EXPECT_EQ(seedPoints, 5);
     EXPECT_EQ(calls, std::vector<int>{10});
 }
+
+TEST_F(SettingsTest, UnitSpeedIsAppliedAfterTheMethodAndBeforeTheDistances) {
+    EXPECT_EQ(unitSpeed, 0);
+    CommandLine cl = parse({"-stepSize", "0.01", "-unitSpeed", "1", "-integrationMethod", "1"});
+    EXPECT_EQ(applyCommandLineSettings(cl, record), 3);
+    EXPECT_EQ(calls, (std::vector<int>{21, 28, 24}));
+    EXPECT_EQ(unitSpeed, 1);
+}
+
+TEST_F(SettingsTest, UnitSpeedIsHeldToZeroOrOne) {
+    applyCommandLineSettings(parse({"-unitSpeed", "7"}), record);
+    EXPECT_EQ(unitSpeed, 1);
+    applyCommandLineSettings(parse({"-unitSpeed", "-2"}), record);
+    EXPECT_EQ(unitSpeed, 0);
+    testing::internal::CaptureStderr();
+    unitSpeed = 1;
+    applyCommandLineSettings(parse({"-unitSpeed", "yes"}), record);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Ignoring -unitSpeed: 'yes' is not a number\n");
+    EXPECT_EQ(unitSpeed, 1);
+    EXPECT_EQ(calls, (std::vector<int>{28, 28}));
+
+    unitSpeed = 1;
+    resetLiveVariables();
+    EXPECT_EQ(unitSpeed, 0);
+}

@@ -14,27 +14,9 @@ namespace {
 std::vector<int> reported;
 void record(int id) { reported.push_back(id); }
 
-const char* kindName(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Window: return "window";
-    case ControlKind::Panel: return "panel";
-    case ControlKind::Rollout: return "rollout";
-    case ControlKind::Checkbox: return "checkbox";
-    case ControlKind::RadioGroup: return "radiogroup";
-    case ControlKind::RadioButton: return "radio";
-    case ControlKind::Spinner: return "spinner";
-    case ControlKind::Button: return "button";
-    case ControlKind::StaticText: return "text";
-    case ControlKind::Separator: return "separator";
-    case ControlKind::EditText: return "edittext";
-    case ControlKind::FileBrowser: return "filebrowser";
-    }
-    return "?";
-}
-
 void describe(const PanelControl& control, int depth, std::ostringstream& out) {
     for (const auto& child : control.children()) {
-        out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << kindName(child->kind());
+        out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << controlKindName(child->kind());
         if (!child->label().empty()) out << " \"" << child->label() << "\"";
         if (child->id() != PanelControl::noId) out << " #" << child->id();
         out << "\n";
