@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 static std::ostream& operator<<(std::ostream& out, TextureSize s) { return out << s.width << " x " << s.height; }
@@ -151,4 +152,53 @@ TEST_F(TextureData, LargeGridIsResampledAcrossItsWholeExtent)
     EXPECT_FLOAT_EQ(texels[0], 0.0f);
     EXPECT_FLOAT_EQ(texels[537], 1.0f);
     EXPECT_NEAR(texels[268 * 538 + 269], 269.0f / 537.0f, 1e-5f);
+}
+
+// The texel buffers find each texel's cell per column and per row; every
+// texel must still hold exactly normalize(sampleNormalized(u, v)) — on
+// stretched and flipped grids, and where texels fall right on grid lines.
+TEST_F(TextureData, TexelsEqualTheSampledValuesOnEveryGrid)
+{
+    struct Case {
+        std::vector<float> xs, ys;
+        bool flipped;
+        TextureSize size;
+    };
+    const std::vector<Case> cases = {
+        {DatasetWriter::evenlySpaced(0.0f, 4.0f, 5), DatasetWriter::evenlySpaced(-1.0f, 1.0f, 5), false, {9, 9}},
+        {{0.0f, 0.1f, 0.35f, 1.0f, 2.5f}, {0.0f, 0.7f, 0.75f, 3.0f}, false, {23, 17}},
+        {{0.0f, 0.1f, 0.35f, 1.0f, 2.5f}, {0.0f, 0.7f, 0.75f, 3.0f}, true, {23, 17}},
+        {DatasetWriter::evenlySpaced(0.1f, 0.7f, 7), DatasetWriter::evenlySpaced(0.1f, 0.7f, 4), false, {13, 7}},
+    };
+    for (const Case& c : cases) {
+        DatasetWriter writer(c.xs, c.ys);
+        writer.flipped(c.flipped).dataChannels(1);
+        writer.velocity([](float x, float y) { return std::array<float, 3>{std::sin(3 * x) + y, x * y - 1, 0.25f * x}; });
+        writer.data([](int, float x, float y) { return std::cos(x) * y; });
+        auto owned = std::make_unique<FlowData>(nullptr);
+        FlowData& data = *owned;
+        load(writer, data);
+        const int magnitude = 4;
+        const std::vector<float> velocity =
+            velocityTexels(data.channel(0), data.channel(1), data.channel(2), data.channel(magnitude), c.size);
+        const std::vector<float> luminance = luminanceTexels(data.channel(3), c.size);
+        ASSERT_EQ(velocity.size(), static_cast<std::size_t>(c.size.width * c.size.height * 4));
+        std::size_t k = 0;
+        for (int r = c.size.height - 1; r >= 0; --r) {
+            const float v = static_cast<float>(r) / static_cast<float>(c.size.height - 1);
+            for (int col = 0; col < c.size.width; ++col, ++k) {
+                const float u = static_cast<float>(col) / static_cast<float>(c.size.width - 1);
+                for (int channel = 0; channel < 4; ++channel) {
+                    const Channel* ch = data.channel(channel == 3 ? magnitude : channel);
+                    ASSERT_EQ(velocity[k * 4 + static_cast<std::size_t>(channel)],
+                              ch->normalize(ch->sampleNormalized(u, v)))
+                        << "texel " << col << ", " << r << " channel " << channel;
+                }
+                ASSERT_EQ(luminance[k], data.channel(3)->normalize(data.channel(3)->sampleNormalized(u, v)));
+            }
+        }
+        CaptureStdout();  // the channels report their deletion
+        owned.reset();
+        GetCapturedStdout();
+    }
 }
