@@ -52,6 +52,11 @@ public:
     // Grid::width / Grid::height once loaded, else 0.
     int width() const { return loaded_ ? grid_.width() : 0; }
     int height() const { return loaded_ ? grid_.height() : 0; }
+    // Nodes along x and along y once loaded, else 0. The field view takes its
+    // aspect from them: for a flipped grid width() and height() are the
+    // stored row length and row count, that is the y and x counts.
+    int nodesAlongX() const { return loaded_ ? grid_.dims()[0] : 0; }
+    int nodesAlongY() const { return loaded_ ? grid_.dims()[1] : 0; }
     const Grid& grid() const { return grid_; }
     UniformTarget* uniformTarget() const { return uniforms_; }
 

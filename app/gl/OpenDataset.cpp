@@ -46,7 +46,7 @@ bool openDataset(std::string path) {
     if (channels == 1 || channels == 2) flowData->createDataTexture1();
     if (channels == 2) flowData->createDataTexture2();
 
-    arrowPlot = std::make_unique<ArrowPlot>(flowData->width(), flowData->height(), shaderProgram.get(),
+    arrowPlot = std::make_unique<ArrowPlot>(flowData->nodesAlongX(), flowData->nodesAlongY(), shaderProgram.get(),
                                             &arrowCountX, &arrowCountY, &arrowSize, &showArrowPlot,
                                             &arrowSizeEnabled, &applyArrowTf);
     statusText = path;

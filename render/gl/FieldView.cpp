@@ -37,8 +37,8 @@ void drawScene() {
 }
 
 void FlowData::drawFieldQuad() {
-    const float W = static_cast<float>(width());
-    const float H = static_cast<float>(height());
+    const float W = static_cast<float>(nodesAlongX());
+    const float H = static_cast<float>(nodesAlongY());
     float sx, sy;
     if (W > H) {
         sx = 1.3f;

@@ -7,15 +7,15 @@
 #include <GL/gl.h>
 
 // Immediate-mode drawing of the geometry built in the core, in the
-// model-view matrix of the scene; the y axis is flipped like the field quad's
-// texture. No line width is set here.
+// model-view matrix of the scene, y up like the field quad. No line width is
+// set here.
 
 namespace {
 
 StreamlineView viewOf(const StreamlineSet& set)
 {
     const FlowData* data = set.flowData();
-    return StreamlineView(set.domainBox(), data ? data->width() : 0, data ? data->height() : 0);
+    return StreamlineView(set.domainBox(), data ? data->nodesAlongX() : 0, data ? data->nodesAlongY() : 0);
 }
 
 void setLineColor(const StreamlineSet& set)
