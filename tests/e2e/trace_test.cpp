@@ -217,25 +217,6 @@ TEST_F(TraceTest, UnreadableInputOrOutputExitsWithOne)
 
 }  // namespace
 
-// Each placement's console lines, from its first line to the end of the
-// distance-field report.
-std::vector<std::vector<std::string>> placements(const std::string& out)
-{
-    std::vector<std::vector<std::string>> blocks;
-    std::vector<std::string> current;
-    for (const std::string& l : linesOf(out)) {
-        if (current.empty() && l.rfind("Take next", 0) != 0 && l.rfind("At the end", 0) != 0 &&
-            l.rfind("Number of points in", 0) != 0)
-            continue;
-        current.push_back(l);
-        if (l == " This could be a short amount of time!") {
-            blocks.push_back(current);
-            current.clear();
-        }
-    }
-    return blocks;
-}
-
 // The export places exactly what the viewer places: the same placement lines,
 // statistics and distance-field report, for the defaults and for changed
 // settings given to both. The viewer places once when it opens and again for
@@ -267,8 +248,8 @@ TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine)
         const RunResult exported = trace(traceArgs);
         ASSERT_EQ(exported.code, 0) << exported.err;
 
-        const auto shown = placements(viewer.out);
-        const auto written = placements(exported.out);
+        const auto shown = placementBlocks(viewer.out);
+        const auto written = placementBlocks(exported.out);
         ASSERT_FALSE(shown.empty());
         ASSERT_EQ(written.size(), 1u);
         EXPECT_EQ(shown.back(), written.front());

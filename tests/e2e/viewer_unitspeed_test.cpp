@@ -16,25 +16,6 @@ namespace {
 
 using Block = std::vector<std::string>;
 
-// Each evenly spaced placement's console lines, from its first scan line
-// (or statistics line) to the end of its distance-field report.
-std::vector<Block> placements(const std::string& out)
-{
-    std::vector<Block> blocks;
-    Block current;
-    for (const std::string& l : lines(out)) {
-        if (current.empty() && l.rfind("Take next", 0) != 0 && l.rfind("At the end", 0) != 0 &&
-            l.rfind("Number of points in", 0) != 0)
-            continue;
-        current.push_back(l);
-        if (l == " This could be a short amount of time!") {
-            blocks.push_back(current);
-            current.clear();
-        }
-    }
-    return blocks;
-}
-
 // The value printed after `label` in a block, or -1.
 long statistic(const Block& block, const std::string& label)
 {
@@ -72,7 +53,7 @@ protected:
         args.insert(args.end(), {"-screenshot", dir.file("shot.png")});
         last = run(programPath("quillmere"), args, dir.path());
         EXPECT_EQ(last.code, 0) << last.err;
-        return placements(last.out);
+        return placementBlocks(last.out);
     }
 
     TempDir dir;
@@ -106,7 +87,7 @@ TEST_F(ViewerUnitSpeed, TheCommandLineSettingPlacesLongerLines)
     const RunResult exported = run(programPath("quillmere-trace"), {slow, "--unit-speed", "-o", dir.file("unit.csv")},
                                    dir.path());
     ASSERT_EQ(exported.code, 0) << exported.err;
-    const std::vector<Block> written = placements(exported.out);
+    const std::vector<Block> written = placementBlocks(exported.out);
     ASSERT_EQ(written.size(), 1u);
     EXPECT_EQ(written[0], unit[1]);
 }
@@ -138,7 +119,7 @@ TEST_F(ViewerUnitSpeed, AnOptionsFileTurnsItOnWithoutAnExtraPlacement)
     const RunResult exported = run(programPath("quillmere-trace"), {slow, "--unit-speed", "-o", dir.file("unit.csv")},
                                    dir.path());
     ASSERT_EQ(exported.code, 0) << exported.err;
-    const std::vector<Block> written = placements(exported.out);
+    const std::vector<Block> written = placementBlocks(exported.out);
     ASSERT_EQ(written.size(), 1u);
     EXPECT_EQ(loaded.back(), written[0]);
     // The older file loads as off; the command line, applied after it, turns it on.

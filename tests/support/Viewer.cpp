@@ -83,3 +83,19 @@ bool containsInOrder(const std::vector<std::string>& haystack, const std::vector
     }
     return next == needles.size();
 }
+
+std::vector<std::vector<std::string>> placementBlocks(const std::string& out) {
+    std::vector<std::vector<std::string>> blocks;
+    std::vector<std::string> current;
+    for (const std::string& l : lines(out)) {
+        if (current.empty() && l.rfind("Take next", 0) != 0 && l.rfind("At the end", 0) != 0 &&
+            l.rfind("Number of points in", 0) != 0)
+            continue;
+        current.push_back(l);
+        if (l == " This could be a short amount of time!") {
+            blocks.push_back(current);
+            current.clear();
+        }
+    }
+    return blocks;
+}

@@ -33,5 +33,9 @@ std::string xdotool(const std::string& args);
 
 // Lines of text, split at '\n'.
 std::vector<std::string> lines(const std::string& text);
+// Each streamline placement's console lines, from its first line (a scan
+// line or the first statistics line) to the end of its distance-field report.
+std::vector<std::vector<std::string>> placementBlocks(const std::string& out);
+
 // Whether `needles` occur in `lines` in this order (not necessarily adjacent).
 bool containsInOrder(const std::vector<std::string>& haystack, const std::vector<std::string>& needles);
