@@ -1,6 +1,6 @@
 // Quillmere: an interactive viewer for two-dimensional flow data.
 
-#include "app/Camera.h"
+#include "render/Camera.h"
 #include "app/CommandLine.h"
 #include "app/gl/Batch.h"
 #include "app/gl/ControlCallback.h"
@@ -10,8 +10,8 @@
 #include "options/OptionsFile.h"
 #include "panel/ControlPanel.h"
 #include "panel/DatasetControls.h"
-#include "panel/LiveVariables.h"
-#include "render/FieldView.h"
+#include "settings/LiveVariables.h"
+#include "app/gl/Scene.h"
 #include "render/ShaderProgram.h"
 
 #include <GL/glew.h>
@@ -65,9 +65,7 @@ int main(int argc, char** argv) {
     shaderProgram = std::make_unique<ShaderProgram>();
     shaderProgram->load();
     camera = std::make_unique<Camera>();
-    optionsFile = std::make_unique<OptionsFile>(camera.get(), &backgroundChannel, &integrationMethod,
-                                                &streamlineMode, &seedPoints, &dsep, &dtest, &stepSize,
-                                                &showStreamlines);
+    optionsFile = std::make_unique<OptionsFile>(camera.get());
     buildControlPanel(controlCallback);
     glutSpecialFunc(specialCallback);
     glutPassiveMotionFunc(passiveMotionCallback);

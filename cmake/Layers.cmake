@@ -1,62 +1,38 @@
-# One static library per subsystem folder and layer:
+# One static library per folder and layer:
 #   <folder>/*.cpp     -> qm_<folder>     (GL-free core, standard library only)
 #   <folder>/gl/*.cpp  -> qm_<folder>_gl  (needs an OpenGL context)
-# The executables live in app/main.cpp and tools/.
+# Each library links what it uses and nothing else; ARCHITECTURE.md draws
+# the picture. The viewer is app/main.cpp, the tools live in tools/.
 
-set(QM_CORE_DEPS_data        "")
-set(QM_CORE_DEPS_streamlines "qm_data")
-set(QM_CORE_DEPS_tf          "qm_data")
-set(QM_CORE_DEPS_render      "qm_data")
-set(QM_CORE_DEPS_panel       "")
-set(QM_CORE_DEPS_options     "qm_tf;qm_streamlines;qm_render;qm_app")
-set(QM_CORE_DEPS_app         "qm_data;qm_panel")
+function(qm_library name dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
 
-set(QM_FOLDERS data streamlines tf render panel options app)
-set(QM_CORE_LIBS "")
-set(QM_GL_LIBS "")
+# GL-free core, bottom up.
+qm_library(qm_settings settings)
+qm_library(qm_data data)
+qm_library(qm_streamlines streamlines qm_data)
+qm_library(qm_tf tf qm_data)
+qm_library(qm_render render qm_data)
+qm_library(qm_panel panel qm_settings)
+qm_library(qm_options options qm_settings qm_tf qm_streamlines qm_render)
+qm_library(qm_app app qm_settings)
 
-foreach(folder IN LISTS QM_FOLDERS)
-  file(GLOB core_src CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
-  list(FILTER core_src EXCLUDE REGEX "/main\\.cpp$")
-  if(core_src)
-    add_library(qm_${folder} STATIC ${core_src})
-    target_include_directories(qm_${folder} PUBLIC ${PROJECT_SOURCE_DIR})
-    list(APPEND QM_CORE_LIBS qm_${folder})
-  endif()
-endforeach()
+# GL layer.
+qm_library(qm_data_gl data/gl qm_data GLEW::GLEW OpenGL::GL OpenGL::GLU)
+qm_library(qm_render_gl render/gl qm_render GLEW::GLEW GLUT::GLUT OpenGL::GL)
+qm_library(qm_streamlines_gl streamlines/gl qm_streamlines OpenGL::GL)
+qm_library(qm_tf_gl tf/gl qm_tf qm_render_gl GLEW::GLEW GLUT::GLUT OpenGL::GL OpenGL::GLU)
+qm_library(qm_panel_gl panel/gl qm_panel PkgConfig::IMGUI GLEW::GLEW GLUT::GLUT OpenGL::GL)
+qm_library(qm_app_gl app/gl qm_app qm_options qm_data_gl qm_render_gl qm_streamlines_gl qm_tf_gl qm_panel_gl
+           ${IL_LIB} GLUT::GLUT OpenGL::GL OpenGL::GLU)
 
-# Link dependencies only between libraries that exist.
-foreach(folder IN LISTS QM_FOLDERS)
-  if(TARGET qm_${folder})
-    foreach(dep IN LISTS QM_CORE_DEPS_${folder})
-      if(TARGET ${dep})
-        target_link_libraries(qm_${folder} PUBLIC ${dep})
-      endif()
-    endforeach()
-  endif()
-endforeach()
-
-foreach(folder IN LISTS QM_FOLDERS)
-  file(GLOB gl_src CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/gl/*.cpp)
-  if(gl_src)
-    add_library(qm_${folder}_gl STATIC ${gl_src})
-    target_include_directories(qm_${folder}_gl PUBLIC ${PROJECT_SOURCE_DIR})
-    if(TARGET qm_${folder})
-      target_link_libraries(qm_${folder}_gl PUBLIC qm_${folder})
-    endif()
-    target_link_libraries(qm_${folder}_gl PUBLIC
-      GLEW::GLEW GLUT::GLUT OpenGL::GL OpenGL::GLU PkgConfig::IMGUI ${IL_LIB} ${ILU_LIB})
-    list(APPEND QM_GL_LIBS qm_${folder}_gl)
-  endif()
-endforeach()
-
-# GL libraries call into each other (the scene draws streamlines, the
-# editor draws transfer functions); link them as one group.
-add_library(qm_all INTERFACE)
-target_link_libraries(qm_all INTERFACE
-  -Wl,--start-group ${QM_GL_LIBS} ${QM_CORE_LIBS} -Wl,--end-group
-  GLEW::GLEW GLUT::GLUT OpenGL::GL OpenGL::GLU PkgConfig::IMGUI ${IL_LIB} ${ILU_LIB})
-target_include_directories(qm_all INTERFACE ${PROJECT_SOURCE_DIR})
+# Every core library, for the tools.
+set(QM_CORE_LIBS qm_settings qm_data qm_streamlines qm_tf qm_render qm_panel qm_options qm_app)
 
 # Run-time files the viewer opens by relative name: shaders and the arrow image.
 file(GLOB QM_SHADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.vert ${PROJECT_SOURCE_DIR}/src/*.frag)
@@ -65,38 +41,31 @@ foreach(shader IN LISTS QM_SHADERS)
   configure_file(${shader} ${PROJECT_BINARY_DIR}/src/${name} COPYONLY)
 endforeach()
 
-if(EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)
-  add_executable(quillmere ${PROJECT_SOURCE_DIR}/app/main.cpp)
-  target_link_libraries(quillmere PRIVATE qm_all)
-endif()
+add_executable(quillmere ${PROJECT_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(quillmere PRIVATE qm_app_gl)
 
 file(GLOB QM_TOOLS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*.cpp)
 foreach(tool_src IN LISTS QM_TOOLS)
   get_filename_component(tool ${tool_src} NAME_WE)
   add_executable(${tool} ${tool_src})
   target_link_libraries(${tool} PRIVATE ${QM_CORE_LIBS})
-  target_include_directories(${tool} PRIVATE ${PROJECT_SOURCE_DIR})
 endforeach()
 
 # The demo dataset: a double gyre with two data channels, generated at build time.
-if(TARGET quillmere-flowgen)
-  add_custom_command(
-    OUTPUT ${PROJECT_BINARY_DIR}/demo/demo.gri ${PROJECT_BINARY_DIR}/demo/demo.00000.dat
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/demo
-    COMMAND quillmere-flowgen --field gyre --nx 257 --ny 129 --x0 0 --x1 8 --y0 0 --y1 4
-            --speed 1 --channels 2 -o ${PROJECT_BINARY_DIR}/demo/demo
-    DEPENDS quillmere-flowgen
-    COMMENT "Generating the demo dataset")
-  add_custom_target(demo_dataset ALL DEPENDS ${PROJECT_BINARY_DIR}/demo/demo.gri)
-endif()
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/demo/demo.gri ${PROJECT_BINARY_DIR}/demo/demo.00000.dat
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/demo
+  COMMAND quillmere-flowgen --field gyre --nx 257 --ny 129 --x0 0 --x1 8 --y0 0 --y1 4
+          --speed 1 --channels 2 -o ${PROJECT_BINARY_DIR}/demo/demo
+  DEPENDS quillmere-flowgen
+  COMMENT "Generating the demo dataset")
+add_custom_target(demo_dataset ALL DEPENDS ${PROJECT_BINARY_DIR}/demo/demo.gri)
 
 # The arrow glyph image, drawn by our own tool at build time.
-if(TARGET quillmere-arrowgen)
-  add_custom_command(
-    OUTPUT ${PROJECT_BINARY_DIR}/img/arrow.tga
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/img
-    COMMAND quillmere-arrowgen ${PROJECT_BINARY_DIR}/img/arrow.tga
-    DEPENDS quillmere-arrowgen
-    COMMENT "Drawing the arrow image")
-  add_custom_target(arrow_image ALL DEPENDS ${PROJECT_BINARY_DIR}/img/arrow.tga)
-endif()
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/img/arrow.tga
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/img
+  COMMAND quillmere-arrowgen ${PROJECT_BINARY_DIR}/img/arrow.tga
+  DEPENDS quillmere-arrowgen
+  COMMENT "Drawing the arrow image")
+add_custom_target(arrow_image ALL DEPENDS ${PROJECT_BINARY_DIR}/img/arrow.tga)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Channel.h"
+#include "data/FieldQuad.h"
 #include "data/Grid.h"
 #include "data/TextureBuffers.h"
 
@@ -57,6 +58,10 @@ public:
     // stored row length and row count, that is the y and x counts.
     int nodesAlongX() const { return loaded_ ? grid_.dims()[0] : 0; }
     int nodesAlongY() const { return loaded_ ? grid_.dims()[1] : 0; }
+    // The field quad's proportions, from the node counts along x and y.
+    QuadSize quadSize() const {
+        return fieldQuadSize(static_cast<float>(nodesAlongX()), static_cast<float>(nodesAlongY()));
+    }
     const Grid& grid() const { return grid_; }
     UniformTarget* uniformTarget() const { return uniforms_; }
 
@@ -75,7 +80,8 @@ public:
     // releaser the GL half installs when it creates a texture.
     void deleteTextures();
 
-    // Draws the textured field quad; defined by the field view (render/gl).
+    // Draws the textured field quad through the uniform target's program;
+    // defined by the field view (render/gl).
     void drawFieldQuad();
 
     unsigned int velocityTexture() const { return velocityTexture_; }

@@ -5,13 +5,12 @@
 #include <iostream>
 #include <vector>
 
-#include "app/Camera.h"
 #include "options/LoadedPoints.h"
 #include "options/OptionsReader.h"
 #include "options/OptionsText.h"
 #include "options/XMLNodes.h"
-#include "panel/LiveVariables.h"
-#include "render/ArrowPlot.h"
+#include "render/Camera.h"
+#include "settings/Settings.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunction.h"
 
@@ -20,23 +19,81 @@ const char* const kTfNames[4] = {"velocity", "data1", "data2", "arrow"};
 const char* const kFileNotFound = "error while loeding the xml config file: file not found";
 const char* const kTooFewPoints = "ERROR while loading xml conifg file: file emptry or too few points for tf found";
 
-// The panel's limits, which the loaded values are held to.
-constexpr int kMaxBackground = 2;
-constexpr int kMinArrowCount = 2;
-constexpr int kMaxArrowCount = 200;
-constexpr float kMinArrowSize = 0.1f;
-constexpr float kMaxArrowSize = 200.0f;
-constexpr int kMaxIntegration = 1;
-constexpr int kMaxStreamlineMode = 4;
-constexpr int kMaxSeedPoints = 100;
+// The file's layout: the camera and the transfer functions follow this
+// group, and the streamline colour ends the streamline group.
+const std::string kFirstGroup = "background";
+const std::string kLineGroup = "streamlines";
 
-// Files written before unit speed existed lack its key: they were made
-// without it, so they load as 0 and are not warned about. Unit speed goes
-// through its live variable directly, not a pointer given to the constructor.
-int loadedUnitSpeed(const XMLNodes& root) {
-    const XMLNodes* group = root.child("streamlines");
-    const XMLNodes* value = group != nullptr ? group->child("unit_speed") : nullptr;
-    return value != nullptr ? std::clamp(parseInt(value->text()), 0, 1) : 0;
+std::string groupOf(const Setting& s) {
+    const std::string path = s.file.path;
+    return path.substr(0, path.find('/'));
+}
+
+std::string leafOf(const Setting& s) {
+    const std::string path = s.file.path;
+    return path.substr(path.find('/') + 1);
+}
+
+// The stored settings in the order they are written.
+std::vector<const Setting*> storedSettings() {
+    std::vector<const Setting*> stored;
+    for (const Setting& s : settings()) {
+        if (s.file.form != FileForm::None) stored.push_back(&s);
+    }
+    std::stable_sort(stored.begin(), stored.end(),
+                     [](const Setting* a, const Setting* b) { return a->file.position < b->file.position; });
+    return stored;
+}
+
+std::vector<std::string> groupsInFileOrder(const std::vector<const Setting*>& stored) {
+    std::vector<std::string> groups;
+    for (const Setting* s : stored) {
+        const std::string group = groupOf(*s);
+        if (std::find(groups.begin(), groups.end(), group) == groups.end()) groups.push_back(group);
+    }
+    return groups;
+}
+
+std::string formatted(const Setting& s) {
+    switch (s.file.form) {
+    case FileForm::Float: return formatFloat(static_cast<float>(s.value()));
+    case FileForm::WholeFloat: return formatInt(truncateToInt(static_cast<float>(s.value())));
+    default: return formatInt(static_cast<int>(s.value()));
+    }
+}
+
+// Reads one setting; a missing or unusable value keeps the current one.
+void readSetting(OptionsReader& in, const Setting& s) {
+    const std::string path = s.file.path;
+    if (s.file.optional && !in.contains(path)) {
+        s.set(s.start);
+        return;
+    }
+    int i = 0;
+    float f = 0.0f;
+    switch (s.file.form) {
+    case FileForm::Int:
+        if (in.readInt(path, static_cast<int>(s.low), static_cast<int>(s.high), i)) s.set(i);
+        break;
+    case FileForm::Flag:
+        if (in.readFlag(path, i)) s.set(i);
+        break;
+    case FileForm::Float:
+    case FileForm::WholeFloat:
+        if (s.limited ? in.readFloat(path, static_cast<float>(s.low), static_cast<float>(s.high), f)
+                      : in.readFloat(path, f))
+            *s.floatValue = f;
+        break;
+    case FileForm::None: break;
+    }
+}
+
+void readGroup(OptionsReader& in, const std::vector<const Setting*>& stored, const std::string& group) {
+    for (bool flags : {false, true}) {
+        for (const Setting* s : stored) {
+            if (groupOf(*s) == group && (s->file.form == FileForm::Flag) == flags) readSetting(in, *s);
+        }
+    }
 }
 
 void addPoint(XMLNodes& group, const TfPoint& p) {
@@ -50,27 +107,13 @@ void addPoint(XMLNodes& group, const TfPoint& p) {
 }
 }  // namespace
 
-OptionsFile::OptionsFile(Camera* camera, int* backgroundChannel, int* integrationMethod, int* streamlineMode,
-                         int* seedPoints, float* dsep, float* dtest, float* stepSize, int* showStreamlines)
-    : camera(camera),
-      backgroundChannel(backgroundChannel),
-      integrationMethod(integrationMethod),
-      streamlineMode(streamlineMode),
-      seedPoints(seedPoints),
-      dsep(dsep),
-      dtest(dtest),
-      stepSize(stepSize),
-      showStreamlines(showStreamlines) {}
-
-void OptionsFile::attach(ArrowPlot* arrowPlot, const std::array<TransferFunction*, 4>& transferFunctions,
-                         StreamlineSet* streamlineSet) {
-    this->arrowPlot = arrowPlot;
+void OptionsFile::attach(const std::array<TransferFunction*, 4>& transferFunctions, StreamlineSet* streamlineSet) {
     this->transferFunctions = transferFunctions;
     this->streamlineSet = streamlineSet;
 }
 
 bool OptionsFile::attached() const {
-    if (camera == nullptr || arrowPlot == nullptr || streamlineSet == nullptr) return false;
+    if (camera == nullptr || streamlineSet == nullptr) return false;
     for (const TransferFunction* tf : transferFunctions) {
         if (tf == nullptr) return false;
     }
@@ -81,44 +124,35 @@ bool OptionsFile::save(const std::string& fileName) const {
     if (!attached()) return false;
 
     XMLNodes root("flow_visualization_options");
-    root.addChild("background")->addChild("index", formatInt(*backgroundChannel));
+    const std::vector<const Setting*> stored = storedSettings();
+    for (const std::string& group : groupsInFileOrder(stored)) {
+        XMLNodes* node = root.addChild(group);
+        for (const Setting* s : stored) {
+            if (groupOf(*s) == group) node->addChild(leafOf(*s), formatted(*s));
+        }
+        if (group == kFirstGroup) {
+            XMLNodes* cameraNode = root.addChild("camera");
+            XMLNodes* translation = cameraNode->addChild("translation");
+            translation->addChild("x", formatFloat(camera->getTranslationX()));
+            translation->addChild("y", formatFloat(camera->getTranslationY()));
+            cameraNode->addChild("zoom", formatFloat(camera->getZoom()));
 
-    XMLNodes* cameraNode = root.addChild("camera");
-    XMLNodes* translation = cameraNode->addChild("translation");
-    translation->addChild("x", formatFloat(camera->getTranslationX()));
-    translation->addChild("y", formatFloat(camera->getTranslationY()));
-    cameraNode->addChild("zoom", formatFloat(camera->getZoom()));
-
-    XMLNodes* functions = root.addChild("transferfunction");
-    for (std::size_t i = 0; i < transferFunctions.size(); ++i) {
-        XMLNodes* group = functions->addChild(kTfNames[i]);
-        for (const TfPoint* p = transferFunctions[i]->points().first(); p != nullptr; p = p->next.get()) {
-            addPoint(*group, *p);
+            XMLNodes* functions = root.addChild("transferfunction");
+            for (std::size_t i = 0; i < transferFunctions.size(); ++i) {
+                XMLNodes* tfNode = functions->addChild(kTfNames[i]);
+                for (const TfPoint* p = transferFunctions[i]->points().first(); p != nullptr; p = p->next.get()) {
+                    addPoint(*tfNode, *p);
+                }
+            }
+        }
+        if (group == kLineGroup) {
+            const ColorRGBA* color = streamlineSet->color();
+            XMLNodes* colorNode = node->addChild("color");
+            colorNode->addChild("red", formatFloat(color->red()));
+            colorNode->addChild("green", formatFloat(color->green()));
+            colorNode->addChild("blue", formatFloat(color->blue()));
         }
     }
-
-    XMLNodes* arrows = root.addChild("arrowplot");
-    arrows->addChild("enable_arrowplot", formatInt(*arrowPlot->getEnabled()));
-    arrows->addChild("enable_sizemodification", formatInt(*arrowPlot->getSizeModification()));
-    arrows->addChild("apply_arrowtf", formatInt(*arrowPlot->getApplyTf()));
-    arrows->addChild("count_x", formatInt(*arrowPlot->getCountX()));
-    arrows->addChild("count_y", formatInt(*arrowPlot->getCountY()));
-    arrows->addChild("pointsize", formatInt(truncateToInt(*arrowPlot->getSize())));
-
-    XMLNodes* lines = root.addChild("streamlines");
-    lines->addChild("enable_streamlines", formatInt(*showStreamlines));
-    lines->addChild("integration_index", formatInt(*integrationMethod));
-    lines->addChild("modus_index", formatInt(*streamlineMode));
-    lines->addChild("seedpoints", formatInt(*seedPoints));
-    lines->addChild("dsep", formatFloat(*dsep));
-    lines->addChild("dtest", formatFloat(*dtest));
-    lines->addChild("dt", formatFloat(*stepSize));
-    lines->addChild("unit_speed", formatInt(unitSpeed));
-    const ColorRGBA* color = streamlineSet->color();
-    XMLNodes* colorNode = lines->addChild("color");
-    colorNode->addChild("red", formatFloat(color->red()));
-    colorNode->addChild("green", formatFloat(color->green()));
-    colorNode->addChild("blue", formatFloat(color->blue()));
 
     try {
         root.save(fileName);
@@ -144,13 +178,36 @@ bool OptionsFile::load(const std::string& fileName) {
     }
 
     OptionsReader in(root);
-    int i = 0;
-    float f = 0.0f;
-    if (in.readInt("background/index", 0, kMaxBackground, i)) *backgroundChannel = i;
-    if (in.readFloat("camera/translation/x", f)) camera->setTranslationX(f);
-    if (in.readFloat("camera/translation/y", f)) camera->setTranslationY(f);
-    if (in.readFloat("camera/zoom", f)) camera->setZoom(f);
+    const std::vector<const Setting*> stored = storedSettings();
+    for (const std::string& group : groupsInFileOrder(stored)) {
+        readGroup(in, stored, group);
+        if (group == kFirstGroup) {
+            float f = 0.0f;
+            if (in.readFloat("camera/translation/x", f)) camera->setTranslationX(f);
+            if (in.readFloat("camera/translation/y", f)) camera->setTranslationY(f);
+            if (in.readFloat("camera/zoom", f)) camera->setZoom(f);
+            if (!loadTransferFunctions(in)) {
+                in.reportUnused(fileName);
+                return false;
+            }
+        }
+        if (group == kLineGroup) {
+            // A missing component keeps its byte: byte / 255 maps back to the same byte.
+            const ColorRGBA* current = streamlineSet->color();
+            float blue = current->blue();
+            float green = current->green();
+            float red = current->red();
+            in.readComponent("streamlines/color/blue", blue);
+            in.readComponent("streamlines/color/green", green);
+            in.readComponent("streamlines/color/red", red);
+            streamlineSet->setColor(red, green, blue);
+        }
+    }
+    in.reportUnused(fileName);
+    return true;
+}
 
+bool OptionsFile::loadTransferFunctions(OptionsReader& in) {
     for (std::size_t k = 0; k < transferFunctions.size(); ++k) {
         const std::string path = std::string("transferfunction/") + kTfNames[k];
         const XMLNodes* group = in.element(path);
@@ -158,13 +215,12 @@ bool OptionsFile::load(const std::string& fileName) {
         const std::vector<XMLNodes*> pointNodes = group->children("point");
         if (pointNodes.size() < 2) {
             std::cerr << kTooFewPoints << std::endl;
-            in.reportUnused(fileName);
             return false;
         }
         std::vector<TfPoint> points;
+        const std::string pointPath = path + "/point";
         for (const XMLNodes* node : pointNodes) {
             float alpha, blue, green, red, size, x;
-            const std::string pointPath = path + "/point";
             if (!in.readComponentBelow(*node, pointPath, "alpha", alpha) ||
                 !in.readComponentBelow(*node, pointPath, "blue", blue) ||
                 !in.readComponentBelow(*node, pointPath, "green", green) ||
@@ -182,33 +238,5 @@ bool OptionsFile::load(const std::string& fileName) {
         tf->points().setPoints(std::move(points));
         tf->buildColorTable();
     }
-
-    if (in.readInt("arrowplot/count_x", kMinArrowCount, kMaxArrowCount, i)) arrowPlot->setCountX(i);
-    if (in.readInt("arrowplot/count_y", kMinArrowCount, kMaxArrowCount, i)) arrowPlot->setCountY(i);
-    if (in.readFloat("arrowplot/pointsize", kMinArrowSize, kMaxArrowSize, f)) arrowPlot->setSize(f);
-    if (in.readFlag("arrowplot/enable_arrowplot", i)) arrowPlot->setEnabled(i);
-    if (in.readFlag("arrowplot/enable_sizemodification", i)) arrowPlot->setSizeModification(i);
-    if (in.readFlag("arrowplot/apply_arrowtf", i)) arrowPlot->setApplyTf(i);
-
-    if (in.readInt("streamlines/enable_streamlines", 0, 1, i)) *showStreamlines = i;
-    if (in.readInt("streamlines/integration_index", 0, kMaxIntegration, i)) *integrationMethod = i;
-    if (in.readInt("streamlines/modus_index", 0, kMaxStreamlineMode, i)) *streamlineMode = i;
-    if (in.readInt("streamlines/seedpoints", 0, kMaxSeedPoints, i)) *seedPoints = i;
-    if (in.readFloat("streamlines/dsep", f)) *dsep = f;
-    if (in.readFloat("streamlines/dtest", f)) *dtest = f;
-    if (in.readFloat("streamlines/dt", f)) *stepSize = f;
-    unitSpeed = loadedUnitSpeed(root);
-
-    // A missing component keeps its byte: byte / 255 maps back to the same byte.
-    const ColorRGBA* current = streamlineSet->color();
-    float blue = current->blue();
-    float green = current->green();
-    float red = current->red();
-    in.readComponent("streamlines/color/blue", blue);
-    in.readComponent("streamlines/color/green", green);
-    in.readComponent("streamlines/color/red", red);
-    streamlineSet->setColor(red, green, blue);
-
-    in.reportUnused(fileName);
     return true;
 }

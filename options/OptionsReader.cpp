@@ -11,9 +11,8 @@ namespace {
 std::string joined(const std::string& parentPath, const std::string& relative) {
     return parentPath.empty() ? relative : parentPath + "/" + relative;
 }
-}  // namespace
 
-const XMLNodes* OptionsReader::find(const XMLNodes& from, const std::string& fromPath, const std::string& relative) {
+const XMLNodes* walk(const XMLNodes& from, const std::string& relative) {
     const XMLNodes* node = &from;
     std::size_t start = 0;
     while (node != nullptr && start <= relative.size()) {
@@ -22,9 +21,17 @@ const XMLNodes* OptionsReader::find(const XMLNodes& from, const std::string& fro
         node = node->child(relative.substr(start, end - start));
         start = end + 1;
     }
+    return node;
+}
+}  // namespace
+
+const XMLNodes* OptionsReader::find(const XMLNodes& from, const std::string& fromPath, const std::string& relative) {
+    const XMLNodes* node = walk(from, relative);
     if (node == nullptr) skip(joined(fromPath, relative));
     return node;
 }
+
+bool OptionsReader::contains(const std::string& path) const { return walk(root, path) != nullptr; }
 
 const XMLNodes* OptionsReader::element(const std::string& path) { return find(root, "", path); }
 

@@ -13,6 +13,8 @@ class OptionsReader {
 public:
     explicit OptionsReader(const XMLNodes& root) : root(root) {}
 
+    // Whether the element at path exists; a missing one is not remembered.
+    bool contains(const std::string& path) const;
     // The element at path; null (and remembered) when it is missing.
     const XMLNodes* element(const std::string& path);
 

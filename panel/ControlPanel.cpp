@@ -1,26 +1,57 @@
 #include "panel/ControlPanel.h"
 
-#include "panel/LiveVariables.h"
+#include "settings/Settings.h"
+
+#include <stdexcept>
 
 std::unique_ptr<PanelWindow> controlPanel;
 PanelControls panelControls;
 
 namespace {
 
+// Controls bound to a setting take its live variable, id and limits from the
+// settings table.
+const Setting& setting(const char* name) {
+    const Setting* s = findSetting(name);
+    if (!s) throw std::logic_error(std::string("no setting named ") + name);
+    return *s;
+}
+
+PanelCheckbox* checkbox(PanelWindow& w, PanelControl* parent, const char* label, const char* name) {
+    const Setting& s = setting(name);
+    return w.add_checkbox_to_panel(parent, label, s.intValue, s.controlId);
+}
+
+PanelRadioGroup* radioGroup(PanelWindow& w, PanelControl* parent, const char* name) {
+    const Setting& s = setting(name);
+    return w.add_radiogroup_to_panel(parent, s.intValue, s.controlId);
+}
+
+PanelSpinner* spinner(PanelWindow& w, PanelControl* parent, const char* label, const char* name) {
+    const Setting& s = setting(name);
+    if (s.intValue) {
+        PanelSpinner* spinner = w.add_spinner_to_panel(parent, label, s.intValue, s.controlId);
+        if (s.limited) spinner->set_int_limits(static_cast<int>(s.low), static_cast<int>(s.high));
+        return spinner;
+    }
+    PanelSpinner* spinner = w.add_spinner_to_panel(parent, label, s.floatValue, s.controlId);
+    if (s.limited) spinner->set_float_limits(static_cast<float>(s.low), static_cast<float>(s.high));
+    return spinner;
+}
+
 void buildViewOptions(PanelWindow& w, PanelControls& c) {
     c.optionsPanel = w.add_panel("Options", PanelStyle::Embossed);
-    c.arrowPlotCheckbox = w.add_checkbox_to_panel(c.optionsPanel, "Arrow plot", &showArrowPlot, controlId::showArrowPlot);
-    c.streamlinesCheckbox =
-        w.add_checkbox_to_panel(c.optionsPanel, "Streamlines", &showStreamlines, controlId::showStreamlines);
+    c.arrowPlotCheckbox = checkbox(w, c.optionsPanel, "Arrow plot", "showArrowPlot");
+    c.streamlinesCheckbox = checkbox(w, c.optionsPanel, "Streamlines", "showStreamlines");
 }
 
 void buildBackground(PanelWindow& w, PanelControls& c) {
     c.backgroundRollout = w.add_rollout("Background", true, PanelStyle::Embossed);
-    c.backgroundGroup = w.add_radiogroup_to_panel(c.backgroundRollout, &backgroundChannel, controlId::backgroundChannel);
+    c.backgroundGroup = radioGroup(w, c.backgroundRollout, "backgroundChannel");
     c.velocityButton = w.add_radiobutton_to_group(c.backgroundGroup, "Velocity");
     c.channel1Button = w.add_radiobutton_to_group(c.backgroundGroup, "Channel 1");
     c.channel2Button = w.add_radiobutton_to_group(c.backgroundGroup, "Channel 2");
-    c.showTfCheckbox = w.add_checkbox_to_panel(c.backgroundRollout, "Show TF", &showTfEditor, controlId::showTfEditor);
+    c.showTfCheckbox = checkbox(w, c.backgroundRollout, "Show TF", "showTfEditor");
     // The editor's titles of the four transfer functions are constants of
     // the transfer-function code (transferFunctionTitles); nothing to create.
 }
@@ -28,64 +59,49 @@ void buildBackground(PanelWindow& w, PanelControls& c) {
 void buildArrowPlot(PanelWindow& w, PanelControls& c) {
     c.arrowPlotRollout = w.add_rollout("Arrow Plot", true, PanelStyle::Embossed);
     c.arrowsCountPanel = w.add_panel_to_panel(c.arrowPlotRollout, "Arrows Count", PanelStyle::Embossed);
-    c.arrowCountXSpinner =
-        w.add_spinner_to_panel(c.arrowsCountPanel, "# of arrows in x dir", &arrowCountX, controlId::arrowCountX);
-    c.arrowCountYSpinner =
-        w.add_spinner_to_panel(c.arrowsCountPanel, "# of arrows in y dir", &arrowCountY, controlId::arrowCountY);
+    c.arrowCountXSpinner = spinner(w, c.arrowsCountPanel, "# of arrows in x dir", "arrowCountX");
+    c.arrowCountYSpinner = spinner(w, c.arrowsCountPanel, "# of arrows in y dir", "arrowCountY");
     c.arrowOptionsPanel = w.add_panel_to_panel(c.arrowPlotRollout, "Arrow Options", PanelStyle::Embossed);
-    c.arrowSizeCheckbox = w.add_checkbox_to_panel(c.arrowOptionsPanel, "Enable Size Modification", &arrowSizeEnabled,
-                                                  controlId::arrowSizeEnabled);
-    c.applyArrowTfCheckbox =
-        w.add_checkbox_to_panel(c.arrowOptionsPanel, "Apply TF", &applyArrowTf, controlId::applyArrowTf);
-    c.arrowSizeSpinner = w.add_spinner_to_panel(c.arrowOptionsPanel, "Size:", &arrowSize, controlId::arrowSize);
-    c.arrowSizeSpinner->set_float_limits(0.1f, 200.0f);
+    c.arrowSizeCheckbox = checkbox(w, c.arrowOptionsPanel, "Enable Size Modification", "arrowSizeEnabled");
+    c.applyArrowTfCheckbox = checkbox(w, c.arrowOptionsPanel, "Apply TF", "applyArrowTf");
+    c.arrowSizeSpinner = spinner(w, c.arrowOptionsPanel, "Size:", "arrowSize");
     c.arrowSizeSpinner->setStep(1.0);
-    c.arrowCountXSpinner->set_int_limits(2, 200);
-    c.arrowCountYSpinner->set_int_limits(2, 200);
 }
 
 void buildStreamlineMode(PanelWindow& w, PanelControls& c) {
     c.modePanel = w.add_panel_to_panel(c.streamlinesRollout, "Mode", PanelStyle::Embossed);
-    c.modeGroup = w.add_radiogroup_to_panel(c.modePanel, &streamlineMode, controlId::streamlineMode);
+    c.modeGroup = radioGroup(w, c.modePanel, "streamlineMode");
     for (const char* mode : {"Evenly", "Normal", "Tapering", "Glyph mapping", "Texture generation"}) {
         w.add_radiobutton_to_group(c.modeGroup, mode);
     }
-    c.seedPointsSpinner = w.add_spinner_to_panel(c.modePanel, "Seedpoints", &seedPoints, controlId::seedPoints);
-    c.lineWidthMaxSpinner =
-        w.add_spinner_to_panel(c.modePanel, "Line Width Max", &lineWidthMax, controlId::lineWidthMax);
-    c.lineWidthMinSpinner =
-        w.add_spinner_to_panel(c.modePanel, "Line Width Min", &lineWidthMin, controlId::lineWidthMin);
-    c.seedPointsSpinner->set_int_limits(0, 100);
+    c.seedPointsSpinner = spinner(w, c.modePanel, "Seedpoints", "seedPoints");
+    c.lineWidthMaxSpinner = spinner(w, c.modePanel, "Line Width Max", "lineWidthMax");
+    c.lineWidthMinSpinner = spinner(w, c.modePanel, "Line Width Min", "lineWidthMin");
     c.seedPointsSpinner->disable();
-    c.lineWidthMaxSpinner->set_float_limits(0.0f, 0.5f);
-    c.lineWidthMinSpinner->set_float_limits(0.0f, 0.5f);
     c.lineWidthMaxSpinner->disable();
     c.lineWidthMinSpinner->disable();
-    c.textureFunctionGroup = w.add_radiogroup_to_panel(c.modePanel, &textureFunction, controlId::textureFunction);
+    c.textureFunctionGroup = radioGroup(w, c.modePanel, "textureFunction");
     w.add_radiobutton_to_group(c.textureFunctionGroup, "f1");
     w.add_radiobutton_to_group(c.textureFunctionGroup, "f2");
-    c.periodSpinner = w.add_spinner_to_panel(c.modePanel, "Period", &texturePeriod, controlId::texturePeriod);
-    c.periodSpinner->set_int_limits(1, 10000);
+    c.periodSpinner = spinner(w, c.modePanel, "Period", "texturePeriod");
     c.modeGroup->set_int_val(0);
 }
 
 void buildIntegration(PanelWindow& w, PanelControls& c) {
     c.integrationPanel = w.add_panel_to_panel(c.streamlinesRollout, "Integration", PanelStyle::Embossed);
-    c.integrationGroup =
-        w.add_radiogroup_to_panel(c.integrationPanel, &integrationMethod, controlId::integrationMethod);
+    c.integrationGroup = radioGroup(w, c.integrationPanel, "integrationMethod");
     c.eulerButton = w.add_radiobutton_to_group(c.integrationGroup, "Euler");
     c.rungeKuttaButton = w.add_radiobutton_to_group(c.integrationGroup, "Runge Kutta");
     // With unit speed, dt is a step length. Inside the panel, the checkbox is
     // enabled and disabled with the rest of the streamline section.
-    c.unitSpeedCheckbox =
-        w.add_checkbox_to_panel(c.integrationPanel, "Unit speed", &unitSpeed, controlId::unitSpeed);
+    c.unitSpeedCheckbox = checkbox(w, c.integrationPanel, "Unit speed", "unitSpeed");
     w.add_separator_to_panel(c.integrationPanel);
     // dt, dsep and dtest have no limits; the streamline set refuses values
     // it cannot place lines with.
-    c.stepSizeSpinner = w.add_spinner_to_panel(c.integrationPanel, "dt", &stepSize, controlId::stepSize);
+    c.stepSizeSpinner = spinner(w, c.integrationPanel, "dt", "stepSize");
     c.stepSizeSpinner->setStep(0.001);
-    c.dsepSpinner = w.add_spinner_to_panel(c.integrationPanel, "dsep", &dsep, controlId::dsep);
-    c.dtestSpinner = w.add_spinner_to_panel(c.integrationPanel, "dtest", &dtest, controlId::dtest);
+    c.dsepSpinner = spinner(w, c.integrationPanel, "dsep", "dsep");
+    c.dtestSpinner = spinner(w, c.integrationPanel, "dtest", "dtest");
 }
 
 void buildStreamlines(PanelWindow& w, PanelControls& c) {

@@ -3,38 +3,10 @@
 #include "panel/DatasetControls.h"
 #include "panel/PanelWindow.h"
 #include "panel/SectionControls.h"
+#include "settings/ControlIds.h"
 
 #include <memory>
 
-// Ids the controls report to the control callback.
-namespace controlId {
-constexpr int fileBrowser = 3;
-constexpr int saveOptions = 4;
-constexpr int filename = 5;
-constexpr int screenshot = 6;
-constexpr int arrowCountX = 7;
-constexpr int arrowCountY = 8;
-constexpr int applyArrowTf = 9;
-constexpr int showArrowPlot = 10;
-constexpr int showStreamlines = 11;
-constexpr int backgroundChannel = 12;
-constexpr int arrowSizeEnabled = 13;
-constexpr int arrowSize = 14;
-constexpr int showTfEditor = 15;
-constexpr int streamlineMode = 16;
-constexpr int lineWidthMax = 17;
-constexpr int lineWidthMin = 18;
-constexpr int seedPoints = 19;
-constexpr int colorFromCc = 20;
-constexpr int integrationMethod = 21;
-constexpr int dsep = 22;
-constexpr int dtest = 23;
-constexpr int stepSize = 24;
-constexpr int textureFunction = 25;
-constexpr int texturePeriod = 26;
-constexpr int resetCamera = 27;
-constexpr int unitSpeed = 28;
-}  // namespace controlId
 
 // Handles of the controls the program enables, disables, opens, closes or
 // reads after the build. They observe controls owned by `controlPanel`.

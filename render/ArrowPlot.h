@@ -1,16 +1,16 @@
 #pragma once
 
+#include "data/FieldQuad.h"
+
 class UniformTarget;
 
 // The arrow plot: point-sprite arrows on a regular lattice over the field
-// quad. Its settings live in the panel's variables and are read through
-// pointers at every draw.
+// quad. Its counts and size live in the panel's variables and are read
+// through pointers at every draw.
 class ArrowPlot {
 public:
-    ArrowPlot(int width, int height, UniformTarget* shader, int* countX, int* countY, float* size,
-              int* enabled, int* sizeModification, int* applyTf)
-        : width(width), height(height), shader(shader), countX(countX), countY(countY), size(size),
-          enabled(enabled), sizeModification(sizeModification), applyTf(applyTf) {}
+    ArrowPlot(QuadSize quad, UniformTarget* shader, const int* countX, const int* countY, const float* size)
+        : quad(quad), shader(shader), countX(countX), countY(countY), size(size) {}
 
     void draw() const;  // GL layer
 
@@ -18,53 +18,23 @@ public:
         float s, t;  // texture coordinate on unit 0
         float x, y;  // vertex
     };
-    // Full side lengths sx, sy of the field quad for the stored width and height.
-    void quadSize(float& sx, float& sy) const;
     // The lattice of draw(): countX columns left to right, each bottom to top.
     template <class Emit>
     void forEachArrow(Emit emit) const;
 
-    void setCountX(int v) { *countX = v; }
-    void setCountY(int v) { *countY = v; }
-    void setSize(float v) { *size = v; }
-    void setEnabled(int v) { *enabled = v; }
-    void setSizeModification(int v) { *sizeModification = v; }
-    void setApplyTf(int v) { *applyTf = v; }
-    int* getCountX() const { return countX; }
-    int* getCountY() const { return countY; }
-    float* getSize() const { return size; }
-    int* getEnabled() const { return enabled; }
-    int* getSizeModification() const { return sizeModification; }
-    int* getApplyTf() const { return applyTf; }
-
-    int width;
-    int height;
+    QuadSize quad;
     UniformTarget* shader;
 
 private:
-    int* countX;
-    int* countY;
-    float* size;
-    int* enabled;
-    int* sizeModification;
-    int* applyTf;
+    const int* countX;
+    const int* countY;
+    const float* size;
 };
-
-inline void ArrowPlot::quadSize(float& sx, float& sy) const {
-    const float ratio = static_cast<float>(height) / static_cast<float>(width);
-    if (width < height) {
-        sy = 1.3f;
-        sx = 1.3f / ratio;
-    } else {
-        sx = 1.3f;
-        sy = ratio * 1.3f;
-    }
-}
 
 template <class Emit>
 void ArrowPlot::forEachArrow(Emit emit) const {
-    float sx, sy;
-    quadSize(sx, sy);
+    const float sx = quad.width;
+    const float sy = quad.height;
     const int cx = *countX;
     const int cy = *countY;
     if (cx < 2 || cy < 2) return;  // the panel keeps both at 2 or more

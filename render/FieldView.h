@@ -2,10 +2,5 @@
 
 #include <string>
 
-// The field view: colour-mapped quad, streamlines, arrow plot, and the
-// screen-space overlay with the data-file line and the legend bars.
-void drawScene();
-void drawOverlay(int width, int height, double lineFactor);
-void loadArrowTexture();
-void releaseArrowTexture();
+// Draws text at the current raster position in a GLUT bitmap font.
 void drawBitmapText(void* font, const std::string& text);

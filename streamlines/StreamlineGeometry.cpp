@@ -4,21 +4,13 @@
 
 #include <cmath>
 
-StreamlineView::StreamlineView(const DomainBox& box, int width, int height) : box_(box)
+StreamlineView::StreamlineView(const DomainBox& box, QuadSize quad) : box_(box)
 {
     const float ex = box.width();
     const float ey = box.height();
-    if (width <= 0 || height <= 0 || !(ex > 0.0f) || !(ey > 0.0f) || !std::isfinite(ex) || !std::isfinite(ey))
-        return;
-    // The same quad size as the field view, so the lines lie on the image.
-    const float ratio = static_cast<float>(height) / static_cast<float>(width);
-    if (height < width) {
-        quadWidth_ = 1.3f;
-        quadHeight_ = 1.3f * ratio;
-    } else {
-        quadHeight_ = 1.3f;
-        quadWidth_ = 1.3f / ratio;
-    }
+    if (!quad.isValid() || !(ex > 0.0f) || !(ey > 0.0f) || !std::isfinite(ex) || !std::isfinite(ey)) return;
+    quadWidth_ = quad.width;
+    quadHeight_ = quad.height;
     offsetX_ = -box.xmin - 0.5f * ex;
     offsetY_ = -box.ymin - 0.5f * ey;
     scaleX_ = quadWidth_ / ex;

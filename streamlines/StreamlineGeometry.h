@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/FieldQuad.h"
 #include "streamlines/DomainBox.h"
 
 #include <vector>
@@ -20,13 +21,11 @@ struct GreyVertex {
     double grey;
 };
 
-// Maps the domain box onto the field quad (longer side 1.3, centred on the
-// origin), clamping every point to the box first; z is -0.5, in front of the
-// quad at -1.
+// Maps the domain box onto the field quad (centred on the origin), clamping
+// every point to the box first; z is -0.5, in front of the quad at -1.
 class StreamlineView {
 public:
-    // width and height: the dataset's node counts (FlowData::width/height).
-    StreamlineView(const DomainBox& box, int width, int height);
+    StreamlineView(const DomainBox& box, QuadSize quad);
 
     // False without a loaded grid or for an empty box: nothing is drawn.
     bool isValid() const { return valid_; }

@@ -43,12 +43,12 @@ StreamPoint* StreamlineSet::failStep(TerminationReason reason)
 
 StreamPoint* StreamlineSet::stepForward(StreamPoint* p)
 {
-    return integration_ == 0 ? eulerStep(p, 1) : midpointStep(p, 1);
+    return integration_ == IntegrationMethod::Euler ? eulerStep(p, 1) : midpointStep(p, 1);
 }
 
 StreamPoint* StreamlineSet::stepBackward(StreamPoint* p)
 {
-    return integration_ == 0 ? eulerStep(p, -1) : midpointStep(p, -1);
+    return integration_ == IntegrationMethod::Euler ? eulerStep(p, -1) : midpointStep(p, -1);
 }
 
 // A non-finite result (NaN velocities in the data) ends the line here, so

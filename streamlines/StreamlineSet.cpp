@@ -28,14 +28,11 @@ StreamlineSet::StreamlineSet(FlowData* flowData, int xSlot, int ySlot, float dt,
     dtestSquared_ = dtest_ * dtest_;
     updateLimits();
     allocateCaches();
-    integration_ = 0;
     buildDistanceField();
     color_ = std::make_unique<ColorRGBA>(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 StreamlineSet::~StreamlineSet() = default;
-
-void StreamlineSet::setIntegration(int integration) { integration_ = integration; }
 
 void StreamlineSet::setStepSize(float dt)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/Modes.h"
 #include "streamlines/DomainBox.h"
 #include "streamlines/StreamPoint.h"
 #include "streamlines/Streamline.h"
@@ -50,7 +51,7 @@ public:
     StreamlineSet& operator=(const StreamlineSet&) = delete;
 
     // Settings. None of them recomputes the streamlines.
-    void setIntegration(int integration);
+    void setIntegration(IntegrationMethod method) { integration_ = method; }
     // 1: every step moves dt along the velocity's direction (v / |v|), so dt
     // is a step length in world units and the point caches delay the
     // registration by the same distance whatever the local speed. 0 (the
@@ -123,7 +124,7 @@ public:
     float dsepSquared() const { return dsepSquared_; }
     float seedLimitSquared() const { return seedLimitSquared_; }
     int cacheCapacity() const { return cacheCapacity_; }
-    int integration() const { return integration_; }
+    IntegrationMethod integration() const { return integration_; }
     int unitSpeed() const { return unitSpeed_; }
     int textureFunction() const { return textureFunction_; }
     int texturePeriod() const { return texturePeriod_; }
@@ -198,7 +199,7 @@ private:
     std::vector<StreamPoint*> cacheA_;
     std::vector<StreamPoint*> cacheB_;
     std::vector<StreamPoint*> firstCache_;
-    int integration_ = 0;
+    IntegrationMethod integration_ = IntegrationMethod::Euler;
     int unitSpeed_ = 0;
     TerminationReason stepFailure_ = TerminationReason::None;
     int textureFunction_ = 0;

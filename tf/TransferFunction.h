@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/TextureUnits.h"
 #include "tf/ColorTable.h"
 #include "tf/TfPointList.h"
 
@@ -49,7 +50,7 @@ public:
     void updateTexture();
     void upload();
     void releaseTexture();
-    int textureUnit() const { return isArrowTf ? 5 : 3; }
+    int textureUnit() const { return isArrowTf ? textureUnit::arrowTf : textureUnit::backgroundTf; }
     void draw();
     void drawHistogram();
     void drawPoints();

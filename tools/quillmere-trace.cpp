@@ -219,7 +219,7 @@ int main(int argc, char** argv)
     // the same lines.
     const Options start;
     StreamlineSet set(&data, xSlot, ySlot, start.dt, start.dsep, start.dtest);
-    set.setIntegration(options.rk2 ? 1 : 0);
+    set.setIntegration(options.rk2 ? IntegrationMethod::RungeKutta : IntegrationMethod::Euler);
     set.setUnitSpeed(options.unitSpeed ? 1 : 0);
     if (options.dt != start.dt) set.setStepSize(options.dt);
     if (options.dsep != start.dsep) set.setSeparation(options.dsep);

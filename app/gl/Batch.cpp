@@ -1,7 +1,7 @@
 #include "app/gl/Batch.h"
 
 #include "app/CommandLine.h"
-#include "app/Settings.h"
+#include "app/CommandLineSettings.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Screenshot.h"

@@ -1,14 +1,16 @@
 #include "app/gl/ControlCallback.h"
 
-#include "app/Camera.h"
+#include "render/Camera.h"
 #include "app/gl/Globals.h"
 #include "app/gl/OpenDataset.h"
+#include "app/gl/Scene.h"
 #include "app/gl/Screenshot.h"
 #include "app/gl/Window.h"
 #include "data/FlowData.h"
 #include "options/OptionsFile.h"
 #include "panel/ControlPanel.h"
-#include "panel/LiveVariables.h"
+#include "settings/LiveVariables.h"
+#include "settings/Modes.h"
 #include "panel/PanelCheckbox.h"
 #include "panel/PanelContainers.h"
 #include "panel/PanelEditText.h"
@@ -50,15 +52,16 @@ bool endsWith(const std::string& text, const char* tail) {
 // A channel the dataset does not have (its button is disabled, but the
 // command line or an options file can ask for it) falls back to the velocity.
 void keepBackgroundAvailable() {
-    if (backgroundChannel < 0 || backgroundChannel > std::min(flowData->dataChannelCount(), 2)) backgroundChannel = 0;
+    if (backgroundChannel < 0 || backgroundChannel > std::min(flowData->dataChannelCount(), 2))
+        backgroundChannel = VelocityBackground;
 }
 
 void selectBackground() {
     if (!sceneReady()) return;
     keepBackgroundAvailable();
     const int channel = backgroundChannel;
-    if (channel == 1) flowData->bindDataTexture1();
-    if (channel == 2) flowData->bindDataTexture2();
+    if (channel == Channel1Background) flowData->bindDataTexture1();
+    if (channel == Channel2Background) flowData->bindDataTexture2();
     setUniform("background", channel);
     if (TransferFunction* tf = transferFunctions[channel]) {
         tf->upload();
@@ -87,13 +90,13 @@ void openPickedFile(const std::string& name) {
 
 void rebuildStreamlines() {
     if (!sceneReady()) return;
-    if (streamlineMode == 1) streamlineSet->computeSeeded(seedPoints);
+    if (streamlineModeOf(streamlineMode) == StreamlineMode::Normal) streamlineSet->computeSeeded(seedPoints);
     else streamlineSet->computeEvenlySpaced();
 }
 
 void applyIntegration() {
     if (!sceneReady()) return;
-    streamlineSet->setIntegration(integrationMethod == 0 ? 0 : 1);
+    streamlineSet->setIntegration(integrationMethodOf(integrationMethod));
     rebuildStreamlines();
 }
 
@@ -138,15 +141,9 @@ bool loadOptionsFile(const std::string& name) {
     arrows->buildColorTable();
     background->upload();
     arrows->upload();
-    if (backgroundChannel == 1) flowData->bindDataTexture1();
-    if (backgroundChannel == 2) flowData->bindDataTexture2();
-    shaderProgram->use();
-    shaderProgram->setInt("arrowSizeModif", arrowSizeEnabled);
-    shaderProgram->setInt("enableArrowTF", applyArrowTf);
-    shaderProgram->setInt("mode", showArrowPlot);
-    shaderProgram->setInt("background", backgroundChannel);
-    shaderProgram->setFloat("pointSize", arrowSize);
-    shaderProgram->unuse();
+    if (backgroundChannel == Channel1Background) flowData->bindDataTexture1();
+    if (backgroundChannel == Channel2Background) flowData->bindDataTexture2();
+    applyShaderUniforms();
     // Unit speed is taken along by the placements below rather than placing
     // once more: a load prints the same placements as it did before it existed.
     streamlineSet->setUnitSpeed(unitSpeed == 0 ? 0 : 1);

@@ -1,11 +1,13 @@
 #include "app/gl/OpenDataset.h"
 
-#include "app/Camera.h"
+#include "render/Camera.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Scene.h"
 #include "data/FlowData.h"
 #include "options/OptionsFile.h"
 #include "panel/DatasetControls.h"
-#include "panel/LiveVariables.h"
+#include "settings/LiveVariables.h"
+#include "settings/Modes.h"
 #include "render/ArrowPlot.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineSet.h"
@@ -13,7 +15,7 @@
 namespace {
 // The scene objects observe the dataset: they go before it.
 void discardScene() {
-    optionsFile->attach(nullptr, {}, nullptr);
+    optionsFile->attach({}, nullptr);
     streamlineSet.reset();
     arrowPlot.reset();
     releaseTransferFunctions();
@@ -46,11 +48,10 @@ bool openDataset(std::string path) {
     if (channels == 1 || channels == 2) flowData->createDataTexture1();
     if (channels == 2) flowData->createDataTexture2();
 
-    arrowPlot = std::make_unique<ArrowPlot>(flowData->nodesAlongX(), flowData->nodesAlongY(), shaderProgram.get(),
-                                            &arrowCountX, &arrowCountY, &arrowSize, &showArrowPlot,
-                                            &arrowSizeEnabled, &applyArrowTf);
+    arrowPlot =
+        std::make_unique<ArrowPlot>(flowData->quadSize(), shaderProgram.get(), &arrowCountX, &arrowCountY, &arrowSize);
     statusText = path;
-    backgroundChannel = 0;
+    backgroundChannel = VelocityBackground;
     transferFunctions[0]->upload();
     transferFunctions[3]->upload();
 
@@ -61,19 +62,7 @@ bool openDataset(std::string path) {
     streamlineSet->computeEvenlySpaced();
 
     camera->reset();
-    optionsFile->attach(arrowPlot.get(), transferFunctions.pointers(), streamlineSet.get());
-
-    const auto maxVel = flowData->maxVelocity();
-    const auto minVel = flowData->minVelocity();
-    shaderProgram->use();
-    shaderProgram->setInt("background", 0);
-    shaderProgram->setFloat("pointSize", arrowSize);
-    shaderProgram->setFloat2("maxVel", maxVel.data());
-    shaderProgram->setFloat2("minVel", minVel.data());
-    shaderProgram->setInt("renderArrowTF", 0);
-    shaderProgram->setInt("arrowSizeModif", arrowSizeEnabled);
-    shaderProgram->setInt("enableArrowTF", applyArrowTf);
-    shaderProgram->setInt("mode", showArrowPlot);
-    shaderProgram->unuse();
+    optionsFile->attach(transferFunctions.pointers(), streamlineSet.get());
+    applyShaderUniforms();
     return true;
 }

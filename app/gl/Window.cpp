@@ -1,24 +1,17 @@
 #include "app/gl/Window.h"
 
-#include "app/Camera.h"
+#include "render/Camera.h"
 #include "app/gl/Batch.h"
 #include "app/gl/Globals.h"
-#include "panel/LiveVariables.h"
+#include "settings/LiveVariables.h"
 #include "panel/gl/PanelGlut.h"
-#include "render/FieldView.h"
+#include "app/gl/Scene.h"
 #include "tf/gl/TfEditor.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include <cstdio>
-
-void Camera::applyProjection(float aspect) const {
-    const OrthoBox box = projectionBox(aspect);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(box.left, box.right, box.bottom, box.top, box.nearPlane, box.farPlane);
-}
 
 namespace {
 EditorArea editorArea() { return {viewportX, viewportY, windowWidth, windowHeight}; }

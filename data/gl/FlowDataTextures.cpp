@@ -1,6 +1,7 @@
 // Upload of the data textures; the texel contents come from TextureBuffers.
 #include "data/FlowData.h"
 
+#include "data/TextureUnits.h"
 #include "data/UniformTarget.h"
 
 #include <GL/glew.h>
@@ -10,9 +11,6 @@
 #include <vector>
 
 namespace {
-
-const GLint kVelocityUnit = 0;
-const GLint kDataUnit = 2;
 
 // Creates and binds a texture on the active unit with the allocated size and
 // no data, then uploads the data area at its origin.
@@ -62,11 +60,11 @@ void FlowData::createVelocityTexture(int magnitudeSlot)
     std::vector<float> texels =
         velocityTexels(channel(0), channel(1), channel(2), channel(magnitudeSlot), data);
 
-    glActiveTexture(GL_TEXTURE0 + kVelocityUnit);
+    glActiveTexture(GL_TEXTURE0 + textureUnit::velocity);
     velocityTexture_ = uploadTexture(GL_RGBA32F_ARB, GL_RGBA, data, texels);
     if (uniforms_) {
         uniforms_->use();
-        uniforms_->setTexture("tex_velocity", kVelocityUnit);
+        uniforms_->setTexture("tex_velocity", textureUnit::velocity);
         uniforms_->unuse();
     }
     std::cout << "texture velocity erzeugt and uploaded\n";
@@ -87,7 +85,7 @@ void FlowData::createDataTexture(int which)
     const TextureSize data = textureDataSize();
     std::vector<float> texels = luminanceTexels(channel(slot), data);
 
-    glActiveTexture(GL_TEXTURE0 + kDataUnit);
+    glActiveTexture(GL_TEXTURE0 + textureUnit::dataChannel);
     texture = uploadTexture(GL_LUMINANCE32F_ARB, GL_LUMINANCE, data, texels);
     if (which == 1)
         std::cout << "Debuging: texture data one channel 3 created\n";
@@ -103,11 +101,11 @@ void FlowData::bindDataTexture2() { bindDataTexture(2); }
 
 void FlowData::bindDataTexture(int which)
 {
-    glActiveTexture(GL_TEXTURE0 + kDataUnit);
+    glActiveTexture(GL_TEXTURE0 + textureUnit::dataChannel);
     glBindTexture(GL_TEXTURE_2D, which == 1 ? dataTexture1_ : dataTexture2_);
     if (uniforms_) {
         uniforms_->use();
-        uniforms_->setTexture("tex_data", kDataUnit);
+        uniforms_->setTexture("tex_data", textureUnit::dataChannel);
         uniforms_->unuse();
     }
     std::cout << "Debuging: upload channel " << (which == 1 ? 3 : 4) << "\n";

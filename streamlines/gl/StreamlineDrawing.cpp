@@ -15,7 +15,7 @@ namespace {
 StreamlineView viewOf(const StreamlineSet& set)
 {
     const FlowData* data = set.flowData();
-    return StreamlineView(set.domainBox(), data ? data->nodesAlongX() : 0, data ? data->nodesAlongY() : 0);
+    return StreamlineView(set.domainBox(), data ? data->quadSize() : QuadSize{});
 }
 
 void setLineColor(const StreamlineSet& set)

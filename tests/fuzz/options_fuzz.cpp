@@ -7,20 +7,22 @@
 //   clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I. tests/fuzz/options_fuzz.cpp \
 //       options/*.cpp tf/TfPointList.cpp tf/ColorTable.cpp tf/ColorChooser.cpp tf/TransferFunction.cpp \
 //       tf/TransferFunctionHistogram.cpp tf/TransferFunctionSet.cpp streamlines/*.cpp data/*.cpp \
-//       app/Camera.cpp -o /tmp/options_fuzz
+//       render/Camera.cpp settings/*.cpp -o /tmp/options_fuzz
 //   mkdir -p /tmp/options_corpus && tail -n +2 tests/golden/options_default.xml > /tmp/options_corpus/default
 //   /tmp/options_fuzz -max_total_time=300 -max_len=8192 /tmp/options_corpus
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
 
-#include "app/Camera.h"
 #include "options/OptionsFile.h"
-#include "render/ArrowPlot.h"
+#include "render/Camera.h"
+#include "settings/LiveVariables.h"
+#include "settings/Settings.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunctionSet.h"
 
@@ -28,26 +30,19 @@ namespace {
 
 struct Scene {
     Camera camera;
-    int backgroundChannel = 0, integrationMethod = 0, streamlineMode = 0, seedPoints = 5, showStreamlines = 0;
-    float dsep = 0.4f, dtest = 0.2f, stepSize = 0.005f;
-    int arrowCountX = 10, arrowCountY = 10, showArrowPlot = 0, arrowSizeEnabled = 1, applyArrowTf = 0;
-    float arrowSize = 40.0f;
-    ArrowPlot arrows{200, 100, nullptr, &arrowCountX, &arrowCountY, &arrowSize, &showArrowPlot, &arrowSizeEnabled,
-                     &applyArrowTf};
     TransferFunctionSet tfs = createTransferFunctions(nullptr, 0, 2, nullptr);
-    StreamlineSet lines{nullptr, 0, 1, stepSize, dsep, dtest};
-    OptionsFile options{&camera, &backgroundChannel, &integrationMethod, &streamlineMode, &seedPoints,
-                        &dsep, &dtest, &stepSize, &showStreamlines};
+    StreamlineSet lines{nullptr, 0, 1, 0.005f, 0.4f, 0.2f};
+    OptionsFile options{&camera};
 
-    Scene() { options.attach(&arrows, {tfs[0], tfs[1], tfs[2], tfs[3]}, &lines); }
+    Scene() {
+        resetLiveVariables();
+        options.attach({tfs[0], tfs[1], tfs[2], tfs[3]}, &lines);
+    }
 
     bool valid() const {
-        if (backgroundChannel < 0 || backgroundChannel > 2 || integrationMethod < 0 || integrationMethod > 1 ||
-            streamlineMode < 0 || streamlineMode > 4 || seedPoints < 0 || seedPoints > 100 || showStreamlines < 0 ||
-            showStreamlines > 1 || arrowCountX < 2 || arrowCountX > 200 || arrowCountY < 2 || arrowCountY > 200 ||
-            !(arrowSize >= 0.1f && arrowSize <= 200.0f) || showArrowPlot < 0 || showArrowPlot > 1 ||
-            arrowSizeEnabled < 0 || arrowSizeEnabled > 1 || applyArrowTf < 0 || applyArrowTf > 1) {
-            return false;
+        for (const Setting& s : settings()) {
+            const double v = s.value();
+            if (!std::isfinite(v) || (s.limited && (v < s.low || v > s.high))) return false;
         }
         for (int i = 0; i < 4; ++i) {
             const TfPoint* p = tfs[i]->points().first();

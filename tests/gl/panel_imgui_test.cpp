@@ -1,7 +1,7 @@
 // The panel on screen: real clicks and keys from xdotool reach the model
 // through GLUT, the event queue and ImGui.
 #include "panel/ControlPanel.h"
-#include "panel/LiveVariables.h"
+#include "settings/LiveVariables.h"
 #include "panel/gl/PanelGlut.h"
 #include "support/Process.h"
 #include "support/Viewer.h"

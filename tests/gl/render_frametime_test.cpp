@@ -163,7 +163,7 @@ TEST_F(FrameTime, DISABLED_EachDrawingModeWithAboutAThousandLines) {
     const double lines = perFrame([&] { set->drawLines(); });
     // Where the time of a line frame goes: the geometry the core builds, and
     // the smoothing of the rasteriser.
-    const StreamlineView view(set->domainBox(), data->width(), data->height());
+    const StreamlineView view(set->domainBox(), data->quadSize());
     const double geometry = millisecondsOf([&] {
         for (int f = 0; f < frames; ++f) EXPECT_FALSE(buildLineStrips(*set, view).empty());
     }) / frames;

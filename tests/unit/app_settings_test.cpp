@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
-#include "app/Settings.h"
-#include "panel/LiveVariables.h"
+#include "app/CommandLineSettings.h"
+#include "settings/LiveVariables.h"
 
 #include <gtest/gtest.h>
 

@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Camera.h"
+#include "render/Camera.h"
 #include "options/OptionsFile.h"
 #include "options/SafeFileWrite.h"
-#include "panel/LiveVariables.h"
-#include "render/ArrowPlot.h"
+#include "settings/LiveVariables.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunctionSet.h"
 
@@ -96,12 +95,12 @@ protected:
         std::string pattern = fs::temp_directory_path() / "qm_options_XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;
-        options.attach(&arrows, {tfs[0], tfs[1], tfs[2], tfs[3]}, &lines);
+        resetLiveVariables();
+        options.attach({tfs[0], tfs[1], tfs[2], tfs[3]}, &lines);
     }
-    // Unit speed is saved and loaded through its live variable.
     void TearDown() override {
         fs::remove_all(dir);
-        ::unitSpeed = 0;
+        resetLiveVariables();
     }
 
     std::string file(const std::string& name) const { return (dir / name).string(); }
@@ -126,16 +125,9 @@ protected:
 
     fs::path dir;
     Camera camera;
-    int backgroundChannel = 0, integrationMethod = 0, streamlineMode = 0, seedPoints = 5, showStreamlines = 0;
-    float dsep = 0.4f, dtest = 0.2f, stepSize = 0.005f;
-    int arrowCountX = 10, arrowCountY = 10, showArrowPlot = 0, arrowSizeEnabled = 1, applyArrowTf = 0;
-    float arrowSize = 40.0f;
-    ArrowPlot arrows{200, 100, nullptr, &arrowCountX, &arrowCountY, &arrowSize, &showArrowPlot, &arrowSizeEnabled,
-                     &applyArrowTf};
     TransferFunctionSet tfs = createTransferFunctions(nullptr, 0, 2, nullptr);
-    StreamlineSet lines{nullptr, 0, 1, stepSize, dsep, dtest};
-    OptionsFile options{&camera, &backgroundChannel, &integrationMethod, &streamlineMode, &seedPoints,
-                        &dsep, &dtest, &stepSize, &showStreamlines};
+    StreamlineSet lines{nullptr, 0, 1, 0.005f, 0.4f, 0.2f};
+    OptionsFile options{&camera};
 };
 
 }  // namespace
@@ -440,9 +432,7 @@ TEST_F(OptionsScene, AFailedSaveKeepsThePreviousFile) {
 
 TEST(OptionsDetached, SaveAndLoadDoNothingBeforeAttach) {
     Camera camera;
-    int i = 0;
-    float f = 0.0f;
-    OptionsFile options(&camera, &i, &i, &i, &i, &f, &f, &f, &i);
+    OptionsFile options(&camera);
     const std::string path = (fs::temp_directory_path() / ("qm_options_detached_" + std::to_string(getpid()) + ".xml")).string();
     fs::remove(path);
     EXPECT_FALSE(options.save(path));

@@ -1,7 +1,7 @@
 // The built control panel: layout, ids, limits, start values and the states
 // it goes through as datasets are opened and sections switched.
 #include "panel/ControlPanel.h"
-#include "panel/LiveVariables.h"
+#include "settings/LiveVariables.h"
 
 #include <gtest/gtest.h>
 

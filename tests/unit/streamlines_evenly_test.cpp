@@ -206,7 +206,7 @@ TEST(StreamlineEvenlyTest, DiscardedFirstLineLeavesAnEmptyListAndTheReports)
         makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     for (int method = 0; method < 2; ++method) {
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         const Output o = placeEvenly(set);
         EXPECT_TRUE(set.streamlines().empty());
         EXPECT_EQ(o.out, statistics(0, 0, 0, 0, 0) + kFieldOk);
@@ -258,7 +258,7 @@ TEST(StreamlineEvenlyTest, InvariantsHoldOnAnalyticFields)
         for (int method = 0; method < 2; ++method) {
             SCOPED_TRACE(testing::Message() << c.name << (method ? ", midpoint" : ", Euler"));
             StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, c.dt, c.dsep, c.dtest);
-            set.setIntegration(method);
+            set.setIntegration(IntegrationMethod(method));
             const Output o = placeEvenly(set);
             ASSERT_FALSE(set.streamlines().empty());
             expectPlacementInvariants(set, o.out);
@@ -285,7 +285,7 @@ TEST(StreamlineEvenlyTest, NaNPatchEndsLinesAndThePlacementCompletes)
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, patched);
     for (int method = 0; method < 2; ++method) {
         StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.01f, 0.05f, 0.025f);
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         const Output o = placeEvenly(set);
         ASSERT_FALSE(set.streamlines().empty());
         expectPlacementInvariants(set, o.out);

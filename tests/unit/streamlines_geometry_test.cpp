@@ -22,7 +22,7 @@ TEST(StreamlineGeometryTest, ViewMapsTheBoxOntoTheFieldQuad)
 {
     const DomainBox box{0.0f, 0.0f, 4.0f, 2.0f};
     // More nodes along x than along y: the quad is 1.3 wide.
-    const StreamlineView wide(box, 9, 5);
+    const StreamlineView wide(box, fieldQuadSize(9, 5));
     ASSERT_TRUE(wide.isValid());
     EXPECT_EQ(wide.quadWidth(), 1.3f);
     EXPECT_EQ(wide.quadHeight(), 1.3f * (5.0f / 9.0f));
@@ -40,14 +40,14 @@ TEST(StreamlineGeometryTest, ViewMapsTheBoxOntoTheFieldQuad)
     EXPECT_EQ(off.x, corner.x);
     EXPECT_EQ(off.y, corner.y);
 
-    const StreamlineView tall(box, 5, 9);
+    const StreamlineView tall(box, fieldQuadSize(5, 9));
     EXPECT_EQ(tall.quadHeight(), 1.3f);
     EXPECT_EQ(tall.quadWidth(), 1.3f / (9.0f / 5.0f));
     EXPECT_FLOAT_EQ(tall.map(4.0f, 2.0f).y, 0.65f);
 
     // Nothing to draw on without a grid or with an empty box.
-    EXPECT_FALSE(StreamlineView(box, 0, 0).isValid());
-    EXPECT_FALSE(StreamlineView(DomainBox{1.0f, 1.0f, 1.0f, 3.0f}, 9, 5).isValid());
+    EXPECT_FALSE(StreamlineView(box, fieldQuadSize(0, 0)).isValid());
+    EXPECT_FALSE(StreamlineView(DomainBox{1.0f, 1.0f, 1.0f, 3.0f}, fieldQuadSize(9, 5)).isValid());
 }
 
 TEST(StreamlineGeometryTest, TaperWidthFollowsTheDistanceBetweenDtestAndDsep)
@@ -93,7 +93,7 @@ TEST(StreamlineGeometryTest, LinesAndGreyStripsFollowThePoints)
     });
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.01f, 0.4f, 0.2f);
     set.computeSeeded(3);  // the middle seed (0, 0) lies in the still band
-    const StreamlineView view(set.domainBox(), flow.data->width(), flow.data->height());
+    const StreamlineView view(set.domainBox(), flow.data->quadSize());
     const auto strips = buildLineStrips(set, view);
     ASSERT_EQ(strips.size(), 3u);
     EXPECT_TRUE(strips[1].empty());
@@ -115,7 +115,7 @@ TEST(StreamlineGeometryTest, LinesAndGreyStripsFollowThePoints)
     ASSERT_FALSE(even.streamlines().empty());
     even.setTextureFunction(1);
     even.setTexturePeriod(25);
-    const StreamlineView evenView(even.domainBox(), uniform.data->width(), uniform.data->height());
+    const StreamlineView evenView(even.domainBox(), uniform.data->quadSize());
     const auto grey = buildTexturedStrips(even, evenView);
     ASSERT_EQ(grey.size(), even.streamlines().size());
     for (std::size_t l = 0; l < grey.size(); ++l) {
@@ -139,7 +139,7 @@ TEST(StreamlineGeometryTest, GlyphsAreSpacedByTheAccumulatedLength)
     ASSERT_EQ(points.front()->x(), 0.0f);
     ASSERT_EQ(points[1]->x(), 0.125f);
 
-    const StreamlineView view(set.domainBox(), flow.data->width(), flow.data->height());
+    const StreamlineView view(set.domainBox(), flow.data->quadSize());
     const auto blocks = buildGlyphTriangles(set, view);
     ASSERT_EQ(blocks.size(), 1u);
     const auto& tri = blocks[0];
@@ -166,7 +166,7 @@ TEST(StreamlineGeometryTest, TaperedBandsKeepFullWidthAwayFromOtherLines)
     placeQuietly(set);
     ASSERT_EQ(set.streamlines().size(), 1u);
     const std::size_t n = set.streamlines()[0]->points.size();
-    const StreamlineView view(set.domainBox(), flow.data->width(), flow.data->height());
+    const StreamlineView view(set.domainBox(), flow.data->quadSize());
     const float sy = view.quadHeight() / 0.5f;
 
     for (float minWidth : {0.04f, 0.2f}) {
@@ -205,7 +205,7 @@ TEST(StreamlineGeometryTest, TaperedBandsNarrowNearOtherLinesFromCachedDistances
 
     // Every band width lies between minWidth and maxWidth, where the box
     // boundary does not clip it.
-    const StreamlineView view(set.domainBox(), flow.data->width(), flow.data->height());
+    const StreamlineView view(set.domainBox(), flow.data->quadSize());
     const auto blocks = buildTaperedQuads(set, view, distances, 0.1f, 0.04f);
     const float s = view.quadWidth() / 2.0f;
     auto clipped = [](const ViewVertex& v) { return std::fabs(v.x) > 0.6499f || std::fabs(v.y) > 0.6499f; };

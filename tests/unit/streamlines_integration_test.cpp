@@ -20,7 +20,7 @@ TEST(StreamlineIntegrationTest, UniformStepsMoveByDtDownstreamAndUpstream)
     StreamPoint p(1.0f, 1.0f, 0, 0);
     for (int method = 0; method < 2; ++method) {
         SCOPED_TRACE(method == 0 ? "Euler" : "midpoint");
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         StreamPoint* forward = set.stepForward(&p);
         StreamPoint* backward = set.stepBackward(&p);
         ASSERT_NE(forward, nullptr);
@@ -105,7 +105,7 @@ TEST(StreamlineIntegrationTest, StepsFollowTheFieldInBothMethods)
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.01f, 0.4f, 0.2f);
     StreamPoint p(0.5f, 0.0f, 0, 0);
     const StreamPoint* euler = set.eulerStep(&p, 1);
-    set.setIntegration(1);
+    set.setIntegration(IntegrationMethod::RungeKutta);
     const StreamPoint* midpoint = set.stepForward(&p);
     const StreamPoint* back = set.stepBackward(&p);
     ASSERT_NE(euler, nullptr);
@@ -130,7 +130,7 @@ TEST(StreamlineIntegrationTest, NewPointsCarryTheCurrentNumberAndStepIndex)
     ASSERT_EQ(set.stepCounter(), 1);
     StreamPoint p(2.0f, 0.5f, 99, 99);
     for (int method = 0; method < 2; ++method) {
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         for (const StreamPoint* q : {set.stepForward(&p), set.stepBackward(&p)}) {
             ASSERT_NE(q, nullptr);
             EXPECT_EQ(q->number(), 1);
@@ -152,7 +152,7 @@ TEST(StreamlineIntegrationTest, NaNVelocitiesEndTheStep)
     StreamPoint inNaN(3.0f, 1.0f, 0, 0);
     StreamPoint beside(2.6f, 1.0f, 0, 0);  // its cell blends in the NaN nodes at x 2.75
     for (int method = 0; method < 2; ++method) {
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         EXPECT_EQ(set.stepForward(&inNaN), nullptr);
         EXPECT_EQ(set.stepBackward(&inNaN), nullptr);
         EXPECT_EQ(set.stepForward(&beside), nullptr);

@@ -75,7 +75,7 @@ TEST(StreamlineSeededTest, ZeroVelocitySeedKeepsAnEmptyLineAndOrbitsStopAtTheBou
         makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     for (int method = 0; method < 2; ++method) {
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         set.computeSeeded(3);
         const auto& lines = set.streamlines();
         ASSERT_EQ(lines.size(), 3u);

@@ -27,7 +27,7 @@ TEST(StreamlineSetTest, ConstructionStoresSettingsAndDefaults)
     const float limit = 0.999f * 0.4f;
     EXPECT_EQ(set.seedLimitSquared(), limit * limit);
     EXPECT_EQ(set.texturePeriod(), 160);
-    EXPECT_EQ(set.integration(), 0);
+    EXPECT_EQ(set.integration(), IntegrationMethod::Euler);
     EXPECT_EQ(set.textureFunction(), 0);
     EXPECT_EQ(set.streamlineNumber(), 0);
     EXPECT_EQ(set.stepCounter(), 0);

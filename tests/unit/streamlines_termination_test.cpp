@@ -66,7 +66,7 @@ TEST(StreamlineTerminationTest, UniformFlowLeavesTheDomainAtBothEnds)
         // the last points lie at 3.8 and 0.2, whose successors are outside
         // but whose midpoints are not.
         StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.3f, 0.4f, 0.2f);
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         quietly([&] { set.computeEvenlySpaced(); });
         ASSERT_GE(set.streamlines().size(), 3u);
         for (const auto& line : set.streamlines()) EXPECT_EQ(ends(*line), ends(R::LeftDomain, R::LeftDomain));
@@ -117,7 +117,7 @@ TEST(StreamlineTerminationTest, ANaNPatchEndsTheLineAsNonFinite)
     for (int method = 0; method < 2; ++method) {
         SCOPED_TRACE(method ? "midpoint" : "Euler");
         StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         quietly([&] { set.computeEvenlySpaced(); });
         const Streamline& line = only(set);
         // Upstream, 400 steps of 0.005 end on the left edge, where the
@@ -142,7 +142,7 @@ TEST(StreamlineTerminationTest, ALineConvergingOnItsNeighbourStopsAtDtest)
     for (int method = 0; method < 2; ++method) {
         SCOPED_TRACE(method ? "midpoint" : "Euler");
         StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         quietly([&] { set.computeEvenlySpaced(); });
         ASSERT_GE(set.streamlines().size(), 2u);
         // Both start on the left edge, reached exactly after 400 steps: there
@@ -166,7 +166,7 @@ TEST(StreamlineTerminationTest, AMidpointOutsideTheBoxEndsARungeKuttaLine)
     // lie 0.125 outside.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.25f, 0.4f, 0.2f);
-    set.setIntegration(1);
+    set.setIntegration(IntegrationMethod::RungeKutta);
     quietly([&] { set.computeEvenlySpaced(); });
     const Streamline& line = only(set);
     EXPECT_EQ(ends(line), ends(R::MidpointOutside, R::MidpointOutside));
@@ -178,7 +178,7 @@ TEST(StreamlineTerminationTest, AMidpointOutsideTheBoxEndsARungeKuttaLine)
     EXPECT_EQ(ends(only(set)), ends(R::LeftDomain, R::MidpointOutside));
 
     // Euler has no midpoint: the same line ends on the box.
-    set.setIntegration(0);
+    set.setIntegration(IntegrationMethod::Euler);
     quietly([&] { set.computeSeeded(1); });
     EXPECT_EQ(ends(only(set)), ends(R::LeftDomain, R::LeftDomain));
 }

@@ -164,7 +164,7 @@ TEST(StreamlineUnitSpeedTest, OffReproducesThePlacementsRecordedBeforeTheOptionE
             SCOPED_TRACE(testing::Message() << field.name << (r.seeded ? ", seeded" : ", evenly")
                                             << (r.method ? ", midpoint" : ", Euler"));
             StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, field.dt, field.dsep, field.dtest);
-            set.setIntegration(r.method);
+            set.setIntegration(IntegrationMethod(r.method));
             EXPECT_EQ(set.unitSpeed(), 0);
             // Switched on and off again: nothing of it may linger.
             set.setUnitSpeed(1);
@@ -187,7 +187,7 @@ TEST(StreamlineUnitSpeedTest, EveryStepMovesDtAlongTheVelocity)
     EXPECT_EQ(set.unitSpeed(), 1);
     const StreamPoint starts[] = {{0.75f, 0.2f, 0, 0}, {0.9f, -0.4f, 0, 0}, {-1.9f, 1.8f, 0, 0}};
     for (int method = 0; method < 2; ++method) {
-        set.setIntegration(method);
+        set.setIntegration(IntegrationMethod(method));
         for (StreamPoint start : starts) {
             for (int direction : {1, -1}) {
                 SCOPED_TRACE(testing::Message() << (method ? "midpoint" : "Euler") << " from " << start.x() << ", "
@@ -232,7 +232,7 @@ TEST(StreamlineUnitSpeedTest, RigidRotationStaysOnItsCircle)
 
     // Midpoint: 2 x 10000 steps of 0.005, about 32 turns, on the circle
     // within float rounding (the method's own drift is about 1e-10 a step).
-    set.setIntegration(1);
+    set.setIntegration(IntegrationMethod::RungeKutta);
     set.traceFree(set.createPoint(0.5f, 0.0f));
     const Streamline& line = *set.streamlines().back();
     ASSERT_EQ(line.points.size(), 2u * StreamlineSet::maxFreeSteps);
@@ -245,7 +245,7 @@ TEST(StreamlineUnitSpeedTest, RigidRotationStaysOnItsCircle)
 
     // Euler steps along the tangent: each adds dt^2 to r^2, so after n steps
     // r^2 = 0.25 + n dt^2 (r grows from 0.5 to 0.7071 over 10000 steps).
-    set.setIntegration(0);
+    set.setIntegration(IntegrationMethod::Euler);
     set.traceFree(set.createPoint(0.5f, 0.0f));
     const Streamline& euler = *set.streamlines().back();
     ASSERT_EQ(euler.points.size(), 2u * StreamlineSet::maxFreeSteps);
@@ -282,7 +282,7 @@ TEST(StreamlineUnitSpeedTest, SlowFieldsGetLongerLinesAndMoreCoverage)
         for (int method = 0; method < 2; ++method) {
             SCOPED_TRACE(testing::Message() << c.name << (method ? ", midpoint" : ", Euler"));
             StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
-            set.setIntegration(method);
+            set.setIntegration(IntegrationMethod(method));
             const PlacementQuality byDefault = placeAndMeasure(set);
             set.setUnitSpeed(1);
             const PlacementQuality unit = placeAndMeasure(set);

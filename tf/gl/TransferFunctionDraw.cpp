@@ -94,8 +94,7 @@ void TransferFunction::drawPoints() {
 
 void TransferFunction::drawColorBar() {
     if (textureStale || textureName == 0) updateTexture();
-    const GLenum unit = isArrowTf ? GL_TEXTURE5_ARB : GL_TEXTURE3_ARB;
-    glActiveTextureARB(unit);
+    glActiveTextureARB(GL_TEXTURE0_ARB + textureUnit());
     if (isArrowTf && shader) {
         shader->use();
         shader->setInt("renderArrowTF", 1);
@@ -108,12 +107,12 @@ void TransferFunction::drawColorBar() {
     glPushMatrix();
     glTranslatef(originX, originY + 0.55f, 0.3f);
     glBegin(GL_QUADS);
-    glMultiTexCoord1fARB(GL_TEXTURE3_ARB, 0.0f);
-    glMultiTexCoord1fARB(GL_TEXTURE5_ARB, 0.0f);
+    glMultiTexCoord1fARB(GL_TEXTURE0_ARB + textureUnit::backgroundTf, 0.0f);
+    glMultiTexCoord1fARB(GL_TEXTURE0_ARB + textureUnit::arrowTf, 0.0f);
     glVertex2f(0.0f, -0.1f);
     glVertex2f(0.0f, -0.4f);
-    glMultiTexCoord1fARB(GL_TEXTURE3_ARB, 1.0f);
-    glMultiTexCoord1fARB(GL_TEXTURE5_ARB, 1.0f);
+    glMultiTexCoord1fARB(GL_TEXTURE0_ARB + textureUnit::backgroundTf, 1.0f);
+    glMultiTexCoord1fARB(GL_TEXTURE0_ARB + textureUnit::arrowTf, 1.0f);
     glVertex2f(stripWidth, -0.4f);
     glVertex2f(stripWidth, -0.1f);
     glEnd();

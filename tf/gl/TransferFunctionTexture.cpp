@@ -45,11 +45,7 @@ void TransferFunction::upload() {
     glBindTexture(GL_TEXTURE_1D, textureName);
     if (shader) {
         shader->use();
-        if (isArrowTf) {
-            shader->setTexture("tex_tfarrow", 5);
-        } else {
-            shader->setTexture("tex_transfer", 3);
-        }
+        shader->setTexture(isArrowTf ? "tex_tfarrow" : "tex_transfer", textureUnit());
         shader->unuse();
     }
     std::cout << (isArrowTf ? "DEBUG: arrow tf texture uploaded" : "DEBUG: tf texture uploaded") << std::endl;

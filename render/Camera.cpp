@@ -1,4 +1,4 @@
-#include "app/Camera.h"
+#include "render/Camera.h"
 
 namespace {
 // GLUT's button and state codes, kept here so the core stays free of GL headers.

@@ -1,0 +1,94 @@
+#include "settings/Settings.h"
+
+#include "settings/ControlIds.h"
+#include "settings/LiveVariables.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr bool limited = true;
+constexpr bool unlimited = false;
+
+Setting intSetting(const char* name, int* v, int start, double low, double high, int id, FileEntry file,
+                   const char* meaning) {
+    return {name, v, nullptr, static_cast<double>(start), limited, low, high, id, file, meaning};
+}
+
+Setting floatSetting(const char* name, float* v, float start, bool hasLimits, double low, double high, int id,
+                     FileEntry file, const char* meaning) {
+    return {name, nullptr, v, static_cast<double>(start), hasLimits, low, high, id, file, meaning};
+}
+}  // namespace
+
+const std::vector<Setting>& settings() {
+    using F = FileForm;
+    static const std::vector<Setting> table = {
+        intSetting("showArrowPlot", &showArrowPlot, 0, 0, 1, controlId::showArrowPlot,
+                   {"arrowplot/enable_arrowplot", F::Flag, 10}, "draw the arrow plot over the field (0 or 1)"),
+        intSetting("showStreamlines", &showStreamlines, 0, 0, 1, controlId::showStreamlines,
+                   {"streamlines/enable_streamlines", F::Int, 20}, "draw streamlines (0 or 1)"),
+        intSetting("backgroundChannel", &backgroundChannel, 0, 0, 2, controlId::backgroundChannel,
+                   {"background/index", F::Int, 1},
+                   "what colours the field: 0 velocity magnitude, 1 data channel 1, 2 data channel 2"),
+        intSetting("showTfEditor", &showTfEditor, 0, 0, 1, controlId::showTfEditor, {},
+                   "show the transfer-function editor under the field (0 or 1)"),
+        intSetting("arrowCountX", &arrowCountX, 10, 2, 200, controlId::arrowCountX,
+                   {"arrowplot/count_x", F::Int, 13}, "arrows across the field along x"),
+        intSetting("arrowCountY", &arrowCountY, 10, 2, 200, controlId::arrowCountY,
+                   {"arrowplot/count_y", F::Int, 14}, "arrows across the field along y"),
+        intSetting("arrowSizeEnabled", &arrowSizeEnabled, 1, 0, 1, controlId::arrowSizeEnabled,
+                   {"arrowplot/enable_sizemodification", F::Flag, 11},
+                   "scale each arrow by the local speed (0 or 1)"),
+        intSetting("applyArrowTf", &applyArrowTf, 0, 0, 1, controlId::applyArrowTf,
+                   {"arrowplot/apply_arrowtf", F::Flag, 12},
+                   "colour the arrows through their own transfer function (0 or 1)"),
+        floatSetting("arrowSize", &arrowSize, 40.0f, limited, 0.1, 200.0, controlId::arrowSize,
+                     {"arrowplot/pointsize", F::WholeFloat, 15}, "size of the largest arrow, in pixels"),
+        intSetting("streamlineMode", &streamlineMode, 0, 0, 4, controlId::streamlineMode,
+                   {"streamlines/modus_index", F::Int, 22},
+                   "0 evenly spaced lines, 1 seeded lines, 2 tapered bands, 3 glyphs, 4 grey-level texture"),
+        intSetting("seedPoints", &seedPoints, 5, 0, 100, controlId::seedPoints,
+                   {"streamlines/seedpoints", F::Int, 23}, "seed points of the seeded lines"),
+        floatSetting("lineWidthMax", &lineWidthMax, 0.1f, limited, 0.0, 0.5, controlId::lineWidthMax, {},
+                     "widest tapered band, in view units (the field's longer side is 1.3)"),
+        floatSetting("lineWidthMin", &lineWidthMin, 0.04f, limited, 0.0, 0.5, controlId::lineWidthMin, {},
+                     "narrowest tapered band, in view units"),
+        intSetting("textureFunction", &textureFunction, 0, 0, 1, controlId::textureFunction, {},
+                   "grey-level profile along the lines: 0 sine wave (f1), 1 ramp (f2)"),
+        intSetting("texturePeriod", &texturePeriod, 160, 1, 10000, controlId::texturePeriod, {},
+                   "period of the grey-level texture, in integration steps"),
+        intSetting("integrationMethod", &integrationMethod, 0, 0, 1, controlId::integrationMethod,
+                   {"streamlines/integration_index", F::Int, 21}, "0 Euler steps, 1 second-order Runge-Kutta"),
+        intSetting("unitSpeed", &unitSpeed, 0, 0, 1, controlId::unitSpeed,
+                   {"streamlines/unit_speed", F::Int, 27, true},
+                   "1: step along the velocity's direction, so dt is a step length in data units"),
+        floatSetting("stepSize", &stepSize, 0.005f, unlimited, 0, 0, controlId::stepSize,
+                     {"streamlines/dt", F::Float, 26},
+                     "integration step dt (a time; a length in data units with unit speed)"),
+        floatSetting("dsep", &dsep, 0.4f, unlimited, 0, 0, controlId::dsep, {"streamlines/dsep", F::Float, 24},
+                     "separation of evenly spaced lines, in data units"),
+        floatSetting("dtest", &dtest, 0.2f, unlimited, 0, 0, controlId::dtest, {"streamlines/dtest", F::Float, 25},
+                     "distance at which a line stops near another, in data units"),
+    };
+    return table;
+}
+
+const Setting* findSetting(const std::string& name) {
+    for (const Setting& s : settings()) {
+        if (name == s.name) return &s;
+    }
+    return nullptr;
+}
+
+double Setting::value() const {
+    return intValue ? static_cast<double>(*intValue) : static_cast<double>(*floatValue);
+}
+
+double Setting::clamped(double v) const { return limited ? std::fmin(std::fmax(v, low), high) : v; }
+
+void Setting::set(double v) const {
+    v = clamped(v);
+    if (intValue) *intValue = static_cast<int>(std::lround(v));
+    else *floatValue = static_cast<float>(v);
+}
