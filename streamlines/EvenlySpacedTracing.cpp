@@ -5,6 +5,46 @@
 // firstCache holds the first cache length downstream of the seed until the
 // upstream pass has moved away from it; cacheA and cacheB take turns, one
 // being registered whenever the other fills.
+
+namespace {
+
+// cacheA and cacheB: points enter the active one; when it is full, the other
+// one's points are registered and it takes the next points.
+class TakingTurns {
+public:
+    TakingTurns(StreamPoint** a, StreamPoint** b) : caches_{a, b} {}
+
+    void store(StreamPoint* p, int slot) {
+        caches_[active_][slot] = p;
+        ++counts_[active_];
+    }
+    void turn(StreamlineSet& set) {
+        const int other = 1 - active_;
+        registerCache(set, other);
+        active_ = other;
+    }
+    // Registers what both hold, cacheA first, and makes cacheA active.
+    void registerAll(StreamlineSet& set) {
+        registerCache(set, 0);
+        registerCache(set, 1);
+        active_ = 0;
+    }
+    int countA() const { return counts_[0]; }
+
+private:
+    void registerCache(StreamlineSet& set, int which) {
+        if (counts_[which] == 0) return;
+        set.registerPoints(caches_[which], counts_[which]);
+        counts_[which] = 0;
+    }
+
+    StreamPoint** caches_[2];
+    int counts_[2] = {0, 0};
+    int active_ = 0;
+};
+
+}  // namespace
+
 bool StreamlineSet::traceEvenly(StreamPoint* seed)
 {
     distancesValid_ = false;
@@ -12,14 +52,10 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed)
     const DomainBox box = box_;
     const int capacity = cacheCapacity_;
     StreamPoint** first = firstCache_.data();
-    StreamPoint** cacheA = cacheA_.data();
-    StreamPoint** cacheB = cacheB_.data();
+    TakingTurns turns(cacheA_.data(), cacheB_.data());
     int fill = 0;
     bool firstActive = true;
-    bool useA = true;
     int nFirst = 0;
-    int nA = 0;
-    int nB = 0;
 
     auto outsideBox = [&box](const StreamPoint* p) {
         return p->x() > box.xmax || p->x() < box.xmin || p->y() > box.ymax || p->y() < box.ymin;
@@ -43,63 +79,29 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed)
         line->points.push_back(next);
         ++stepCounter_;
         ++theoreticalPoints_;
-        ++fill;
-        if (fill == capacity) {
-            if (firstActive) {
-                first[fill - 1] = next;
-                ++nFirst;
-                ++cachedPoints_;
-                firstActive = false;
-            } else if (useA) {
-                cacheA[fill - 1] = next;
-                ++nA;
-                ++cachedPoints_;
-                if (nB > 0) {
-                    registerPoints(cacheB, nB);
-                    nB = 0;
-                }
-                useA = false;
-            } else {
-                cacheB[fill - 1] = next;
-                ++nB;
-                ++cachedPoints_;
-                if (nA > 0) {
-                    registerPoints(cacheA, nA);
-                    nA = 0;
-                }
-                useA = true;
-            }
-            fill = 0;
+        const int slot = fill++;
+        if (firstActive) {
+            first[slot] = next;
+            ++nFirst;
         } else {
-            if (firstActive) {
-                first[fill - 1] = next;
-                ++nFirst;
-            } else if (useA) {
-                cacheA[fill - 1] = next;
-                ++nA;
-            } else {
-                cacheB[fill - 1] = next;
-                ++nB;
-            }
-            ++cachedPoints_;
+            turns.store(next, slot);
+        }
+        ++cachedPoints_;
+        if (fill == capacity) {
+            if (firstActive) firstActive = false;
+            else turns.turn(*this);
+            fill = 0;
         }
         current = next;
     }
 
-    if (nA > 0) {
-        registerPoints(cacheA, nA);
-        nA = 0;
-    }
-    if (nB > 0) {
-        registerPoints(cacheB, nB);
-        nB = 0;
-    }
+    turns.registerAll(*this);
     fill = 0;
-    useA = true;
     firstActive = true;
 
     // Upstream: the current point is tested before it is inserted, so the
-    // seed enters the line here, once, between the two parts.
+    // seed enters the line here, once, between the two parts. The first
+    // cache is registered once this pass has filled a cache length.
     current = seed;
     line->startReason = TerminationReason::StepCap;
     for (int count = 0; count < maxEvenPointsPerDirection;) {
@@ -112,41 +114,17 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed)
         ++theoreticalPoints_;
         line->points.push_front(current);
         ++stepCounter_;
-        ++fill;
+        const int slot = fill++;
+        if (fill == capacity && firstActive) {
+            firstActive = false;
+            registerPoints(first, nFirst);
+            nFirst = -1;
+        }
+        turns.store(current, slot);
+        ++cachedPoints_;
         if (fill == capacity) {
-            if (firstActive) {
-                firstActive = false;
-                registerPoints(first, nFirst);
-                nFirst = -1;
-            }
-            if (useA) {
-                cacheA[fill - 1] = current;
-                ++nA;
-                ++cachedPoints_;
-                if (nB > 0) {
-                    registerPoints(cacheB, nB);
-                    nB = 0;
-                }
-            } else {
-                cacheB[fill - 1] = current;
-                ++nB;
-                ++cachedPoints_;
-                if (nA > 0) {
-                    registerPoints(cacheA, nA);
-                    nA = 0;
-                }
-            }
-            useA = !useA;
+            turns.turn(*this);
             fill = 0;
-        } else {
-            if (useA) {
-                cacheA[fill - 1] = current;
-                ++nA;
-            } else {
-                cacheB[fill - 1] = current;
-                ++nB;
-            }
-            ++cachedPoints_;
         }
         if (++count >= maxEvenPointsPerDirection) break;
         current = stepBackward(current);
@@ -156,14 +134,13 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed)
         }
     }
 
-    if (nFirst == 0 && nA == 1) {
+    if (nFirst == 0 && turns.countA() == 1) {
         // Only the seed: it is neither kept nor registered.
         --cachedPoints_;
         --theoreticalPoints_;
     } else {
         if (nFirst > 0) registerPoints(first, nFirst);
-        if (nA > 0) registerPoints(cacheA, nA);
-        if (nB > 0) registerPoints(cacheB, nB);
+        turns.registerAll(*this);
     }
 
     // A discarded line's points stay in the pool: registered ones are still
