@@ -118,6 +118,36 @@ bool FlowData::load(std::string path, bool swapBytes)
         return false;
     }
 
+    GridHeader header;
+    Grid grid;
+    if (!readGrid(gridPath, swapBytes, header, grid)) return false;
+    std::cout << "Channels: " << header.channelCount << "\nTimesteps: " << header.timeStepCount << "\n";
+
+    // The channels refer to grid_, so it takes the grid before they are read;
+    // a failed read leaves no half-read grid behind.
+    grid_ = std::move(grid);
+    std::vector<std::unique_ptr<Channel>> channels;
+    if (!readRecords(dataPath(base, 0), header.channelCount + 3, swapBytes, channels)) {
+        grid_ = Grid();
+        return false;
+    }
+    adoptChannels(std::move(channels));
+    timeStepCount_ = header.timeStepCount;
+    dataChannelCount_ = header.channelCount;
+
+    const int flipped = grid_.isFlipped() ? 1 : 0;
+    if (uniforms_) {
+        uniforms_->use();
+        uniforms_->setInt("flipped", flipped);
+        uniforms_->unuse();
+    }
+    std::cout << "Debuging: Flipped for shader: " << flipped << "\n";
+    loaded_ = true;
+    return true;
+}
+
+bool FlowData::readGrid(const std::string& gridPath, bool swapBytes, GridHeader& header, Grid& grid)
+{
     std::ifstream gridFile(gridPath, std::ios::binary);
     if (!gridFile) {
         std::cerr << "+ Error loading grid file:" << gridPath << "\n\n";
@@ -129,26 +159,19 @@ bool FlowData::load(std::string path, bool swapBytes)
         gridFileError(gridPath, "file is shorter than its 40-byte header");
         return false;
     }
-    GridHeader header;
-    if (!checkHeader(headerBytes, gridPath, header)) return false;
+    return checkHeader(headerBytes, gridPath, header) && grid.read(headerBytes, gridFile, swapBytes);
+}
 
-    // Read into a local grid: a failed load leaves no half-read grid behind.
-    Grid grid;
-    if (!grid.read(headerBytes, gridFile, swapBytes)) return false;
-    gridFile.close();
-
-    const int n = header.channelCount;
-    std::cout << "Channels: " << n << "\nTimesteps: " << header.timeStepCount << "\n";
-
-    const std::string datPath = dataPath(base, 0);
+bool FlowData::readRecords(const std::string& datPath, int stride, bool swapBytes,
+                           std::vector<std::unique_ptr<Channel>>& channels) const
+{
     std::cout << "- Loading dat file '" << datPath << "' ... " << "\n";
     std::ifstream dataFile(datPath, std::ios::binary);
     if (!dataFile) {
         std::cerr << "+ Error loading dat file:" << datPath << "\n\n";
         return false;
     }
-    const int stride = n + 3;
-    const std::size_t nodeCount = static_cast<std::size_t>(grid.nodeCount());
+    const std::size_t nodeCount = static_cast<std::size_t>(grid_.nodeCount());
     const std::size_t recordBytes = static_cast<std::size_t>(stride) * sizeof(float);
     const std::streamoff available = remainingBytes(dataFile);
     if (available >= 0 && static_cast<std::uint64_t>(available) / recordBytes < nodeCount) {
@@ -158,9 +181,7 @@ bool FlowData::load(std::string path, bool swapBytes)
 
     // The records are read block by block and split into all channels at
     // once, instead of one buffer for the whole file and a pass per channel.
-    // The channels only enter their slots (with their lines) once all is read.
-    grid_ = std::move(grid);
-    std::vector<std::unique_ptr<Channel>> channels;
+    channels.clear();
     for (int k = 0; k < stride; ++k) channels.push_back(std::make_unique<Channel>(&grid_));
     const std::size_t blockNodes = 1 << 16;
     std::unique_ptr<float[]> block(new float[blockNodes * static_cast<std::size_t>(stride)]);
@@ -171,33 +192,23 @@ bool FlowData::load(std::string path, bool swapBytes)
         if (dataFile.gcount() != bytes) {
             std::cerr << "+ Error reading dat file:" << datPath << "\n\n";
             channels.clear();
-            grid_ = Grid();
             return false;
         }
         if (swapBytes) swapFloatBytes(block.get(), count * static_cast<std::size_t>(stride));
         for (int k = 0; k < stride; ++k)
             channels[static_cast<std::size_t>(k)]->fillRange(block.get(), stride, k, first, count);
     }
-    dataFile.close();
-
-    // Fresh dataset: the channels take slots 0 to n + 2, as createChannel would.
-    for (int k = 0; k < stride; ++k) {
-        std::cout << "Creating channel at " << k << " ... ok\n";
-        slots_[static_cast<std::size_t>(k)] = std::move(channels[static_cast<std::size_t>(k)]);
-        slots_[static_cast<std::size_t>(k)]->printExtremes();
-    }
-    timeStepCount_ = header.timeStepCount;
-    dataChannelCount_ = n;
-
-    const int flipped = grid_.isFlipped() ? 1 : 0;
-    if (uniforms_) {
-        uniforms_->use();
-        uniforms_->setInt("flipped", flipped);
-        uniforms_->unuse();
-    }
-    std::cout << "Debuging: Flipped for shader: " << flipped << "\n";
-    loaded_ = true;
     return true;
+}
+
+void FlowData::adoptChannels(std::vector<std::unique_ptr<Channel>> channels)
+{
+    // Fresh dataset: the channels take slots 0 to n + 2, as createChannel would.
+    for (std::size_t k = 0; k < channels.size(); ++k) {
+        std::cout << "Creating channel at " << k << " ... ok\n";
+        slots_[k] = std::move(channels[k]);
+        slots_[k]->printExtremes();
+    }
 }
 
 int FlowData::createChannel()

@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class UniformTarget;
 
@@ -89,6 +90,14 @@ public:
     unsigned int dataTexture2() const { return dataTexture2_; }
 
 private:
+    // The steps of load: the grid file, the records of one data file split
+    // into one channel per value (velocity x, y, z, then the data channels),
+    // and the channels entering their slots.
+    static bool readGrid(const std::string& gridPath, bool swapBytes, GridHeader& header, Grid& grid);
+    bool readRecords(const std::string& datPath, int stride, bool swapBytes,
+                     std::vector<std::unique_ptr<Channel>>& channels) const;
+    void adoptChannels(std::vector<std::unique_ptr<Channel>> channels);
+
     void createDataTexture(int which);
     void bindDataTexture(int which);
     void deleteAllChannels();
