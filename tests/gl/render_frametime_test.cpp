@@ -6,13 +6,13 @@
 //   tests/render_frametime_test --gtest_also_run_disabled_tests
 // It prints its figures and checks only that there was something to time.
 
+#include "data/DatasetWriter.h"
 #include "data/FlowData.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineGeometry.h"
 #include "streamlines/StreamlineSet.h"
-#include "support/DatasetWriter.h"
-#include "support/Process.h"
 #include "support/GlWindow.h"
+#include "support/TempDir.h"
 #include "support/Xvfb.h"
 
 #include <GL/glew.h>
@@ -28,8 +28,6 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
-
-using qmtest::DatasetWriter;
 
 namespace {
 

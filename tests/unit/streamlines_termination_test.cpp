@@ -4,14 +4,13 @@
 #include "streamlines/StreamlineSet.h"
 
 #include "support/AnalyticFlow.h"
+#include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
-#include <iostream>
 #include <limits>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -20,13 +19,8 @@ using R = TerminationReason;
 
 void quietly(const std::function<void()>& run)
 {
-    std::ostringstream out;
-    std::ostringstream err;
-    std::streambuf* savedOut = std::cout.rdbuf(out.rdbuf());
-    std::streambuf* savedErr = std::cerr.rdbuf(err.rdbuf());
+    ConsoleCapture quiet;
     run();
-    std::cout.rdbuf(savedOut);
-    std::cerr.rdbuf(savedErr);
 }
 
 const Streamline& only(const StreamlineSet& set, std::size_t index = 0)

@@ -1,13 +1,13 @@
 #include "tf/TransferFunction.h"
 #include "tf/TransferFunctionSet.h"
 
+#include "data/DatasetWriter.h"
 #include "data/FlowData.h"
-#include "support/DatasetWriter.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,18 +29,17 @@ std::vector<float> positions(const TransferFunction& tf) {
 
 // A 4 x 3 grid whose data channel 1 holds the given twelve node values.
 std::unique_ptr<FlowData> loadDataset(const std::vector<float>& values) {
-    qmtest::DatasetWriter writer({0.0f, 1.0f, 2.0f, 3.0f}, {0.0f, 1.0f, 2.0f});
+    DatasetWriter writer({0.0f, 1.0f, 2.0f, 3.0f}, {0.0f, 1.0f, 2.0f});
     writer.dataChannels(1).data([values](int, float x, float y) {
         return values[static_cast<std::size_t>(std::lround(y) * 4 + std::lround(x))];
     });
-    const std::string dir = qmtest::DatasetWriter::makeTempDirectory();
-    const std::string path = writer.write(dir + "/hist");
+    const TempDir dir;  // the loaded dataset keeps nothing open
+    const std::string path = writer.write(dir.file("hist"));
     auto data = std::make_unique<FlowData>(nullptr);
     testing::internal::CaptureStdout();
     const bool loaded = data->load(path, false);
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(loaded);
-    std::filesystem::remove_all(dir);  // the loaded dataset keeps nothing open
     return data;
 }
 
