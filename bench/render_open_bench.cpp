@@ -3,8 +3,8 @@
 // magnitude), and the texel buffers of the velocity texture and the two data
 // textures at the opener's resolution of 538. Aim: the velocity texels cost
 // less than the load. The GL upload and the streamline placement need
-// libraries this benchmark does not link; the GL harness in
-// tests/gl/render_frametime_test.cpp times them.
+// libraries this benchmark does not link; bench/render_frametime_bench.cpp
+// times them.
 #include "data/DatasetWriter.h"
 #include "data/FlowData.h"
 #include "data/TextureBuffers.h"
