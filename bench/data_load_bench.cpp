@@ -65,7 +65,7 @@ void readWhole(const std::string& path, std::unique_ptr<char[]>& buffer, std::si
 void BM_PlainRead(benchmark::State& state)
 {
     const std::string& gri = dataset();
-    const std::string dat = gri.substr(0, gri.size() - 4) + ".00000.dat";
+    const std::string dat = DatasetWriter::dataFileName(gri.substr(0, gri.size() - 4), 0);
     for (auto _ : state) {
         std::unique_ptr<char[]> grid;
         std::unique_ptr<char[]> records;
