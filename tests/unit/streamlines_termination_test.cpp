@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <set>
 #include <string>
 
 namespace {
@@ -43,10 +44,15 @@ std::string ends(R start, R end)
 
 TEST(StreamlineTerminationTest, ReasonsHaveOneWordEach)
 {
-    const char* const words[] = {"none",      "left_domain",      "zero_velocity", "non_finite",
-                                 "too_close", "midpoint_outside", "step_cap"};
-    for (int r = 0; r < terminationReasonCount; ++r)
-        EXPECT_STREQ(terminationReasonName(static_cast<R>(r)), words[r]);
+    // The export tool writes the names into CSV fields and a title line of
+    // "code name" pairs: each must be one distinct word.
+    std::set<std::string> seen;
+    for (int r = 0; r < terminationReasonCount; ++r) {
+        const std::string word = terminationReasonName(static_cast<R>(r));
+        EXPECT_FALSE(word.empty()) << "reason " << r;
+        EXPECT_EQ(word.find_first_of(" ,\t\n"), std::string::npos) << word;
+        EXPECT_TRUE(seen.insert(word).second) << word << " names two reasons";
+    }
     const Streamline fresh(0);
     EXPECT_EQ(ends(fresh), "none/none");
 }
