@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <vector>
 
 namespace {

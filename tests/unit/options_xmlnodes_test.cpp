@@ -3,7 +3,6 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
