@@ -227,7 +227,8 @@ TEST_F(DataLoad, MalformedHeadersAreRejectedByName)
     fiveNumbers.numbers = 5;
     expectRejected(writeRaw(fiveNumbers.text() + nodes), prefix + "header has 5 of its 6 numbers.\n\n");
 
-    expectRejected(writeRaw(DatasetHeader{2, 99999999999LL, 1, 0, 1}.text() + nodes), prefix + "header number 2 is out of range.\n\n");
+    expectRejected(writeRaw(DatasetHeader{2, 99999999999LL, 1, 0, 1}.text() + nodes),
+                   prefix + "header number 2 is out of range.\n\n");
 
     expectRejected(writeRaw("SN4DB 2 2 1"), prefix + "file is shorter than its 40-byte header.\n\n");
 }
