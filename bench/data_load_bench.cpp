@@ -1,17 +1,16 @@
 // Loading a 2048 x 2048 dataset with two data channels against reading the
 // same bytes plainly: the load should cost at most about twice the read.
+#include "data/DatasetWriter.h"
 #include "data/FlowData.h"
+#include "support/ConsoleCapture.h"
+#include "support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
+#include <algorithm>
 #include <fstream>
-#include <iostream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,56 +19,30 @@ namespace {
 const int kSide = 2048;
 const int kChannels = 2;
 
-void writeFloats(const std::string& path, const std::string& header, const std::vector<float>& values)
-{
-    std::ofstream file(path, std::ios::binary);
-    file.write(header.data(), static_cast<std::streamsize>(header.size()));
-    file.write(reinterpret_cast<const char*>(values.data()), static_cast<std::streamsize>(values.size() * sizeof(float)));
-}
-
-// Writes the dataset once per process; returns the grid file's path.
-std::string datasetDirectory()
-{
-    return (std::filesystem::temp_directory_path() / "qm-data-load-bench").string();
-}
-
+// The unit square, written once per process (128 MB, removed at exit);
+// returns the grid file's path.
 const std::string& dataset()
 {
+    static const TempDir dir;
     static const std::string path = [] {
-        const std::string dir = datasetDirectory();
-        std::filesystem::create_directories(dir);
-        std::string header = "SN4DB 2048 2048 1 2 1 0";
-        header.resize(40, ' ');
-        std::vector<float> nodes;
-        std::vector<float> records;
-        nodes.reserve(static_cast<std::size_t>(kSide) * kSide * 3);
-        records.reserve(static_cast<std::size_t>(kSide) * kSide * (3 + kChannels));
-        for (int j = 0; j < kSide; ++j)
-            for (int i = 0; i < kSide; ++i) {
-                const float x = static_cast<float>(i) / (kSide - 1);
-                const float y = static_cast<float>(j) / (kSide - 1);
-                nodes.insert(nodes.end(), {x, y, 0.0f});
-                records.insert(records.end(), {y - 0.5f, 0.5f - x, 0.0f, x * y, x + y});
-            }
-        writeFloats(dir + "/bench.gri", header, nodes);
-        writeFloats(dir + "/bench.00000.dat", "", records);
-        return dir + "/bench.gri";
+        const std::vector<float> unit = DatasetWriter::evenlySpaced(0.0f, 1.0f, kSide);
+        return DatasetWriter(unit, unit)
+            .dataChannels(kChannels)
+            .records([](const DatasetWriter::Node& node, float* record) {
+                const float x = static_cast<float>(node.i) / (kSide - 1);
+                const float y = static_cast<float>(node.j) / (kSide - 1);
+                const float values[] = {y - 0.5f, 0.5f - x, 0.0f, x * y, x + y};
+                std::copy(std::begin(values), std::end(values), record);
+            })
+            .write(dir.file("bench"));
     }();
     return path;
 }
 
-// Keeps the load's progress lines out of the benchmark's report.
-struct QuietStdout {
-    QuietStdout() : saved(std::cout.rdbuf(sink.rdbuf())) {}
-    ~QuietStdout() { std::cout.rdbuf(saved); }
-    std::ostringstream sink;
-    std::streambuf* saved;
-};
-
 void BM_FlowDataLoad(benchmark::State& state)
 {
     const std::string& path = dataset();
-    QuietStdout quiet;
+    ConsoleCapture quiet(ConsoleCapture::stdoutOnly);  // the load's progress lines
     for (auto _ : state) {
         auto data = std::make_unique<FlowData>(nullptr);
         if (!data->load(path, false)) state.SkipWithError("load failed");
@@ -92,7 +65,7 @@ void readWhole(const std::string& path, std::unique_ptr<char[]>& buffer, std::si
 void BM_PlainRead(benchmark::State& state)
 {
     const std::string& gri = dataset();
-    const std::string dat = gri.substr(0, gri.size() - 4) + ".00000.dat";
+    const std::string dat = DatasetWriter::dataFileName(gri.substr(0, gri.size() - 4), 0);
     for (auto _ : state) {
         std::unique_ptr<char[]> grid;
         std::unique_ptr<char[]> records;
@@ -116,6 +89,5 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove_all(datasetDirectory());  // 128 MB of files
     return 0;
 }

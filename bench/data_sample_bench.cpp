@@ -3,15 +3,14 @@
 #include "data/Channel.h"
 #include "data/Grid.h"
 #include "data/TextureBuffers.h"
+#include "support/ConsoleCapture.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <iostream>
 #include <map>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -45,10 +44,10 @@ std::unique_ptr<Field> makeField(int side)
     values.reserve(static_cast<std::size_t>(side) * side);
     for (const Vec3& n : field->grid.nodes()) values.push_back(n.x - 2.0f * n.y);
     field->channel = std::make_unique<Channel>(&field->grid);
-    std::ostringstream sink;
-    std::streambuf* saved = std::cout.rdbuf(sink.rdbuf());
-    field->channel->fillInterleaved(values.data(), 1, 0);
-    std::cout.rdbuf(saved);
+    {
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+        field->channel->fillInterleaved(values.data(), 1, 0);
+    }
 
     std::mt19937 random(7);
     std::uniform_real_distribution<float> u(0.0f, 1.0f);

@@ -3,19 +3,18 @@
 // magnitude), and the texel buffers of the velocity texture and the two data
 // textures at the opener's resolution of 538. Aim: the velocity texels cost
 // less than the load. The GL upload and the streamline placement need
-// libraries this benchmark does not link; the GL harness in
-// tests/gl/render_frametime_test.cpp times them.
+// libraries this benchmark does not link; bench/render_frametime_bench.cpp
+// times them.
+#include "data/DatasetWriter.h"
 #include "data/FlowData.h"
 #include "data/TextureBuffers.h"
+#include "support/ConsoleCapture.h"
+#include "support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,55 +24,37 @@ const int kSide = 1024;
 const int kChannels = 2;
 const int kOpenerResolution = 538;
 
-void writeFloats(const std::string& path, const std::string& header, const std::vector<float>& values) {
-    std::ofstream file(path, std::ios::binary);
-    file.write(header.data(), static_cast<std::streamsize>(header.size()));
-    file.write(reinterpret_cast<const char*>(values.data()),
-               static_cast<std::streamsize>(values.size() * sizeof(float)));
+std::vector<float> coordinates(double last) {
+    std::vector<float> values;
+    for (int i = 0; i < kSide; ++i) values.push_back(static_cast<float>(last * i / (kSide - 1)));
+    return values;
 }
 
 // A double gyre on [0, 2] x [0, 1] with a vorticity-like and a pressure-like
 // channel, written once per process; returns the grid file's path.
 const std::string& dataset() {
+    static const TempDir dir;
     static const std::string path = [] {
-        const std::string dir = (std::filesystem::temp_directory_path() / "qm-render-open-bench").string();
-        std::filesystem::create_directories(dir);
-        std::string header = "SN4DB 1024 1024 1 2 1 0";
-        header.resize(40, ' ');
-        std::vector<float> nodes;
-        std::vector<float> records;
-        nodes.reserve(static_cast<std::size_t>(kSide) * kSide * 3);
-        records.reserve(static_cast<std::size_t>(kSide) * kSide * (3 + kChannels));
         const double pi = 3.14159265358979323846;
-        for (int j = 0; j < kSide; ++j)
-            for (int i = 0; i < kSide; ++i) {
-                const double x = 2.0 * i / (kSide - 1);
-                const double y = 1.0 * j / (kSide - 1);
+        return DatasetWriter(coordinates(2.0), coordinates(1.0))
+            .dataChannels(kChannels)
+            .records([pi](const DatasetWriter::Node& node, float* record) {
+                const double x = 2.0 * node.i / (kSide - 1);
+                const double y = 1.0 * node.j / (kSide - 1);
                 const double u = -pi * std::sin(pi * x) * std::cos(pi * y);
                 const double v = pi * std::cos(pi * x) * std::sin(pi * y);
-                nodes.insert(nodes.end(), {static_cast<float>(x), static_cast<float>(y), 0.0f});
-                records.insert(records.end(), {static_cast<float>(u), static_cast<float>(v), 0.0f,
-                                               static_cast<float>(std::sin(pi * x) * std::sin(pi * y)),
-                                               static_cast<float>(-(u * u + v * v) / 2)});
-            }
-        writeFloats(dir + "/open.gri", header, nodes);
-        writeFloats(dir + "/open.00000.dat", "", records);
-        return dir + "/open.gri";
+                record[0] = static_cast<float>(u);
+                record[1] = static_cast<float>(v);
+                record[3] = static_cast<float>(std::sin(pi * x) * std::sin(pi * y));
+                record[4] = static_cast<float>(-(u * u + v * v) / 2);
+            })
+            .write(dir.file("open"));
     }();
     return path;
 }
 
-// The channel and texture code reports every step on standard output.
-class Quiet {
-public:
-    Quiet() : saved_(std::cout.rdbuf(sink_.rdbuf())) {}
-    ~Quiet() { std::cout.rdbuf(saved_); }
-
-private:
-    std::ostringstream sink_;
-    std::streambuf* saved_;
-};
-
+// The channel and texture code reports every step on standard output: the
+// steps below run with it captured.
 struct Opened {
     std::unique_ptr<FlowData> data = std::make_unique<FlowData>(nullptr);
     int magnitude = -1;
@@ -81,7 +62,7 @@ struct Opened {
 
 // A loaded dataset with the opener's derived channels and resolution.
 Opened open() {
-    Quiet quiet;
+    ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
     Opened o;
     if (!o.data->load(dataset(), false)) std::abort();
     o.data->setTextureResolution(kOpenerResolution);
@@ -94,7 +75,7 @@ Opened open() {
 void BM_Load(benchmark::State& state) {
     dataset();
     for (auto _ : state) {
-        Quiet quiet;
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
         auto data = std::make_unique<FlowData>(nullptr);
         benchmark::DoNotOptimize(data->load(dataset(), false));
         state.PauseTiming();
@@ -107,11 +88,11 @@ BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 void BM_DerivedChannels(benchmark::State& state) {
     Opened o;
     {
-        Quiet quiet;
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
         o.data->load(dataset(), false);
     }
     for (auto _ : state) {
-        Quiet quiet;
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
         const int x = o.data->createCoordinateChannel(0);
         const int y = o.data->createCoordinateChannel(1);
         const int m = o.data->createMagnitudeChannel(0, 1, 2);
@@ -119,7 +100,7 @@ void BM_DerivedChannels(benchmark::State& state) {
         for (int slot : {x, y, m}) o.data->deleteChannel(slot);
         state.ResumeTiming();
     }
-    Quiet quiet;
+    ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
     o.data.reset();
 }
 BENCHMARK(BM_DerivedChannels)->Unit(benchmark::kMillisecond);
@@ -133,7 +114,7 @@ void BM_VelocityTexels(benchmark::State& state) {
         benchmark::DoNotOptimize(texels.data());
     }
     state.counters["texels"] = static_cast<double>(size.width) * size.height;
-    Quiet quiet;
+    ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
     o.data.reset();
 }
 BENCHMARK(BM_VelocityTexels)->Unit(benchmark::kMillisecond);
@@ -147,7 +128,7 @@ void BM_DataTexels(benchmark::State& state) {
         benchmark::DoNotOptimize(one.data());
         benchmark::DoNotOptimize(two.data());
     }
-    Quiet quiet;
+    ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
     o.data.reset();
 }
 BENCHMARK(BM_DataTexels)->Unit(benchmark::kMillisecond);

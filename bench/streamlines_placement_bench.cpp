@@ -5,14 +5,13 @@
 
 #include "streamlines/StreamlineSet.h"
 
-#include "tests/support/AnalyticFlow.h"
+#include "support/AnalyticFlow.h"
+#include "support/ConsoleCapture.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <iostream>
 #include <map>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -50,17 +49,16 @@ void placement(benchmark::State& state, const Scenario& scenario, float dt, floa
 {
     const AnalyticFlow& flow = flowFor(scenario);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, dt, dsep, dtest);
-    std::ostringstream quiet;
-    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
-
     double placeTime = 0.0;
-    for (auto _ : state) {
-        quiet.str("");
-        const auto start = Clock::now();
-        set.computeEvenlySpaced();
-        placeTime += seconds(start);
+    {
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+        for (auto _ : state) {
+            quiet.clear();
+            const auto start = Clock::now();
+            set.computeEvenlySpaced();
+            placeTime += seconds(start);
+        }
     }
-    std::cout.rdbuf(saved);
 
     // The bare steps: one integration step from every placed point.
     std::vector<StreamPoint> starts;

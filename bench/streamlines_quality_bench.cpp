@@ -10,16 +10,15 @@
 #include "streamlines/PlacementQuality.h"
 #include "streamlines/StreamlineSet.h"
 
-#include "tests/support/AnalyticFlow.h"
+#include "support/AnalyticFlow.h"
+#include "support/ConsoleCapture.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <map>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -59,8 +58,7 @@ const AnalyticFlow* flowFor(const std::string& name)
             }
         if (path.empty()) return nullptr;
         auto data = std::make_unique<FlowData>(nullptr);
-        std::ostringstream quiet;
-        std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
         const bool ok = data->load(path, false);
         if (ok) {
             flow.xSlot = data->createCoordinateChannel(0);
@@ -69,7 +67,6 @@ const AnalyticFlow* flowFor(const std::string& name)
             flow.data = std::move(data);
         }
         data.reset();
-        std::cout.rdbuf(saved);
         return flow.data ? &flow : nullptr;
     }
     if (name == "gyre")  // the double gyre with peak speed 0.31
@@ -92,13 +89,13 @@ void placement(benchmark::State& state, const std::string& field, int unitSpeed)
     }
     StreamlineSet set(flow->data.get(), flow->xSlot, flow->ySlot, 0.005f, 0.4f, 0.2f);
     set.setUnitSpeed(unitSpeed);
-    std::ostringstream quiet;
-    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
-    for (auto _ : state) {
-        quiet.str("");
-        set.computeEvenlySpaced();
+    {
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+        for (auto _ : state) {
+            quiet.clear();
+            set.computeEvenlySpaced();
+        }
     }
-    std::cout.rdbuf(saved);
 
     const PlacementQuality q = measurePlacement(set);
     state.counters["lines"] = q.lines;
@@ -116,10 +113,10 @@ void BM_Measure(benchmark::State& state)
     const AnalyticFlow* flow = flowFor("gyre");
     StreamlineSet set(flow->data.get(), flow->xSlot, flow->ySlot, 0.005f, 0.4f, 0.2f);
     set.setUnitSpeed(1);
-    std::ostringstream quiet;
-    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
-    set.computeEvenlySpaced();
-    std::cout.rdbuf(saved);
+    {
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+        set.computeEvenlySpaced();
+    }
     for (auto _ : state) benchmark::DoNotOptimize(measurePlacement(set));
 }
 

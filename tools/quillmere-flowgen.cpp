@@ -1,15 +1,13 @@
 // quillmere-flowgen: writes analytic 2D flow datasets (NAME.gri + NAME.00000.dat)
-// for the demo, the tests and manual experiments. Standard library only.
+// for the demo, the tests and manual experiments, through the core's dataset writer.
 //
 // Every field is defined relative to the domain centre (X, Y) and scaled so that
 // its peak speed inside the domain is --speed.
 
+#include "data/DatasetWriter.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <string>
@@ -308,92 +306,49 @@ private:
     double speed_, angle_, width_, height_, rmax_, minSide_, vortexPeak_;
 };
 
-struct Dataset {
-    std::vector<float> nodes;  // x, y, z per record
-    std::vector<float> data;   // 3 + channels per record
-};
+std::vector<float> nodeCoordinates(long n, double first, double last, bool stretched) {
+    std::vector<float> values;
+    for (long i = 0; i < n; ++i) {
+        const double s = nodeParam(i, n, stretched);
+        values.push_back(float((1.0 - s) * first + s * last));
+    }
+    return values;
+}
 
-Dataset build(const Options& o) {
+DatasetWriter makeWriter(const Options& o) {
     const FieldModel model(o);
-    const int stride = 3 + o.channels;
-    const size_t count = size_t(o.nx) * size_t(o.ny);
-    Dataset d;
-    d.nodes.assign(count * 3, 0.0f);
-    d.data.assign(count * size_t(stride), 0.0f);
-
     const double width = o.x1 - o.x0, height = o.y1 - o.y0;
     const double nanX = std::isnan(o.nanX) ? 0.5 * (o.x0 + o.x1) : o.nanX;
     const double nanY = std::isnan(o.nanY) ? 0.5 * (o.y0 + o.y1) : o.nanY;
     const double nanR = std::isnan(o.nanR) ? std::min(width, height) / 10.0 : o.nanR;
-    const float nan = std::numeric_limits<float>::quiet_NaN();
 
-    for (long j = 0; j < o.ny; ++j) {
-        const double sy = nodeParam(j, o.ny, o.stretched);
-        for (long i = 0; i < o.nx; ++i) {
-            const double sx = nodeParam(i, o.nx, o.stretched);
-            const size_t rec = o.flipped ? size_t(i) * size_t(o.ny) + size_t(j)
-                                         : size_t(j) * size_t(o.nx) + size_t(i);
-            const float x = float((1.0 - sx) * o.x0 + sx * o.x1);
-            const float y = float((1.0 - sy) * o.y0 + sy * o.y1);
-            d.nodes[rec * 3 + 0] = x;
-            d.nodes[rec * 3 + 1] = y;
+    DatasetWriter writer(nodeCoordinates(o.nx, o.x0, o.x1, o.stretched),
+                         nodeCoordinates(o.ny, o.y0, o.y1, o.stretched));
+    writer.flipped(o.flipped).bigEndian(o.swap).dataChannels(o.channels);
+    writer.records([=](const DatasetWriter::Node& node, float* out) {
+        const double sx = nodeParam(node.i, o.nx, o.stretched);
+        const double sy = nodeParam(node.j, o.ny, o.stretched);
+        const Sample s = model.at((sx - 0.5) * width, (sy - 0.5) * height);
+        out[0] = float(s.u);
+        out[1] = float(s.v);
+        if (o.nanPatch && std::hypot(double(node.x) - nanX, double(node.y) - nanY) < nanR)
+            out[0] = out[1] = out[2] = std::numeric_limits<float>::quiet_NaN();
+        if (o.channels >= 1) out[3] = float(s.vorticity);
+        if (o.channels >= 2) out[4] = float(-0.5 * (s.u * s.u + s.v * s.v));
+        const double column = o.nx > 1 ? double(node.i) / double(o.nx - 1) : 0.0;
+        for (int k = 3; k <= o.channels; ++k) out[2 + k] = float(k + column);
+    });
 
-            const Sample s = model.at((sx - 0.5) * width, (sy - 0.5) * height);
-            float* out = &d.data[rec * size_t(stride)];
-            out[0] = float(s.u);
-            out[1] = float(s.v);
-            if (o.nanPatch && std::hypot(double(x) - nanX, double(y) - nanY) < nanR)
-                out[0] = out[1] = out[2] = nan;
-            if (o.channels >= 1) out[3] = float(s.vorticity);
-            if (o.channels >= 2) out[4] = float(-0.5 * (s.u * s.u + s.v * s.v));
-            const double column = o.nx > 1 ? double(i) / double(o.nx - 1) : 0.0;
-            for (int k = 3; k <= o.channels; ++k) out[2 + k] = float(k + column);
-        }
-    }
-    return d;
-}
-
-std::string header(const Options& o) {
-    long nx = o.nx, ny = o.ny;
-    int nz = 1;
-    if (o.broken == Broken::Huge) nx = ny = 2000000000L;
-    if (o.broken == Broken::Dims2) nz = 2;
-    const char* magic = o.broken == Broken::BadMagic ? "SN4DX" : "SN4DB";
-    char text[128];
-    if (o.broken == Broken::FewValues) {
-        std::snprintf(text, sizeof text, "%s %ld %ld %d %d", magic, nx, ny, nz, o.channels);
-    } else {
-        std::snprintf(text, sizeof text, "%s %ld %ld %d %d %d %f", magic, nx, ny, nz, o.channels, 1,
-                      0.0);
-        // Very large counts leave no room for "0.000000"; a bare 0 parses the same.
-        if (std::strlen(text) > 40)
-            std::snprintf(text, sizeof text, "%s %ld %ld %d %d %d 0", magic, nx, ny, nz,
-                          o.channels, 1);
-    }
-    std::string h = text;
-    h.resize(40, ' ');
-    return h;
-}
-
-std::string encode(const std::vector<float>& values, bool bigEndian) {
-    std::string bytes(values.size() * 4, '\0');
-    for (size_t k = 0; k < values.size(); ++k) {
-        std::uint32_t bits;
-        std::memcpy(&bits, &values[k], 4);
-        for (int b = 0; b < 4; ++b) {
-            const int shift = bigEndian ? 8 * (3 - b) : 8 * b;
-            bytes[k * 4 + size_t(b)] = char((bits >> shift) & 0xffu);
-        }
-    }
-    return bytes;
-}
-
-bool writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f) return false;
-    f.write(bytes.data(), std::streamsize(bytes.size()));
-    f.close();
-    return bool(f);
+    DatasetHeader header;
+    header.dimX = o.nx;
+    header.dimY = o.ny;
+    header.channels = o.channels;
+    if (o.broken == Broken::Huge) header.dimX = header.dimY = 2000000000LL;
+    if (o.broken == Broken::Dims2) header.dimZ = 2;
+    if (o.broken == Broken::BadMagic) header.magic = "SN4DX";
+    if (o.broken == Broken::FewValues) header.numbers = 4;
+    writer.header(header);
+    return writer;
 }
 
 }  // namespace
@@ -412,21 +367,20 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const Dataset d = build(o);
-    std::string grid = header(o) + encode(d.nodes, o.swap);
-    std::string data = encode(d.data, o.swap);
+    const DatasetWriter writer = makeWriter(o);
+    std::string grid = writer.gridBytes();
+    std::string data = writer.dataBytes();
     // One float short: the last record is incomplete.
     if (o.broken == Broken::ShortGrid) grid.resize(grid.size() >= 44 ? grid.size() - 4 : 40);
     if (o.broken == Broken::ShortData) data.resize(data.size() >= 4 ? data.size() - 4 : 0);
 
     const std::string gridPath = o.base + ".gri";
-    const std::string dataPath = o.base + ".00000.dat";
-    if (!writeFile(gridPath, grid)) {
-        std::cerr << "quillmere-flowgen: cannot write '" << gridPath << "'\n";
-        return 1;
-    }
-    if (!writeFile(dataPath, data)) {
-        std::cerr << "quillmere-flowgen: cannot write '" << dataPath << "'\n";
+    const std::string dataPath = DatasetWriter::dataFileName(o.base, 0);
+    try {
+        DatasetWriter::writeFile(gridPath, grid);
+        DatasetWriter::writeFile(dataPath, data);
+    } catch (const DatasetWriteError& e) {
+        std::cerr << "quillmere-flowgen: " << e.what() << "\n";
         return 1;
     }
     std::cout << "Wrote " << gridPath << " and " << dataPath << " (" << o.nx << " x " << o.ny

@@ -7,6 +7,7 @@
 
 #include "support/Process.h"
 #include "support/ScreenGrab.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 

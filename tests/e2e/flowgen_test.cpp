@@ -2,6 +2,7 @@
 // wrote byte by byte.
 
 #include "support/Process.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

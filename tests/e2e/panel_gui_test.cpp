@@ -2,7 +2,8 @@
 // before a dataset is open, and the arrow and streamline sections. Controls
 // are found through the panel map and clicked with xdotool under Xvfb.
 
-#include "e2e/PanelDriver.h"
+#include "support/PanelDriver.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 // their spinners and the placement, typed values re-place the lines, and
 // "Color from CC" recolours them.
 
-#include "e2e/PanelDriver.h"
+#include "support/PanelDriver.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

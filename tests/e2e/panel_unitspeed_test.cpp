@@ -2,7 +2,8 @@
 // panel, opens up with the streamline section, and each click places the
 // streamlines again.
 
-#include "e2e/PanelDriver.h"
+#include "support/PanelDriver.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

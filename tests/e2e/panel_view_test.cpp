@@ -2,7 +2,8 @@
 // after a zoom with the mouse, and "Save Options" followed by loading the
 // saved file through the file browser.
 
-#include "e2e/PanelDriver.h"
+#include "support/PanelDriver.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // CSV and VTK files.
 
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // quillmere-trace on generated datasets: the exported lines read back.
 
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 

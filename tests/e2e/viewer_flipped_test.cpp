@@ -3,6 +3,7 @@
 // the arrows follow the node counts along x and y, not the storage order.
 
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 

@@ -13,9 +13,10 @@
 // filtering and the 4096-entry table each lose about one level); positions
 // within 2 pixels (line smoothing spreads a line over two rows).
 
+#include "data/DatasetWriter.h"
 #include "panel/PanelWindow.h"
-#include "support/DatasetWriter.h"
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 
@@ -28,7 +29,6 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using qmtest::DatasetWriter;
 
 namespace {
 

@@ -3,8 +3,9 @@
 // opening a dataset. Every run saves a screenshot and exits, so the exit
 // clean-up is part of what is checked.
 
-#include "support/DatasetWriter.h"
+#include "data/DatasetWriter.h"
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 
@@ -22,7 +23,6 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using qmtest::DatasetWriter;
 
 namespace {
 

@@ -3,6 +3,7 @@
 // length dt, as quillmere-trace --unit-speed does.
 
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 

@@ -2,6 +2,7 @@
 // by zero nor stop drawing once the window grows again.
 
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 

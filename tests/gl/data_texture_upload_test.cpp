@@ -2,12 +2,12 @@
 // glGetTexImage and compared with the texel buffers the core computes, with
 // their units, sizes, parameters and console lines.
 
+#include "data/DatasetWriter.h"
 #include "data/FlowData.h"
 #include "data/TextureBuffers.h"
-#include "data/UniformTarget.h"
-#include "support/DatasetWriter.h"
-#include "support/Process.h"
 #include "support/GlWindow.h"
+#include "support/RecordingUniforms.h"
+#include "support/TempDir.h"
 #include "support/Xvfb.h"
 
 #include <GL/glew.h>
@@ -18,22 +18,7 @@
 #include <string>
 #include <vector>
 
-using qmtest::DatasetWriter;
-
 namespace {
-
-class RecordingUniforms : public UniformTarget {
-public:
-    std::vector<std::string> calls;
-    void use() override { calls.push_back("use"); }
-    void unuse() override { calls.push_back("unuse"); }
-    void setInt(const char* name, int value) override { calls.push_back("int " + std::string(name) + " " + std::to_string(value)); }
-    void setFloat(const char* name, float) override { calls.push_back("float " + std::string(name)); }
-    void setFloat2(const char* name, float, float) override { calls.push_back("float2 " + std::string(name)); }
-    void setTexture(const char* name, int unit) override {
-        calls.push_back("texture " + std::string(name) + " " + std::to_string(unit));
-    }
-};
 
 GLint boundOn(int unit) {
     glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));

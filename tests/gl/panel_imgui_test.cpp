@@ -3,7 +3,7 @@
 #include "panel/ControlPanel.h"
 #include "settings/LiveVariables.h"
 #include "panel/gl/PanelGlut.h"
-#include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/GlWindow.h"
 #include "support/Xvfb.h"

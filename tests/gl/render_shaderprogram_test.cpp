@@ -4,8 +4,8 @@
 
 #include "render/ShaderProgram.h"
 
-#include "support/Process.h"
 #include "support/GlWindow.h"
+#include "support/TempDir.h"
 #include "support/Xvfb.h"
 
 #include <GL/glew.h>

@@ -1,7 +1,7 @@
 #include "tf/gl/TfEditor.h"
 
-#include "data/UniformTarget.h"
 #include "support/GlWindow.h"
+#include "support/RecordingUniforms.h"
 #include "support/Xvfb.h"
 #include "tf/TransferFunctionSet.h"
 
@@ -14,16 +14,6 @@
 #include <string>
 
 namespace {
-
-class NullUniforms : public UniformTarget {
-public:
-    void use() override {}
-    void unuse() override {}
-    void setInt(const char*, int) override {}
-    void setFloat(const char*, float) override {}
-    void setFloat2(const char*, float, float) override {}
-    void setTexture(const char*, int) override {}
-};
 
 using Pixel = std::array<int, 3>;
 
@@ -57,7 +47,7 @@ protected:
     }
 
     EditorArea area{0, 0, 1024, 700};
-    NullUniforms uniforms;
+    RecordingUniforms uniforms;
     TransferFunctionSet set = createTransferFunctions(nullptr, 0, 5, &uniforms);
 };
 

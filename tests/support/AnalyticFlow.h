@@ -7,19 +7,16 @@
 // Header-only so that the benchmarks (which do not link the test support
 // library) can use it too.
 
+#include "data/DatasetWriter.h"
 #include "data/FlowData.h"
+#include "support/ConsoleCapture.h"
+#include "support/TempDir.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iostream>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 struct Velocity {
@@ -51,10 +48,8 @@ struct AnalyticFlow {
     ~AnalyticFlow()
     {
         if (!data) return;
-        std::ostringstream quiet;
-        std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
         data.reset();
-        std::cout.rdbuf(saved);
     }
 };
 
@@ -66,32 +61,22 @@ inline float nodeCoordinate(float a, float b, int i, int n)
     return static_cast<float>(static_cast<double>(a) + (static_cast<double>(b) - a) * i / (n - 1));
 }
 
-// Writes base.gri and base.00000.dat with no data channels.
-inline void writeDataset(const std::string& base, const FlowBox& box, const VelocityField& v)
+inline std::vector<float> nodeCoordinates(float a, float b, int n)
 {
-    char header[40];
-    std::fill(header, header + 40, ' ');
-    const int n = std::snprintf(header, sizeof header, "SN4DB %d %d 1 0 1 0.0", box.nx, box.ny);
-    if (n > 0 && n < 40) header[n] = ' ';
-    std::vector<float> nodes;
     std::vector<float> values;
-    nodes.reserve(static_cast<std::size_t>(box.nx) * box.ny * 3);
-    values.reserve(static_cast<std::size_t>(box.nx) * box.ny * 3);
-    for (int j = 0; j < box.ny; ++j) {
-        for (int i = 0; i < box.nx; ++i) {
-            const float x = nodeCoordinate(box.x0, box.x1, i, box.nx);
-            const float y = nodeCoordinate(box.y0, box.y1, j, box.ny);
+    for (int i = 0; i < n; ++i) values.push_back(nodeCoordinate(a, b, i, n));
+    return values;
+}
+
+// Writes base.gri and base.00000.dat with no data channels; returns the grid file's path.
+inline std::string writeDataset(const std::string& base, const FlowBox& box, const VelocityField& v)
+{
+    return DatasetWriter(nodeCoordinates(box.x0, box.x1, box.nx), nodeCoordinates(box.y0, box.y1, box.ny))
+        .velocity([&v](float x, float y) {
             const Velocity u = v(x, y);
-            nodes.insert(nodes.end(), {x, y, 0.0f});
-            values.insert(values.end(), {u.x, u.y, 0.0f});
-        }
-    }
-    std::ofstream grid(base + ".gri", std::ios::binary);
-    grid.write(header, 40);
-    grid.write(reinterpret_cast<const char*>(nodes.data()), static_cast<std::streamsize>(nodes.size() * 4));
-    std::ofstream data(base + ".00000.dat", std::ios::binary);
-    data.write(reinterpret_cast<const char*>(values.data()), static_cast<std::streamsize>(values.size() * 4));
-    if (!grid || !data) throw std::runtime_error("cannot write the analytic dataset " + base);
+            return std::array<float, 3>{u.x, u.y, 0.0f};
+        })
+        .write(base);
 }
 
 }  // namespace analytic
@@ -100,26 +85,16 @@ inline void writeDataset(const std::string& base, const FlowBox& box, const Velo
 // then the node x and y channels and the magnitude channel.
 inline AnalyticFlow makeAnalyticFlow(const FlowBox& box, const VelocityField& v)
 {
-    char dir[] = "/tmp/qm-analytic-XXXXXX";
-    if (!mkdtemp(dir)) throw std::runtime_error("mkdtemp failed");
-    const std::string base = std::string(dir) + "/flow";
-    analytic::writeDataset(base, box, v);
+    const TempDir dir;  // the loaded dataset keeps no file open
+    const std::string grid = analytic::writeDataset(dir.file("flow"), box, v);
 
     AnalyticFlow flow;
     flow.data = std::make_unique<FlowData>(nullptr);
-    std::ostringstream quiet;
-    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
-    const bool loaded = flow.data->load(base + ".gri", false);
-    if (loaded) {
-        flow.xSlot = flow.data->createCoordinateChannel(0);
-        flow.ySlot = flow.data->createCoordinateChannel(1);
-        flow.magnitudeSlot = flow.data->createMagnitudeChannel(0, 1, 2);
-    }
-    std::cout.rdbuf(saved);
-    std::remove((base + ".gri").c_str());
-    std::remove((base + ".00000.dat").c_str());
-    rmdir(dir);
-    if (!loaded) throw std::runtime_error("cannot load the analytic dataset:\n" + quiet.str());
+    ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+    if (!flow.data->load(grid, false)) throw std::runtime_error("cannot load the analytic dataset:\n" + quiet.out());
+    flow.xSlot = flow.data->createCoordinateChannel(0);
+    flow.ySlot = flow.data->createCoordinateChannel(1);
+    flow.magnitudeSlot = flow.data->createMagnitudeChannel(0, 1, 2);
     return flow;
 }
 

@@ -92,14 +92,4 @@ RunResult run(const std::string& program, const std::vector<std::string>& args, 
     return {code, p.out(), p.err()};
 }
 
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "quillmere_test_XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    if (!path_.empty()) fs::remove_all(path_, ec);
-}
-
 std::string programPath(const std::string& name) { return std::string(QM_BINARY_DIR) + "/" + name; }

@@ -41,19 +41,6 @@ struct RunResult {
 RunResult run(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
               double timeoutSeconds = 120.0);
 
-// A fresh empty directory under the system's temporary directory, removed
-// when the object goes out of scope.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
 // The built programs, by name ("quillmere", "quillmere-flowgen", ...).
 std::string programPath(const std::string& name);
 std::string readFile(const std::string& path);

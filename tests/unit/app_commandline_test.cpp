@@ -1,12 +1,12 @@
 #include "app/CommandLine.h"
 #include "app/ScreenshotName.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -60,15 +60,13 @@ TEST(CommandLineParse, ValueIsTakenWhateverItLooksLike) {
 }
 
 TEST(ScreenshotNaming, LowestFreeNumberFillsGaps) {
-    const auto dir = std::filesystem::temp_directory_path() / ("qm_shot_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
+    const TempDir dir;
     const auto old = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
+    std::filesystem::current_path(dir.path());
     EXPECT_EQ(nextScreenshotName(), "Quillmere0000.png");
     std::ofstream("Quillmere0000.png") << "x";
     EXPECT_EQ(nextScreenshotName(), "Quillmere0001.png");
     std::ofstream("Quillmere0002.png") << "x";
     EXPECT_EQ(nextScreenshotName(), "Quillmere0001.png");
     std::filesystem::current_path(old);
-    std::filesystem::remove_all(dir);
 }

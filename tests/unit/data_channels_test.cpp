@@ -1,18 +1,17 @@
 // The channel slots of a dataset and the channels derived from it.
+#include "data/DatasetWriter.h"
 #include "data/FlowData.h"
-#include "support/DatasetWriter.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
 
 namespace {
 
-using qmtest::DatasetWriter;
 using testing::internal::CaptureStderr;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStderr;
@@ -23,16 +22,14 @@ class LoadedDataset : public testing::Test {
 protected:
     void SetUp() override
     {
-        dir = DatasetWriter::makeTempDirectory();
         DatasetWriter writer({1.0f, 2.0f, 4.0f}, {-1.0f, 3.0f});
         writer.velocity(velocityField);
-        const std::string gri = writer.write(dir + "/flow");
+        const std::string gri = writer.write(dir.file("flow"));
         CaptureStdout();
         const bool ok = data.load(gri, false);
         GetCapturedStdout();
         ASSERT_TRUE(ok);
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // x from -2 to 3, y from 0 to 1.
     static std::array<float, 3> velocityField(float x, float y)
@@ -44,7 +41,7 @@ protected:
     }
 
     FlowData data{nullptr};
-    std::string dir;
+    TempDir dir;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // Grid geometry, cell search and channel sampling on grids built in memory.
 #include "data/Channel.h"
+#include "data/DatasetWriter.h"
 #include "data/Grid.h"
 #include "data/Vec3.h"
 
@@ -348,11 +349,6 @@ GridHeader::Bytes headerBytes(const std::string& text)
     return bytes;
 }
 
-std::string floatBytes(const std::vector<float>& values)
-{
-    return std::string(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(float));
-}
-
 struct ReadResult {
     bool ok;
     std::string out;
@@ -373,28 +369,29 @@ ReadResult readGrid(Grid& grid, const std::string& header, const std::string& bo
 
 TEST(GridRead, RecordsBoundariesAndItsOwnGuards)
 {
-    const std::vector<float> records = {0.5f, -1, 0, 1.5f, -1, 0, 0.5f, 2, 0, 1.5f, 2, 0};
+    // Nodes (0.5, -1), (1.5, -1), (0.5, 2), (1.5, 2): 48 bytes after the header.
+    const std::string records = DatasetWriter({0.5f, 1.5f}, {-1.0f, 2.0f}).gridBytes().substr(GridHeader::size);
     Grid grid;
-    ReadResult r = readGrid(grid, "SN4DB 2 2 1", floatBytes(records) + "trailing");
+    ReadResult r = readGrid(grid, "SN4DB 2 2 1", records + "trailing");
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.out, "Dimensions: 2 x 2 x 1\nX Boundaries: 0.5 ... 1.5\nY Boundaries: -1 ... 2\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(grid.cellHeight(), 3.0f);
 
-    r = readGrid(grid, "SN4DB 2 2 1", floatBytes(records).substr(0, 47));
+    r = readGrid(grid, "SN4DB 2 2 1", records.substr(0, 47));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.err, "+ Error reading grid file.\n\n");
 
-    r = readGrid(grid, "SN4DB 1 4 1", floatBytes(records));
+    r = readGrid(grid, "SN4DB 1 4 1", records);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.out, "Dimensions: 1 x 4 x 1\n");
     EXPECT_EQ(r.err, "+ Error reading grid file: fewer than 2 nodes along x or y.\n\n");
 
-    r = readGrid(grid, "SN4DB 70000 70000 1", floatBytes(records));
+    r = readGrid(grid, "SN4DB 70000 70000 1", records);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.err, "+ Error reading grid file: too many nodes.\n\n");
 
-    r = readGrid(grid, "SN4DB 2", floatBytes(records));
+    r = readGrid(grid, "SN4DB 2", records);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "+ Error reading grid file: header has 1 of its 3 numbers.\n\n");

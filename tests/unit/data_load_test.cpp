@@ -1,7 +1,8 @@
 // Reading datasets from grid and data files written by the tests.
+#include "data/DatasetWriter.h"
 #include "data/FlowData.h"
-#include "data/UniformTarget.h"
-#include "support/DatasetWriter.h"
+#include "support/RecordingUniforms.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,22 +12,10 @@
 
 namespace {
 
-using qmtest::DatasetWriter;
 using testing::internal::CaptureStderr;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStderr;
 using testing::internal::GetCapturedStdout;
-
-class RecordingUniforms : public UniformTarget {
-public:
-    void use() override { calls.push_back("use"); }
-    void unuse() override { calls.push_back("unuse"); }
-    void setInt(const char* name, int value) override { calls.push_back(std::string(name) + "=" + std::to_string(value)); }
-    void setFloat(const char* name, float) override { calls.push_back(name); }
-    void setFloat2(const char* name, float, float) override { calls.push_back(name); }
-    void setTexture(const char* name, int unit) override { calls.push_back(std::string(name) + "@" + std::to_string(unit)); }
-    std::vector<std::string> calls;
-};
 
 struct LoadResult {
     bool ok;
@@ -55,9 +44,6 @@ DatasetWriter sampleDataset(int channels = 2)
 
 class DataLoad : public testing::Test {
 protected:
-    void SetUp() override { dir = DatasetWriter::makeTempDirectory(); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     // Writes a grid file of raw bytes and a matching-looking data file.
     std::string writeRaw(const std::string& gridBytes, const std::string& dataBytes = std::string(4096, '\0'))
     {
@@ -79,7 +65,8 @@ protected:
         for (int slot = 0; slot < FlowData::slotCount; ++slot) EXPECT_EQ(data.channel(slot), nullptr);
     }
 
-    std::string dir;
+    TempDir temp;
+    const std::string dir = temp.path();
 };
 
 } // namespace
@@ -111,7 +98,7 @@ TEST_F(DataLoad, PrintsEveryStepAndTellsTheShader)
               "Creating channel at 4 ... ok\n"
               "Maximum value in channel: 202\nMinimum value in channel: 200\n"
               "Debuging: Flipped for shader: 0\n");
-    EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "flipped=0", "unuse"}));
+    EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "int flipped 0", "unuse"}));
     EXPECT_TRUE(data.isLoaded());
     EXPECT_EQ(data.dataChannelCount(), 2);
     EXPECT_EQ(data.timeStepCount(), 1);
@@ -168,7 +155,7 @@ TEST_F(DataLoad, FlippedStorageIsDetectedAndSamplesAlike)
     EXPECT_NE(r.out.find("Dimensions: 3 x 3 x 1\nFlipped Y and X dimensions.\nX Boundaries: 0 ... 2\n"),
               std::string::npos);
     EXPECT_NE(r.out.find("Debuging: Flipped for shader: 1\n"), std::string::npos);
-    EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "flipped=1", "unuse"}));
+    EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "int flipped 1", "unuse"}));
     for (float x : {0.0f, 0.4f, 1.7f, 2.0f})
         for (float y : {0.0f, 1.1f, 2.5f, 3.0f})
             for (int slot : {0, 1}) {
@@ -179,11 +166,9 @@ TEST_F(DataLoad, FlippedStorageIsDetectedAndSamplesAlike)
 
 TEST_F(DataLoad, SwappedBytesReadTheSameValues)
 {
-    const DatasetWriter writer = sampleDataset();
-    DatasetWriter::writeFile(dir + "/big.gri",
-                             writer.header() + DatasetWriter::swapFloatBytes(writer.gridBytes().substr(40)));
-    DatasetWriter::writeFile(dir + "/big.00000.dat", DatasetWriter::swapFloatBytes(writer.dataBytes()));
+    DatasetWriter writer = sampleDataset();
     writer.write(dir + "/little");
+    writer.bigEndian().write(dir + "/big");
     FlowData big(nullptr);
     FlowData little(nullptr);
     const LoadResult bigLoad = captureLoad(big, dir + "/big.gri", true);
@@ -222,7 +207,7 @@ TEST_F(DataLoad, FileErrorsUseTheirOwnMessages)
 TEST_F(DataLoad, ZDimensionOtherThanOneFailsAfterTheDimensionsLine)
 {
     FlowData data(nullptr);
-    const LoadResult r = captureLoad(data, writeRaw(DatasetWriter::header(10, 10, 2, 0, 1) + std::string(2400, '\0')));
+    const LoadResult r = captureLoad(data, writeRaw(DatasetHeader{10, 10, 2, 0, 1}.text() + std::string(2400, '\0')));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.out, "- Loading grid file '" + dir + "/raw.gri' ... \nDimensions: 10 x 10 x 2\n");
     EXPECT_EQ(r.err, "Invalid Z dimension value.\n");
@@ -234,17 +219,16 @@ TEST_F(DataLoad, MalformedHeadersAreRejectedByName)
     const std::string nodes(12 * 4, '\0');
     const std::string prefix = "+ Error in grid file header:" + dir + "/raw.gri: ";
 
-    std::string wrongMagic = DatasetWriter::header(2, 2, 1, 0, 1);
-    wrongMagic[4] = 'X';
-    expectRejected(writeRaw(wrongMagic + nodes), prefix + "header does not begin with \"SN4DB\".\n\n");
+    DatasetHeader wrongMagic{2, 2, 1, 0, 1};
+    wrongMagic.magic = "SN4DX";
+    expectRejected(writeRaw(wrongMagic.text() + nodes), prefix + "header does not begin with \"SN4DB\".\n\n");
 
-    std::string fiveNumbers = "SN4DB 2 2 1 0 1";
-    fiveNumbers.resize(40, ' ');
-    expectRejected(writeRaw(fiveNumbers + nodes), prefix + "header has 5 of its 6 numbers.\n\n");
+    DatasetHeader fiveNumbers{2, 2, 1, 0, 1};
+    fiveNumbers.numbers = 5;
+    expectRejected(writeRaw(fiveNumbers.text() + nodes), prefix + "header has 5 of its 6 numbers.\n\n");
 
-    std::string hugeNumber = "SN4DB 2 99999999999 1 0 1 0";
-    hugeNumber.resize(40, ' ');
-    expectRejected(writeRaw(hugeNumber + nodes), prefix + "header number 2 is out of range.\n\n");
+    expectRejected(writeRaw(DatasetHeader{2, 99999999999LL, 1, 0, 1}.text() + nodes),
+                   prefix + "header number 2 is out of range.\n\n");
 
     expectRejected(writeRaw("SN4DB 2 2 1"), prefix + "file is shorter than its 40-byte header.\n\n");
 }
@@ -274,18 +258,18 @@ TEST_F(DataLoad, HeaderIsNeverReadPastItsFortyBytes)
 TEST_F(DataLoad, UnusableCountsFailBeforeAnyAllocation)
 {
     const std::string prefix = "+ Error in grid file header:" + dir + "/raw.gri: ";
-    expectRejected(writeRaw(DatasetWriter::header(1, 5, 1, 0, 1) + std::string(60, '\0')),
+    expectRejected(writeRaw(DatasetHeader{1, 5, 1, 0, 1}.text() + std::string(60, '\0')),
                    prefix + "needs at least 2 nodes along x and y, has 1 x 5.\n\n");
-    expectRejected(writeRaw(DatasetWriter::header(5, 0, 1, 0, 1)),
+    expectRejected(writeRaw(DatasetHeader{5, 0, 1, 0, 1}.text()),
                    prefix + "needs at least 2 nodes along x and y, has 5 x 0.\n\n");
-    expectRejected(writeRaw(DatasetWriter::header(2000000000, 2000000000, 1, 0, 1)),
+    expectRejected(writeRaw(DatasetHeader{2000000000, 2000000000, 1, 0, 1}.text()),
                    prefix + "node count 2000000000 x 2000000000 is too large.\n\n");
-    expectRejected(writeRaw(DatasetWriter::header(4, 4, 1, 11, 1)),
+    expectRejected(writeRaw(DatasetHeader{4, 4, 1, 11, 1}.text()),
                    prefix + "11 data channels, at most 10 are supported.\n\n");
-    expectRejected(writeRaw(DatasetWriter::header(4, 4, 1, -1, 1)),
+    expectRejected(writeRaw(DatasetHeader{4, 4, 1, -1, 1}.text()),
                    prefix + "-1 data channels, at most 10 are supported.\n\n");
     // 1.6e9 nodes would be 19 GB of records: the short file is noticed first.
-    expectRejected(writeRaw(DatasetWriter::header(40000, 40000, 1, 0, 1) + std::string(1200, '\0')),
+    expectRejected(writeRaw(DatasetHeader{40000, 40000, 1, 0, 1}.text() + std::string(1200, '\0')),
                    "+ Error reading grid file.\n\n");
     // The same for a data file whose header promises far more than it holds.
     DatasetWriter wide(DatasetWriter::evenlySpaced(0, 1, 30000), DatasetWriter::evenlySpaced(0, 1, 2));

@@ -1,12 +1,12 @@
 // Sizes and contents of the data textures' texel buffers.
 #include "data/FlowData.h"
+#include "data/DatasetWriter.h"
 #include "data/TextureBuffers.h"
-#include "support/DatasetWriter.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -14,7 +14,6 @@ static std::ostream& operator<<(std::ostream& out, TextureSize s) { return out <
 
 namespace {
 
-using qmtest::DatasetWriter;
 using testing::internal::CaptureStderr;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStderr;
@@ -22,9 +21,6 @@ using testing::internal::GetCapturedStdout;
 
 class TextureData : public testing::Test {
 protected:
-    void SetUp() override { dir = DatasetWriter::makeTempDirectory(); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     // Loads `writer` into `data` and adds the magnitude channel (slot 3 + n).
     void load(const DatasetWriter& writer, FlowData& data)
     {
@@ -35,7 +31,8 @@ protected:
         GetCapturedStdout();
     }
 
-    std::string dir;
+    TempDir temp;
+    const std::string dir = temp.path();
     int count = 0;
 };
 

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,6 +10,7 @@
 #include "options/SafeFileWrite.h"
 #include "settings/LiveVariables.h"
 #include "streamlines/StreamlineSet.h"
+#include "support/TempDir.h"
 #include "tf/TransferFunctionSet.h"
 
 namespace fs = std::filesystem;
@@ -92,14 +90,10 @@ const std::vector<PointValues> kDefaultPoints = {{0.0f, defaultPointWidth, 0, 0,
 class OptionsScene : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = fs::temp_directory_path() / "qm_options_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
         resetLiveVariables();
         options.attach({tfs[0], tfs[1], tfs[2], tfs[3]}, &lines);
     }
     void TearDown() override {
-        fs::remove_all(dir);
         resetLiveVariables();
     }
 
@@ -123,7 +117,8 @@ protected:
         return err;
     }
 
-    fs::path dir;
+    TempDir temp;
+    const fs::path dir = temp.path();
     Camera camera;
     TransferFunctionSet tfs = createTransferFunctions(nullptr, 0, 2, nullptr);
     StreamlineSet lines{nullptr, 0, 1, 0.005f, 0.4f, 0.2f};
@@ -433,12 +428,11 @@ TEST_F(OptionsScene, AFailedSaveKeepsThePreviousFile) {
 TEST(OptionsDetached, SaveAndLoadDoNothingBeforeAttach) {
     Camera camera;
     OptionsFile options(&camera);
-    const std::string path = (fs::temp_directory_path() / ("qm_options_detached_" + std::to_string(getpid()) + ".xml")).string();
-    fs::remove(path);
+    const TempDir dir;
+    const std::string path = dir.file("options.xml");
     EXPECT_FALSE(options.save(path));
     EXPECT_FALSE(fs::exists(path));
     std::ofstream(path) << "<?xml version=\"1.0\"?>\n<r><camera><zoom>5</zoom></camera></r>\n";
     EXPECT_FALSE(options.load(path));
     EXPECT_FLOAT_EQ(camera.getZoom(), 0.0f);
-    fs::remove(path);
 }

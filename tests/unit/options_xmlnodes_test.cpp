@@ -3,7 +3,6 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,6 +11,7 @@
 
 #include "options/SafeFileWrite.h"
 #include "options/XMLNodes.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -19,13 +19,6 @@ namespace {
 
 class XmlFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = fs::temp_directory_path() / "qm_xml_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     std::string file(const std::string& name) const { return (dir / name).string(); }
     std::string writeFile(const std::string& name, const std::string& content) const {
         std::ofstream(file(name), std::ios::binary) << content;
@@ -36,7 +29,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    fs::path dir;
+    TempDir temp;
+    const fs::path dir = temp.path();
 };
 
 // The message text a load throws, or "" when it does not throw.

@@ -2,9 +2,11 @@
 // it goes through as datasets are opened and sections switched.
 #include "panel/ControlPanel.h"
 #include "settings/LiveVariables.h"
+#include "settings/Settings.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +24,23 @@ void describe(const PanelControl& control, int depth, std::ostringstream& out) {
         out << "\n";
         describe(*child, depth + 1, out);
     }
+}
+
+PanelControl* withId(const PanelControl& parent, int id) {
+    for (const auto& child : parent.children()) {
+        if (child->id() == id) return child.get();
+        if (PanelControl* found = withId(*child, id)) return found;
+    }
+    return nullptr;
+}
+
+// The value a setting's control shows; NaN for a control that shows none.
+double shownValue(const PanelControl& control) {
+    if (const auto* spinner = dynamic_cast<const PanelSpinner*>(&control))
+        return spinner->type() == SpinnerType::Float ? spinner->get_float_val() : spinner->get_int_val();
+    if (const auto* group = dynamic_cast<const PanelRadioGroup*>(&control)) return group->get_int_val();
+    if (const auto* box = dynamic_cast<const PanelCheckbox*>(&control)) return box->get_int_val();
+    return std::nan("");
 }
 
 class ControlPanelBuild : public ::testing::Test {
@@ -103,57 +122,41 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
 }
 
 TEST_F(ControlPanelBuild, StartValuesAndTheFilenameField) {
-    EXPECT_EQ(c.arrowPlotCheckbox->get_int_val(), 0);
-    EXPECT_EQ(c.streamlinesCheckbox->get_int_val(), 0);
-    EXPECT_EQ(c.backgroundGroup->get_int_val(), 0);
-    EXPECT_EQ(c.showTfCheckbox->get_int_val(), 0);
-    EXPECT_EQ(c.arrowCountXSpinner->get_int_val(), 10);
-    EXPECT_EQ(c.arrowCountYSpinner->get_int_val(), 10);
-    EXPECT_EQ(c.arrowSizeCheckbox->get_int_val(), 1);
-    EXPECT_EQ(c.applyArrowTfCheckbox->get_int_val(), 0);
-    EXPECT_FLOAT_EQ(c.arrowSizeSpinner->get_float_val(), 40.0f);
-    EXPECT_EQ(c.modeGroup->get_int_val(), 0);
-    EXPECT_EQ(streamlineMode, 0);
-    EXPECT_EQ(c.seedPointsSpinner->get_int_val(), 5);
-    EXPECT_FLOAT_EQ(c.lineWidthMaxSpinner->get_float_val(), 0.1f);
-    EXPECT_FLOAT_EQ(c.lineWidthMinSpinner->get_float_val(), 0.04f);
-    EXPECT_EQ(c.textureFunctionGroup->get_int_val(), 0);
-    EXPECT_EQ(c.periodSpinner->get_int_val(), 160);
-    EXPECT_EQ(c.integrationGroup->get_int_val(), 0);
-    EXPECT_EQ(c.unitSpeedCheckbox->get_int_val(), 0);
-    EXPECT_FLOAT_EQ(c.stepSizeSpinner->get_float_val(), 0.005f);
-    EXPECT_FLOAT_EQ(c.dsepSpinner->get_float_val(), 0.4f);
-    EXPECT_FLOAT_EQ(c.dtestSpinner->get_float_val(), 0.2f);
+    // Every setting's control shows the setting's start value.
+    for (const Setting& setting : settings()) {
+        const PanelControl* control = withId(*controlPanel, setting.controlId);
+        ASSERT_NE(control, nullptr) << setting.name;
+        EXPECT_FLOAT_EQ(static_cast<float>(shownValue(*control)), static_cast<float>(setting.start)) << setting.name;
+    }
     EXPECT_EQ(c.filenameField->get_text(), "options.xml");
     EXPECT_EQ(c.filenameField->width(), 180);
     EXPECT_TRUE(reported.empty()) << "building calls nothing back";
 }
 
 TEST_F(ControlPanelBuild, SpinnerLimits) {
-    // Limits hold for programmatic values; the spinners are disabled until a
-    // dataset is open.
-    c.arrowCountXSpinner->set_int_val(0);
-    EXPECT_EQ(arrowCountX, 2);
-    c.arrowCountYSpinner->set_int_val(201);
-    EXPECT_EQ(arrowCountY, 200);
-    c.arrowSizeSpinner->set_float_val(500.0f);
-    EXPECT_FLOAT_EQ(arrowSize, 200.0f);
-    c.arrowSizeSpinner->set_float_val(0.0f);
-    EXPECT_FLOAT_EQ(arrowSize, 0.1f);
-    c.seedPointsSpinner->set_int_val(101);
-    EXPECT_EQ(seedPoints, 100);
-    c.lineWidthMaxSpinner->set_float_val(0.6f);
-    EXPECT_FLOAT_EQ(lineWidthMax, 0.5f);
-    c.lineWidthMinSpinner->set_float_val(-0.1f);
-    EXPECT_FLOAT_EQ(lineWidthMin, 0.0f);
-    c.periodSpinner->set_int_val(0);
-    EXPECT_EQ(texturePeriod, 1);
-    c.periodSpinner->set_int_val(20000);
-    EXPECT_EQ(texturePeriod, 10000);
+    // Every spinner holds programmatic values (the spinners are disabled
+    // until a dataset is open) to its setting's limits.
+    int limitedSpinners = 0;
+    for (const Setting& setting : settings()) {
+        auto* spinner = dynamic_cast<PanelSpinner*>(withId(*controlPanel, setting.controlId));
+        if (!spinner) continue;
+        EXPECT_EQ(spinner->hasLimits(), setting.limited) << setting.name;
+        if (!setting.limited) continue;
+        ++limitedSpinners;
+        const double beyondAndLimit[2][2] = {{setting.low - 1.0, setting.low}, {setting.high + 1.0, setting.high}};
+        for (const auto& pair : beyondAndLimit) {
+            if (spinner->type() == SpinnerType::Float) spinner->set_float_val(static_cast<float>(pair[0]));
+            else spinner->set_int_val(static_cast<int>(pair[0]));
+            EXPECT_FLOAT_EQ(static_cast<float>(setting.value()), static_cast<float>(pair[1]))
+                << setting.name << " set to " << pair[0];
+        }
+    }
+    EXPECT_GT(limitedSpinners, 0);
 
     for (PanelSpinner* free : {c.stepSizeSpinner, c.dsepSpinner, c.dtestSpinner}) {
         EXPECT_FALSE(free->hasLimits()) << free->label();
     }
+    // Without limits any value is taken.
     c.dsepSpinner->set_float_val(-1.0f);
     c.dtestSpinner->set_float_val(1000.0f);
     c.stepSizeSpinner->set_float_val(0.0f);
@@ -362,7 +365,12 @@ TEST_F(ControlPanelBuild, SyncLiveShowsValuesLoadedBehindThePanel) {
 }
 
 TEST(ControlPanelUnbuilt, DatasetStateChangesWaitForThePanel) {
+    // Without a panel (batch runs) the opener's calls change nothing: the
+    // background chosen on the command line stays, and a panel built later
+    // starts as before any dataset.
     controlPanel.reset();
+    resetLiveVariables();
+    backgroundChannel = 2;
     resetBackgroundChoice();
     enableChannelButtons(2);
     enableDatasetControls();
@@ -370,7 +378,17 @@ TEST(ControlPanelUnbuilt, DatasetStateChangesWaitForThePanel) {
     showArrowPlotSection(true);
     showStreamlinesSection(false);
     enableModeControls(2);
-    SUCCEED();
+    EXPECT_EQ(controlPanel, nullptr);
+    EXPECT_EQ(backgroundChannel, 2);
+
+    buildControlPanel(record);
+    const PanelControls& c = panelControls;
+    EXPECT_FALSE(c.optionsPanel->isEnabled());
+    EXPECT_FALSE(c.channel1Button->isEnabled());
+    EXPECT_FALSE(c.arrowPlotRollout->isOpen());
+    EXPECT_TRUE(c.fileBrowserRollout->isOpen());
+    controlPanel.reset();
+    resetLiveVariables();
 }
 
 }  // namespace

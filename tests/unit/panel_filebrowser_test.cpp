@@ -1,7 +1,7 @@
 // The file browser walks the real file system in a temporary folder and
 // changes the process's current directory as it goes.
 #include "panel/PanelWindow.h"
-#include "support/Process.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

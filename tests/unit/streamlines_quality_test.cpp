@@ -5,6 +5,7 @@
 #include "streamlines/StreamlineSet.h"
 
 #include "support/AnalyticFlow.h"
+#include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 #include <cmath>
 #include <deque>
 #include <iomanip>
-#include <iostream>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -207,10 +207,10 @@ TEST(PlacementQualityTest, AUniformFlowIsCoveredByStraightLinesThatLeaveTheBox)
 {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
-    std::ostringstream quiet;
-    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
-    set.computeEvenlySpaced();
-    std::cout.rdbuf(saved);
+    {
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+        set.computeEvenlySpaced();
+    }
 
     // Lines at y = 0.2, 0.6, ..., 1.8 from edge to edge: every point of the
     // box lies within dsep of one.

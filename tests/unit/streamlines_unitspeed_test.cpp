@@ -5,14 +5,13 @@
 #include "streamlines/StreamlineSet.h"
 
 #include "support/AnalyticFlow.h"
+#include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
-#include <iostream>
 #include <limits>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -46,13 +45,15 @@ struct Placement {
 
 Placement place(StreamlineSet& set, bool seeded)
 {
-    std::ostringstream out;
-    std::streambuf* saved = std::cout.rdbuf(out.rdbuf());
-    if (seeded)
-        set.computeSeeded(7);
-    else
-        set.computeEvenlySpaced();
-    std::cout.rdbuf(saved);
+    std::string text;
+    {
+        ConsoleCapture out(ConsoleCapture::stdoutOnly);
+        if (seeded)
+            set.computeSeeded(7);
+        else
+            set.computeEvenlySpaced();
+        text = out.out();
+    }
     Placement p;
     Digest points;
     for (const auto& line : set.streamlines()) {
@@ -69,7 +70,6 @@ Placement place(StreamlineSet& set, bool seeded)
     p.lines = set.streamlines().size();
     p.pointDigest = points.hash;
     Digest printed;
-    const std::string text = out.str();
     printed.add(text.data(), text.size());
     p.outputDigest = printed.hash;
     return p;
@@ -77,10 +77,10 @@ Placement place(StreamlineSet& set, bool seeded)
 
 PlacementQuality placeAndMeasure(StreamlineSet& set)
 {
-    std::ostringstream quiet;
-    std::streambuf* saved = std::cout.rdbuf(quiet.rdbuf());
-    set.computeEvenlySpaced();
-    std::cout.rdbuf(saved);
+    {
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+        set.computeEvenlySpaced();
+    }
     return measurePlacement(set);
 }
 
