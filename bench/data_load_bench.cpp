@@ -21,8 +21,7 @@ const int kChannels = 2;
 
 // The unit square, written once per process (128 MB, removed at exit);
 // returns the grid file's path.
-const std::string& dataset()
-{
+const std::string& dataset() {
     static const TempDir dir;
     static const std::string path = [] {
         const std::vector<float> unit = DatasetWriter::evenlySpaced(0.0f, 1.0f, kSide);
@@ -39,8 +38,7 @@ const std::string& dataset()
     return path;
 }
 
-void BM_FlowDataLoad(benchmark::State& state)
-{
+void BM_FlowDataLoad(benchmark::State& state) {
     const std::string& path = dataset();
     ConsoleCapture quiet(ConsoleCapture::stdoutOnly);  // the load's progress lines
     for (auto _ : state) {
@@ -53,8 +51,7 @@ void BM_FlowDataLoad(benchmark::State& state)
     }
 }
 
-void readWhole(const std::string& path, std::unique_ptr<char[]>& buffer, std::size_t& size)
-{
+void readWhole(const std::string& path, std::unique_ptr<char[]>& buffer, std::size_t& size) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     size = static_cast<std::size_t>(file.tellg());
     file.seekg(0);
@@ -62,8 +59,7 @@ void readWhole(const std::string& path, std::unique_ptr<char[]>& buffer, std::si
     file.read(buffer.get(), static_cast<std::streamsize>(size));
 }
 
-void BM_PlainRead(benchmark::State& state)
-{
+void BM_PlainRead(benchmark::State& state) {
     const std::string& gri = dataset();
     const std::string dat = DatasetWriter::dataFileName(gri.substr(0, gri.size() - 4), 0);
     for (auto _ : state) {
@@ -78,13 +74,12 @@ void BM_PlainRead(benchmark::State& state)
     }
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_FlowDataLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -24,8 +24,7 @@ struct Field {
 
 // Quadratic spacing along x and cubic-ish along y, so the uniform-spacing
 // guess is wrong almost everywhere and the binary searches do real work.
-std::unique_ptr<Field> makeField(int side)
-{
+std::unique_ptr<Field> makeField(int side) {
     auto field = std::make_unique<Field>();
     std::vector<float> xs;
     std::vector<float> ys;
@@ -64,16 +63,14 @@ std::unique_ptr<Field> makeField(int side)
     return field;
 }
 
-const Field& field(int side)
-{
+const Field& field(int side) {
     static std::map<int, std::unique_ptr<Field>> fields;
     auto& slot = fields[side];
     if (!slot) slot = makeField(side);
     return *slot;
 }
 
-void BM_SampleAt(benchmark::State& state)
-{
+void BM_SampleAt(benchmark::State& state) {
     const Field& f = field(static_cast<int>(state.range(0)));
     std::size_t k = 0;
     for (auto _ : state) {
@@ -83,8 +80,7 @@ void BM_SampleAt(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_SampleAlongPath(benchmark::State& state)
-{
+void BM_SampleAlongPath(benchmark::State& state) {
     const Field& f = field(static_cast<int>(state.range(0)));
     std::size_t k = 0;
     for (auto _ : state) {
@@ -96,15 +92,14 @@ void BM_SampleAlongPath(benchmark::State& state)
 
 // The velocity texture's texel buffer at the opener's resolution 538: four
 // normalised samples per texel, paid once when a dataset is opened.
-void BM_VelocityTexels538(benchmark::State& state)
-{
+void BM_VelocityTexels538(benchmark::State& state) {
     const Field& f = field(static_cast<int>(state.range(0)));
     const Channel* c = f.channel.get();
     const TextureSize size = textureDataSize(f.grid.width(), f.grid.height(), 538);
     for (auto _ : state) benchmark::DoNotOptimize(velocityTexels(c, c, c, c, size).data());
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_SampleAt)->Arg(1024);
 // Random positions: the 4096^2 grid (200 MB of nodes) adds a cache miss per

@@ -45,9 +45,8 @@ std::string writeGyre(const std::string& base, int nx, int ny) {
             return std::array<float, 3>{-pi * std::sin(pi * x) * std::cos(pi * y),
                                         pi * std::cos(pi * x) * std::sin(pi * y), 0.0f};
         })
-        .data([pi](int channel, float x, float y) {
-            return channel == 1 ? std::sin(pi * x) * std::sin(pi * y) : x * y;
-        })
+        .data(
+            [pi](int channel, float x, float y) { return channel == 1 ? std::sin(pi * x) * std::sin(pi * y) : x * y; })
         .write(base);
 }
 
@@ -162,17 +161,22 @@ void BM_Frame(benchmark::State& state, const std::function<void(StreamlineSet&)>
     state.counters["points"] = static_cast<double>(points);
     state.counters["placement_ms"] = s->placement;
 }
-BENCHMARK_CAPTURE(BM_Frame, lines, [](StreamlineSet& set) { set.drawLines(); }, true)
+BENCHMARK_CAPTURE(
+    BM_Frame, lines, [](StreamlineSet& set) { set.drawLines(); }, true)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, tapered, [](StreamlineSet& set) { set.drawTapered(0.01f, 0.002f); }, true)
+BENCHMARK_CAPTURE(
+    BM_Frame, tapered, [](StreamlineSet& set) { set.drawTapered(0.01f, 0.002f); }, true)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, glyphs, [](StreamlineSet& set) { set.drawGlyphs(); }, true)
+BENCHMARK_CAPTURE(
+    BM_Frame, glyphs, [](StreamlineSet& set) { set.drawGlyphs(); }, true)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, textured, [](StreamlineSet& set) { set.drawTextured(); }, true)
+BENCHMARK_CAPTURE(
+    BM_Frame, textured, [](StreamlineSet& set) { set.drawTextured(); }, true)
     ->Unit(benchmark::kMillisecond);
 // Where the time of a line frame goes: the rasteriser's smoothing, and the
 // geometry the core builds (below).
-BENCHMARK_CAPTURE(BM_Frame, lines_unsmoothed, [](StreamlineSet& set) { set.drawLines(); }, false)
+BENCHMARK_CAPTURE(
+    BM_Frame, lines_unsmoothed, [](StreamlineSet& set) { set.drawLines(); }, false)
     ->Unit(benchmark::kMillisecond);
 
 void BM_LineGeometry(benchmark::State& state) {

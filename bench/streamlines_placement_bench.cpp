@@ -28,13 +28,11 @@ Scenario gyre() { return {"gyre", FlowBox{512, 256, 0.0f, 2.0f, 0.0f, 1.0f}, ana
 
 // Lamb-Oseen vortex with peak speed about 1, its centre off the box centre
 // (the first seed must move).
-Scenario vortex()
-{
+Scenario vortex() {
     return {"vortex", FlowBox{1024, 1024, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::vortex(0.1, 0.05, 0.25, 2.46)};
 }
 
-const AnalyticFlow& flowFor(const Scenario& s)
-{
+const AnalyticFlow& flowFor(const Scenario& s) {
     static std::map<std::string, AnalyticFlow> flows;
     auto it = flows.find(s.name);
     if (it == flows.end()) it = flows.emplace(s.name, makeAnalyticFlow(s.box, s.velocity)).first;
@@ -45,8 +43,7 @@ using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
-void placement(benchmark::State& state, const Scenario& scenario, float dt, float dsep, float dtest)
-{
+void placement(benchmark::State& state, const Scenario& scenario, float dt, float dsep, float dtest) {
     const AnalyticFlow& flow = flowFor(scenario);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, dt, dsep, dtest);
     double placeTime = 0.0;
@@ -92,8 +89,7 @@ void BM_VortexPlacement(benchmark::State& state) { placement(state, vortex(), 0.
 
 // The same gyre with dsep from the argument (thousandths): the time per
 // placed point should stay flat while the point count grows.
-void BM_GyreGrowth(benchmark::State& state)
-{
+void BM_GyreGrowth(benchmark::State& state) {
     const float dsep = static_cast<float>(state.range(0)) / 1000.0f;
     placement(state, gyre(), 0.01f, dsep, dsep / 2.0f);
 }

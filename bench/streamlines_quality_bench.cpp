@@ -27,8 +27,7 @@ const double kPi = 3.14159265358979323846;
 
 // Potential flow along +x around a cylinder of radius r about (cx, cy),
 // zero inside it; off the box centre, so that the first seed moves.
-VelocityField cylinder(double cx, double cy, double r)
-{
+VelocityField cylinder(double cx, double cy, double r) {
     return [cx, cy, r](double x, double y) {
         const double dx = x - cx;
         const double dy = y - cy;
@@ -41,8 +40,7 @@ VelocityField cylinder(double cx, double cy, double r)
 
 // The fields, each loaded once: analytic ones written and read back as the
 // tests do, the demo read from the build. Null when the demo is missing.
-const AnalyticFlow* flowFor(const std::string& name)
-{
+const AnalyticFlow* flowFor(const std::string& name) {
     static std::map<std::string, AnalyticFlow> flows;
     auto it = flows.find(name);
     if (it != flows.end()) return it->second.data ? &it->second : nullptr;
@@ -50,8 +48,8 @@ const AnalyticFlow* flowFor(const std::string& name)
     if (name == "demo") {
         std::string path;
         const char* env = std::getenv("QM_DEMO");
-        for (const std::string& candidate : {std::string(env ? env : ""), std::string("demo/demo.gri"),
-                                            std::string("../demo/demo.gri")})
+        for (const std::string& candidate :
+             {std::string(env ? env : ""), std::string("demo/demo.gri"), std::string("../demo/demo.gri")})
             if (!candidate.empty() && std::ifstream(candidate).good()) {
                 path = candidate;
                 break;
@@ -78,8 +76,7 @@ const AnalyticFlow* flowFor(const std::string& name)
     return &flow;
 }
 
-void placement(benchmark::State& state, const std::string& field, int unitSpeed)
-{
+void placement(benchmark::State& state, const std::string& field, int unitSpeed) {
     const AnalyticFlow* flow = flowFor(field);
     if (!flow) {
         state.SkipWithError("demo/demo.gri not found (set QM_DEMO)");
@@ -108,8 +105,7 @@ void placement(benchmark::State& state, const std::string& field, int unitSpeed)
 void BM_Quality(benchmark::State& state, const char* field, int unitSpeed) { placement(state, field, unitSpeed); }
 
 // The time of the quality figures themselves (the coverage raster dominates).
-void BM_Measure(benchmark::State& state)
-{
+void BM_Measure(benchmark::State& state) {
     const AnalyticFlow* flow = flowFor("gyre");
     StreamlineSet set(flow->data.get(), flow->xSlot, flow->ySlot, 0.005f, 0.4f, 0.2f);
     set.setUnitSpeed(1);

@@ -11,18 +11,14 @@ Channel::Channel(const Grid* grid)
       count_(grid->width() * grid->height()),
       values_(new float[static_cast<std::size_t>(count_)]()),
       minValue_(std::numeric_limits<float>::infinity()),
-      maxValue_(-std::numeric_limits<float>::infinity())
-{
-}
+      maxValue_(-std::numeric_limits<float>::infinity()) {}
 
-void Channel::fillInterleaved(const float* values, int stride, int offset)
-{
+void Channel::fillInterleaved(const float* values, int stride, int offset) {
     fillRange(values, stride, offset, 0, static_cast<std::size_t>(count_));
     printExtremes();
 }
 
-void Channel::fillRange(const float* records, int stride, int offset, std::size_t first, std::size_t count)
-{
+void Channel::fillRange(const float* records, int stride, int offset, std::size_t first, std::size_t count) {
     float lo = minValue_;
     float hi = maxValue_;
     const std::size_t step = static_cast<std::size_t>(stride);
@@ -39,28 +35,24 @@ void Channel::fillRange(const float* records, int stride, int offset, std::size_
     maxValue_ = hi;
 }
 
-void Channel::printExtremes() const
-{
+void Channel::printExtremes() const {
     std::cout << "Maximum value in channel: " << maxValue_ << "\n";
     std::cout << "Minimum value in channel: " << minValue_ << "\n";
 }
 
-void Channel::setValue(int node, float value)
-{
+void Channel::setValue(int node, float value) {
     values_[static_cast<std::size_t>(node)] = value;
     if (value < minValue_) minValue_ = value;
     if (value > maxValue_) maxValue_ = value;
 }
 
-float Channel::normalize(float value) const
-{
+float Channel::normalize(float value) const {
     const float span = maxValue_ - minValue_;
     if (!(span > 0.0f)) return 0.0f;
     return (value - minValue_) / span;
 }
 
-float Channel::sampleAt(const Vec3& p) const
-{
+float Channel::sampleAt(const Vec3& p) const {
     std::array<int, 4> corners;
     std::array<float, 4> weights;
     if (!grid_->locateCell(p, corners, weights)) {
@@ -70,20 +62,13 @@ float Channel::sampleAt(const Vec3& p) const
     return interpolate(corners, weights);
 }
 
-float Channel::interpolate(const std::array<int, 4>& corners, const std::array<float, 4>& weights) const
-{
+float Channel::interpolate(const std::array<int, 4>& corners, const std::array<float, 4>& weights) const {
     double sum = 0.0;
     for (std::size_t c = 0; c < 4; ++c)
         sum += static_cast<double>(valueAt(corners[c])) * static_cast<double>(weights[c]);
     return static_cast<float>(sum);
 }
 
-float Channel::sampleNormalized(const Vec3& p) const
-{
-    return sampleAt(grid_->fromNormalized(p));
-}
+float Channel::sampleNormalized(const Vec3& p) const { return sampleAt(grid_->fromNormalized(p)); }
 
-float Channel::sampleNormalized(float u, float v) const
-{
-    return sampleNormalized(Vec3(u, v, 0.0f));
-}
+float Channel::sampleNormalized(float u, float v) const { return sampleNormalized(Vec3(u, v, 0.0f)); }

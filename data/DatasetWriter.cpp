@@ -11,17 +11,15 @@ namespace {
 
 const std::size_t kHeaderSize = 40;
 
-std::string formatReal(const char* format, double value)
-{
+std::string formatReal(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
 
-} // namespace
+}  // namespace
 
-std::string DatasetHeader::text() const
-{
+std::string DatasetHeader::text() const {
     const long long values[5] = {dimX, dimY, dimZ, channels, steps};
     std::string line = magic;
     for (int k = 0; k < numbers && k < 5; ++k) line += " " + std::to_string(values[k]);
@@ -37,32 +35,46 @@ std::string DatasetHeader::text() const
 }
 
 DatasetWriteError::DatasetWriteError(const std::string& path)
-    : std::runtime_error("cannot write '" + path + "'"), path_(path)
-{
+    : std::runtime_error("cannot write '" + path + "'"), path_(path) {}
+
+DatasetWriter::DatasetWriter(std::vector<float> xs, std::vector<float> ys) : xs_(std::move(xs)), ys_(std::move(ys)) {}
+
+DatasetWriter& DatasetWriter::flipped(bool on) {
+    flipped_ = on;
+    return *this;
+}
+DatasetWriter& DatasetWriter::bigEndian(bool on) {
+    bigEndian_ = on;
+    return *this;
+}
+DatasetWriter& DatasetWriter::dataChannels(int count) {
+    channels_ = count;
+    return *this;
+}
+DatasetWriter& DatasetWriter::timeSteps(int count) {
+    steps_ = count;
+    return *this;
+}
+DatasetWriter& DatasetWriter::velocity(VelocityField field) {
+    velocity_ = std::move(field);
+    return *this;
+}
+DatasetWriter& DatasetWriter::data(DataField field) {
+    data_ = std::move(field);
+    return *this;
+}
+DatasetWriter& DatasetWriter::records(RecordField field) {
+    records_ = std::move(field);
+    return *this;
 }
 
-DatasetWriter::DatasetWriter(std::vector<float> xs, std::vector<float> ys)
-    : xs_(std::move(xs)), ys_(std::move(ys))
-{
-}
-
-DatasetWriter& DatasetWriter::flipped(bool on) { flipped_ = on; return *this; }
-DatasetWriter& DatasetWriter::bigEndian(bool on) { bigEndian_ = on; return *this; }
-DatasetWriter& DatasetWriter::dataChannels(int count) { channels_ = count; return *this; }
-DatasetWriter& DatasetWriter::timeSteps(int count) { steps_ = count; return *this; }
-DatasetWriter& DatasetWriter::velocity(VelocityField field) { velocity_ = std::move(field); return *this; }
-DatasetWriter& DatasetWriter::data(DataField field) { data_ = std::move(field); return *this; }
-DatasetWriter& DatasetWriter::records(RecordField field) { records_ = std::move(field); return *this; }
-
-DatasetWriter& DatasetWriter::header(const DatasetHeader& numbers)
-{
+DatasetWriter& DatasetWriter::header(const DatasetHeader& numbers) {
     header_ = numbers;
     customHeader_ = true;
     return *this;
 }
 
-std::string DatasetWriter::header() const
-{
+std::string DatasetWriter::header() const {
     if (customHeader_) return header_.text();
     DatasetHeader derived;
     derived.dimX = static_cast<long long>(xs_.size());
@@ -74,8 +86,7 @@ std::string DatasetWriter::header() const
 
 // Calls visit(i, j) for every node in storage order.
 template <typename Visit>
-void DatasetWriter::forEachNode(Visit visit) const
-{
+void DatasetWriter::forEachNode(Visit visit) const {
     const int nx = static_cast<int>(xs_.size());
     const int ny = static_cast<int>(ys_.size());
     if (flipped_) {
@@ -87,8 +98,7 @@ void DatasetWriter::forEachNode(Visit visit) const
     }
 }
 
-void DatasetWriter::appendFloats(std::string& out, const float* values, std::size_t count) const
-{
+void DatasetWriter::appendFloats(std::string& out, const float* values, std::size_t count) const {
     for (std::size_t k = 0; k < count; ++k) {
         std::uint32_t bits;
         std::memcpy(&bits, &values[k], sizeof bits);
@@ -101,8 +111,7 @@ void DatasetWriter::appendFloats(std::string& out, const float* values, std::siz
     }
 }
 
-std::string DatasetWriter::gridBytes() const
-{
+std::string DatasetWriter::gridBytes() const {
     std::string out = header();
     out.reserve(out.size() + xs_.size() * ys_.size() * 3 * sizeof(float));
     forEachNode([&](int i, int j) {
@@ -112,8 +121,7 @@ std::string DatasetWriter::gridBytes() const
     return out;
 }
 
-std::string DatasetWriter::dataBytes(int step) const
-{
+std::string DatasetWriter::dataBytes(int step) const {
     const std::size_t stride = 3 + static_cast<std::size_t>(channels_ > 0 ? channels_ : 0);
     std::vector<float> record(stride);
     std::string out;
@@ -133,31 +141,27 @@ std::string DatasetWriter::dataBytes(int step) const
     return out;
 }
 
-std::string DatasetWriter::write(const std::string& base) const
-{
+std::string DatasetWriter::write(const std::string& base) const {
     const std::string gridPath = base + ".gri";
     writeFile(gridPath, gridBytes());
     for (int step = 0; step < steps_; ++step) writeFile(dataFileName(base, step), dataBytes(step));
     return gridPath;
 }
 
-std::string DatasetWriter::dataFileName(const std::string& base, int step)
-{
+std::string DatasetWriter::dataFileName(const std::string& base, int step) {
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%.5u.dat", static_cast<unsigned>(step));
     return base + suffix;
 }
 
-std::vector<float> DatasetWriter::evenlySpaced(float first, float last, int count)
-{
+std::vector<float> DatasetWriter::evenlySpaced(float first, float last, int count) {
     std::vector<float> values;
     for (int k = 0; k < count; ++k)
         values.push_back(first + (last - first) * static_cast<float>(k) / static_cast<float>(count - 1));
     return values;
 }
 
-void DatasetWriter::writeFile(const std::string& path, const std::string& bytes)
-{
+void DatasetWriter::writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) throw DatasetWriteError(path);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

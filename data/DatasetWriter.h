@@ -15,7 +15,7 @@ struct DatasetHeader {
     long long channels = 0;
     long long steps = 1;
     double real = 0.0;
-    int numbers = 6;              // how many of the six numbers to write
+    int numbers = 6;  // how many of the six numbers to write
     std::string magic = "SN4DB";
 
     // Space padded to 40 bytes, not NUL-terminated. The real number is
@@ -43,8 +43,8 @@ class DatasetWriter {
 public:
     // What a record function learns about the record it fills.
     struct Node {
-        int i;     // column
-        int j;     // row
+        int i;  // column
+        int j;  // row
         float x;
         float y;
         int step;  // time step, from 0

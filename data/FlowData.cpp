@@ -16,39 +16,35 @@ namespace {
 
 // Everything before the last "." of the file name; a "." inside a directory
 // name ("../data/flow") is not an extension.
-std::string basePath(const std::string& path)
-{
+std::string basePath(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
     return path.substr(0, dot);
 }
 
-std::string dataPath(const std::string& base, unsigned step)
-{
+std::string dataPath(const std::string& base, unsigned step) {
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%.5u.dat", step);
     return base + suffix;
 }
 
-void gridFileError(const std::string& path, const std::string& reason)
-{
+void gridFileError(const std::string& path, const std::string& reason) {
     std::cerr << "+ Error in grid file header:" << path << ": " << reason << ".\n\n";
 }
 
 // Checks the parts of the header that the grid itself does not: every
 // number present, a channel count the slots can hold, node and record
 // counts whose byte sizes fit in memory arithmetic.
-bool checkHeader(const GridHeader::Bytes& bytes, const std::string& path, GridHeader& header)
-{
+bool checkHeader(const GridHeader::Bytes& bytes, const std::string& path, GridHeader& header) {
     std::string reason;
     if (!GridHeader::parse(bytes, 6, header, reason)) {
         gridFileError(path, reason);
         return false;
     }
     if (header.dims[0] < 2 || header.dims[1] < 2) {
-        gridFileError(path, "needs at least 2 nodes along x and y, has " +
-                                std::to_string(header.dims[0]) + " x " + std::to_string(header.dims[1]));
+        gridFileError(path, "needs at least 2 nodes along x and y, has " + std::to_string(header.dims[0]) + " x " +
+                                std::to_string(header.dims[1]));
         return false;
     }
     if (header.channelCount < 0 || header.channelCount > FlowData::maxDataChannels) {
@@ -56,21 +52,19 @@ bool checkHeader(const GridHeader::Bytes& bytes, const std::string& path, GridHe
                                 std::to_string(FlowData::maxDataChannels) + " are supported");
         return false;
     }
-    const std::uint64_t nodes = static_cast<std::uint64_t>(header.dims[0]) *
-                                static_cast<std::uint64_t>(header.dims[1]);
+    const std::uint64_t nodes = static_cast<std::uint64_t>(header.dims[0]) * static_cast<std::uint64_t>(header.dims[1]);
     const std::uint64_t floatsPerNode = 3 + static_cast<std::uint64_t>(header.channelCount);
     if (nodes > static_cast<std::uint64_t>(std::numeric_limits<int>::max()) ||
         nodes > std::numeric_limits<std::size_t>::max() / (floatsPerNode * sizeof(float))) {
-        gridFileError(path, "node count " + std::to_string(header.dims[0]) + " x " +
-                                std::to_string(header.dims[1]) + " is too large");
+        gridFileError(path, "node count " + std::to_string(header.dims[0]) + " x " + std::to_string(header.dims[1]) +
+                                " is too large");
         return false;
     }
     return true;
 }
 
 // Bytes from the current position to the end, or -1 when unknown.
-std::streamoff remainingBytes(std::istream& file)
-{
+std::streamoff remainingBytes(std::istream& file) {
     const std::streampos here = file.tellg();
     if (here < 0) return -1;
     file.seekg(0, std::ios::end);
@@ -80,8 +74,7 @@ std::streamoff remainingBytes(std::istream& file)
     return end < 0 ? -1 : end - here;
 }
 
-void swapFloatBytes(float* values, std::size_t count)
-{
+void swapFloatBytes(float* values, std::size_t count) {
     auto* bytes = reinterpret_cast<unsigned char*>(values);
     for (std::size_t k = 0; k < count; ++k, bytes += 4) {
         std::swap(bytes[0], bytes[3]);
@@ -89,27 +82,25 @@ void swapFloatBytes(float* values, std::size_t count)
     }
 }
 
-} // namespace
+}  // namespace
 
 FlowData::FlowData(UniformTarget* uniforms) : uniforms_(uniforms) {}
 
-FlowData::~FlowData()
-{
+FlowData::~FlowData() {
     deleteAllChannels();
     if (textureReleaser_) textureReleaser_(*this);
 }
 
-void FlowData::deleteAllChannels()
-{
+void FlowData::deleteAllChannels() {
     for (int slot = 0; slot < slotCount; ++slot)
         if (slots_[static_cast<std::size_t>(slot)]) deleteChannel(slot);
 }
 
-bool FlowData::load(std::string path, bool swapBytes)
-{
+bool FlowData::load(std::string path, bool swapBytes) {
     const std::string base = basePath(path);
     const std::string gridPath = base + ".gri";
-    std::cout << "- Loading grid file '" << gridPath << "' ... " << "\n";
+    std::cout << "- Loading grid file '" << gridPath << "' ... "
+              << "\n";
 
     // The channels point at this dataset's grid: it cannot be replaced under them.
     const bool inUse = std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot != nullptr; });
@@ -146,8 +137,7 @@ bool FlowData::load(std::string path, bool swapBytes)
     return true;
 }
 
-bool FlowData::readGrid(const std::string& gridPath, bool swapBytes, GridHeader& header, Grid& grid)
-{
+bool FlowData::readGrid(const std::string& gridPath, bool swapBytes, GridHeader& header, Grid& grid) {
     std::ifstream gridFile(gridPath, std::ios::binary);
     if (!gridFile) {
         std::cerr << "+ Error loading grid file:" << gridPath << "\n\n";
@@ -163,9 +153,9 @@ bool FlowData::readGrid(const std::string& gridPath, bool swapBytes, GridHeader&
 }
 
 bool FlowData::readRecords(const std::string& datPath, int stride, bool swapBytes,
-                           std::vector<std::unique_ptr<Channel>>& channels) const
-{
-    std::cout << "- Loading dat file '" << datPath << "' ... " << "\n";
+                           std::vector<std::unique_ptr<Channel>>& channels) const {
+    std::cout << "- Loading dat file '" << datPath << "' ... "
+              << "\n";
     std::ifstream dataFile(datPath, std::ios::binary);
     if (!dataFile) {
         std::cerr << "+ Error loading dat file:" << datPath << "\n\n";
@@ -201,8 +191,7 @@ bool FlowData::readRecords(const std::string& datPath, int stride, bool swapByte
     return true;
 }
 
-void FlowData::adoptChannels(std::vector<std::unique_ptr<Channel>> channels)
-{
+void FlowData::adoptChannels(std::vector<std::unique_ptr<Channel>> channels) {
     // Fresh dataset: the channels take slots 0 to n + 2, as createChannel would.
     for (std::size_t k = 0; k < channels.size(); ++k) {
         std::cout << "Creating channel at " << k << " ... ok\n";
@@ -211,8 +200,7 @@ void FlowData::adoptChannels(std::vector<std::unique_ptr<Channel>> channels)
     }
 }
 
-int FlowData::createChannel()
-{
+int FlowData::createChannel() {
     int slot = 0;
     while (slot < slotCount && slots_[static_cast<std::size_t>(slot)]) ++slot;
     if (slot == slotCount) {
@@ -225,8 +213,7 @@ int FlowData::createChannel()
     return slot;
 }
 
-void FlowData::deleteChannel(int slot)
-{
+void FlowData::deleteChannel(int slot) {
     if (!channel(slot)) {
         std::cout << "Tried to delete a non-existing channel at " << slot << ".\n";
         return;
@@ -236,28 +223,24 @@ void FlowData::deleteChannel(int slot)
     std::cout << "ok\n";
 }
 
-Channel* FlowData::channel(int slot)
-{
+Channel* FlowData::channel(int slot) {
     if (slot < 0 || slot >= slotCount) return nullptr;
     return slots_[static_cast<std::size_t>(slot)].get();
 }
 
-const Channel* FlowData::channel(int slot) const
-{
+const Channel* FlowData::channel(int slot) const {
     if (slot < 0 || slot >= slotCount) return nullptr;
     return slots_[static_cast<std::size_t>(slot)].get();
 }
 
-int FlowData::createCoordinateChannel(int component)
-{
+int FlowData::createCoordinateChannel(int component) {
     const int slot = createChannel();
     if (slot < 0 || component < 0 || component > 2 || grid_.nodes().empty()) return slot;
     slots_[static_cast<std::size_t>(slot)]->fillInterleaved(&grid_.nodes()[0].x, 3, component);
     return slot;
 }
 
-int FlowData::createMagnitudeChannel(int slotA, int slotB, int slotC)
-{
+int FlowData::createMagnitudeChannel(int slotA, int slotB, int slotC) {
     const Channel* c = slotC < 0 ? nullptr : channel(slotC);
     const Channel* a = channel(slotA);
     const Channel* b = channel(slotB);
@@ -277,21 +260,16 @@ int FlowData::createMagnitudeChannel(int slotA, int slotB, int slotC)
     return slot;
 }
 
-std::array<float, 2> FlowData::maxVelocity() const
-{
+std::array<float, 2> FlowData::maxVelocity() const {
     const Channel* x = channel(0);
     const Channel* y = channel(1);
     return {x ? x->maxValue() : 0.0f, y ? y->maxValue() : 0.0f};
 }
 
-std::array<float, 2> FlowData::minVelocity() const
-{
+std::array<float, 2> FlowData::minVelocity() const {
     const Channel* x = channel(0);
     const Channel* y = channel(1);
     return {x ? x->minValue() : 0.0f, y ? y->minValue() : 0.0f};
 }
 
-TextureSize FlowData::textureDataSize() const
-{
-    return ::textureDataSize(width(), height(), textureResolution_);
-}
+TextureSize FlowData::textureDataSize() const { return ::textureDataSize(width(), height(), textureResolution_); }

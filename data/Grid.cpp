@@ -13,8 +13,7 @@ namespace {
 
 const char kMagic[] = "SN4DB";
 
-void swapFloatBytes(float* values, std::size_t count)
-{
+void swapFloatBytes(float* values, std::size_t count) {
     auto* bytes = reinterpret_cast<unsigned char*>(values);
     for (std::size_t k = 0; k < count; ++k, bytes += 4) {
         std::swap(bytes[0], bytes[3]);
@@ -23,8 +22,7 @@ void swapFloatBytes(float* values, std::size_t count)
 }
 
 // Bytes left in a seekable stream, or -1 when the stream cannot tell.
-std::streamoff remainingBytes(std::istream& file)
-{
+std::streamoff remainingBytes(std::istream& file) {
     const std::streampos here = file.tellg();
     if (here < 0) return -1;
     file.seekg(0, std::ios::end);
@@ -40,17 +38,15 @@ std::streamoff remainingBytes(std::istream& file)
 
 // Truncation toward zero of q, kept within 0 .. last so that a position just
 // outside the grid (or NaN) never yields an index outside it.
-int clampedCell(float q, int last)
-{
+int clampedCell(float q, int last) {
     if (!(q >= 0.0f)) return 0;
     if (q >= static_cast<float>(last)) return last;
     return static_cast<int>(q);
 }
 
-} // namespace
+}  // namespace
 
-bool GridHeader::parse(const Bytes& bytes, int wanted, GridHeader& out, std::string& error)
-{
+bool GridHeader::parse(const Bytes& bytes, int wanted, GridHeader& out, std::string& error) {
     char text[size + 1];
     std::memcpy(text, bytes.data(), size);
     text[size] = '\0';
@@ -68,8 +64,7 @@ bool GridHeader::parse(const Bytes& bytes, int wanted, GridHeader& out, std::str
         if (k < 5) {
             const long value = std::strtol(cursor, &end, 10);
             if (end == cursor) break;
-            if (errno == ERANGE || value < std::numeric_limits<int>::min() ||
-                value > std::numeric_limits<int>::max()) {
+            if (errno == ERANGE || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
                 error = "header number " + std::to_string(k + 1) + " is out of range";
                 return false;
             }
@@ -83,15 +78,13 @@ bool GridHeader::parse(const Bytes& bytes, int wanted, GridHeader& out, std::str
         out.valuesParsed = k + 1;
     }
     if (out.valuesParsed < wanted) {
-        error = "header has " + std::to_string(out.valuesParsed) + " of its " +
-                std::to_string(wanted) + " numbers";
+        error = "header has " + std::to_string(out.valuesParsed) + " of its " + std::to_string(wanted) + " numbers";
         return false;
     }
     return true;
 }
 
-bool Grid::read(const GridHeader::Bytes& header, std::istream& file, bool swapBytes)
-{
+bool Grid::read(const GridHeader::Bytes& header, std::istream& file, bool swapBytes) {
     *this = Grid();
     GridHeader parsed;
     std::string error;
@@ -140,10 +133,8 @@ bool Grid::read(const GridHeader::Bytes& header, std::istream& file, bool swapBy
     return true;
 }
 
-bool Grid::setNodes(int dimX, int dimY, std::vector<Vec3> nodes)
-{
-    if (dimX < 2 || dimY < 2 ||
-        static_cast<std::int64_t>(dimX) * dimY > std::numeric_limits<int>::max() ||
+bool Grid::setNodes(int dimX, int dimY, std::vector<Vec3> nodes) {
+    if (dimX < 2 || dimY < 2 || static_cast<std::int64_t>(dimX) * dimY > std::numeric_limits<int>::max() ||
         nodes.size() != static_cast<std::size_t>(dimX) * static_cast<std::size_t>(dimY))
         return false;
     dims_ = {dimX, dimY, 1};
@@ -171,36 +162,31 @@ bool Grid::setNodes(int dimX, int dimY, std::vector<Vec3> nodes)
     return true;
 }
 
-int Grid::rightNeighbor(int k) const
-{
+int Grid::rightNeighbor(int k) const {
     if (k < 0) return -1;
     const int i = column(k);
     return i + 1 < dims_[0] ? nodeIndex(i + 1, row(k)) : -1;
 }
 
-int Grid::leftNeighbor(int k) const
-{
+int Grid::leftNeighbor(int k) const {
     if (k < 0) return -1;
     const int i = column(k);
     return i > 0 ? nodeIndex(i - 1, row(k)) : -1;
 }
 
-int Grid::aboveNeighbor(int k) const
-{
+int Grid::aboveNeighbor(int k) const {
     if (k < 0) return -1;
     const int j = row(k);
     return j + 1 < dims_[1] ? nodeIndex(column(k), j + 1) : -1;
 }
 
-int Grid::belowNeighbor(int k) const
-{
+int Grid::belowNeighbor(int k) const {
     if (k < 0) return -1;
     const int j = row(k);
     return j > 0 ? nodeIndex(column(k), j - 1) : -1;
 }
 
-Vec3 Grid::fromNormalized(const Vec3& p) const
-{
+Vec3 Grid::fromNormalized(const Vec3& p) const {
     Vec3 world(p.x * extent_.x + minCorner_.x, p.y * extent_.y + minCorner_.y, p.z + minCorner_.z);
     // extent + min can round past max (0.1 .. 0.7 gives 0.70000005): keep
     // u, v <= 1 on the grid so the right and top edges are not "outside".
@@ -209,8 +195,7 @@ Vec3 Grid::fromNormalized(const Vec3& p) const
     return world;
 }
 
-int Grid::nearestNode(const Vec3& p) const
-{
+int Grid::nearestNode(const Vec3& p) const {
     if (nodes_.empty()) return -1;
     return flipped_ ? nearestFlipped(p) : nearestNormal(p);
 }
@@ -223,8 +208,7 @@ namespace {
 // Stops on adjacent lines or when lo meets hi, so it always terminates,
 // even for a target outside the grid.
 template <typename Coordinate>
-std::pair<int, int> bracket(int g, int first, int last, int step, float target, Coordinate coordinate)
-{
+std::pair<int, int> bracket(int g, int first, int last, int step, float target, Coordinate coordinate) {
     int lo;
     int hi;
     const float at = coordinate(g);
@@ -248,10 +232,9 @@ std::pair<int, int> bracket(int g, int first, int last, int step, float target, 
     return {lo, hi};
 }
 
-} // namespace
+}  // namespace
 
-int Grid::nearestNormal(const Vec3& p) const
-{
+int Grid::nearestNormal(const Vec3& p) const {
     const int nx = dims_[0];
     const int ny = dims_[1];
     const float relX = p.x - minCorner_.x;
@@ -273,8 +256,7 @@ int Grid::nearestNormal(const Vec3& p) const
     return nearestCandidate(p);
 }
 
-int Grid::nearestFlipped(const Vec3& p) const
-{
+int Grid::nearestFlipped(const Vec3& p) const {
     const int nx = dims_[0];
     const int ny = dims_[1];
     const float relX = p.x - minCorner_.x;
@@ -296,8 +278,7 @@ int Grid::nearestFlipped(const Vec3& p) const
     return nearestCandidate(p);
 }
 
-int Grid::nearestCandidate(const Vec3& p) const
-{
+int Grid::nearestCandidate(const Vec3& p) const {
     int best = candidates_[0];
     float bestDistance = p.distanceSquared(node(best));
     for (int c = 1; c < 4; ++c) {
@@ -314,19 +295,17 @@ namespace {
 
 // Share of the first of two nodes at distances d0 and d1 from the position.
 // Two coincident nodes (d0 + d1 = 0) give it everything.
-float firstShare(float d0, float d1)
-{
+float firstShare(float d0, float d1) {
     const float sum = d1 + d0;
     return sum != 0.0f ? d1 / sum : 1.0f;
 }
 
-} // namespace
+}  // namespace
 
-bool Grid::locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights) const
-{
+bool Grid::locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights) const {
     // Written as "inside" tests so that NaN positions count as outside.
-    if (nodes_.empty() || !(p.x >= minCorner_.x) || !(p.y >= minCorner_.y) ||
-        !(p.x <= maxCorner_.x) || !(p.y <= maxCorner_.y))
+    if (nodes_.empty() || !(p.x >= minCorner_.x) || !(p.y >= minCorner_.y) || !(p.x <= maxCorner_.x) ||
+        !(p.y <= maxCorner_.y))
         return false;
 
     const int f = nearestNode(p);

@@ -8,8 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
-int nextPowerOfTwo(int n)
-{
+int nextPowerOfTwo(int n) {
     int power = 1;
     while (power < n) {
         if (power > (1 << 29)) return 0;
@@ -18,8 +17,7 @@ int nextPowerOfTwo(int n)
     return power;
 }
 
-TextureSize textureDataSize(int gridWidth, int gridHeight, int textureResolution)
-{
+TextureSize textureDataSize(int gridWidth, int gridHeight, int textureResolution) {
     if (gridWidth <= 0 || gridHeight <= 0 || textureResolution <= 0) return {};
     const int longer = gridWidth > gridHeight ? gridWidth : gridHeight;
     const int scale = textureResolution / longer;
@@ -33,8 +31,7 @@ TextureSize textureDataSize(int gridWidth, int gridHeight, int textureResolution
     return {shrink(gridWidth), shrink(gridHeight)};
 }
 
-TextureSize textureAllocatedSize(TextureSize dataSize, bool nonPowerOfTwo)
-{
+TextureSize textureAllocatedSize(TextureSize dataSize, bool nonPowerOfTwo) {
     if (nonPowerOfTwo) return dataSize;
     return {nextPowerOfTwo(dataSize.width), nextPowerOfTwo(dataSize.height)};
 }
@@ -42,16 +39,11 @@ TextureSize textureAllocatedSize(TextureSize dataSize, bool nonPowerOfTwo)
 namespace {
 
 // Normalised texel coordinate c / (n - 1); a one-texel side samples the edge.
-float texelCoordinate(int c, int n)
-{
-    return n > 1 ? static_cast<float>(c) / static_cast<float>(n - 1) : 0.0f;
-}
+float texelCoordinate(int c, int n) { return n > 1 ? static_cast<float>(c) / static_cast<float>(n - 1) : 0.0f; }
 
-float normalizedSample(const Channel* channel, float u, float v)
-{
+float normalizedSample(const Channel* channel, float u, float v) {
     return channel ? channel->normalize(channel->sampleNormalized(u, v)) : 0.0f;
 }
-
 
 // Grid::locateCell for every texel, computed per texel column and per texel
 // row. On a rectilinear grid with increasing coordinates the cell and the
@@ -62,8 +54,7 @@ float normalizedSample(const Channel* channel, float u, float v)
 // back to locateCell itself.
 class TexelCells {
 public:
-    TexelCells(const Grid& grid, TextureSize size) : grid_(grid)
-    {
+    TexelCells(const Grid& grid, TextureSize size) : grid_(grid) {
         const int nx = grid.dims()[0];
         const int ny = grid.dims()[1];
         std::vector<float> xs(static_cast<std::size_t>(nx)), ys(static_cast<std::size_t>(ny));
@@ -84,8 +75,7 @@ public:
     }
 
     // The cell of texel (c, r); false outside the grid.
-    bool locate(int c, int r, float u, float v, std::array<int, 4>& corners, std::array<float, 4>& weights) const
-    {
+    bool locate(int c, int r, float u, float v, std::array<int, 4>& corners, std::array<float, 4>& weights) const {
         if (!separable_) return grid_.locateCell(grid_.fromNormalized(Vec3(u, v, 0.0f)), corners, weights);
         const AxisCell& x = columns_[static_cast<std::size_t>(c)];
         const AxisCell& y = rows_[static_cast<std::size_t>(r)];
@@ -115,18 +105,16 @@ private:
         bool inside = false;
         bool onNode = false;  // exactly on a grid line: only `low` counts
         int low = 0;
-        float share = 1.0f;   // weight of `low`
+        float share = 1.0f;  // weight of `low`
     };
 
-    static bool increasing(const std::vector<float>& values)
-    {
+    static bool increasing(const std::vector<float>& values) {
         for (std::size_t k = 1; k < values.size(); ++k)
             if (!(values[k - 1] < values[k])) return false;
         return true;
     }
 
-    static AxisCell axisCell(const std::vector<float>& nodes, float p)
-    {
+    static AxisCell axisCell(const std::vector<float>& nodes, float p) {
         AxisCell cell;
         if (!(p >= nodes.front()) || !(p <= nodes.back())) return cell;
         cell.inside = true;
@@ -151,12 +139,10 @@ private:
     std::vector<AxisCell> rows_;
 };
 
-} // namespace
+}  // namespace
 
-std::vector<float> velocityTexels(const Channel* velocityX, const Channel* velocityY,
-                                  const Channel* velocityZ, const Channel* magnitude,
-                                  TextureSize dataSize)
-{
+std::vector<float> velocityTexels(const Channel* velocityX, const Channel* velocityY, const Channel* velocityZ,
+                                  const Channel* magnitude, TextureSize dataSize) {
     std::vector<float> texels;
     if (dataSize.width <= 0 || dataSize.height <= 0) return texels;
     texels.reserve(static_cast<std::size_t>(dataSize.width) * static_cast<std::size_t>(dataSize.height) * 4);
@@ -181,8 +167,7 @@ std::vector<float> velocityTexels(const Channel* velocityX, const Channel* veloc
     return texels;
 }
 
-std::vector<float> luminanceTexels(const Channel* channel, TextureSize dataSize)
-{
+std::vector<float> luminanceTexels(const Channel* channel, TextureSize dataSize) {
     std::vector<float> texels;
     if (dataSize.width <= 0 || dataSize.height <= 0) return texels;
     texels.reserve(static_cast<std::size_t>(dataSize.width) * static_cast<std::size_t>(dataSize.height));
@@ -196,8 +181,7 @@ std::vector<float> luminanceTexels(const Channel* channel, TextureSize dataSize)
             std::array<float, 4> weights;
             if (cells.locate(c, r, u, v, corners, weights))
                 texels.push_back(channel->normalize(channel->interpolate(corners, weights)));
-            else
-                texels.push_back(normalizedSample(channel, u, v));  // reports the miss as sampling does
+            else texels.push_back(normalizedSample(channel, u, v));  // reports the miss as sampling does
         }
     }
     return texels;

@@ -31,9 +31,8 @@ TextureSize textureAllocatedSize(TextureSize dataSize, bool nonPowerOfTwo);
 
 // Four floats per texel: the normalised samples of velocity x, y, z and the
 // magnitude. A missing channel contributes 0.
-std::vector<float> velocityTexels(const Channel* velocityX, const Channel* velocityY,
-                                  const Channel* velocityZ, const Channel* magnitude,
-                                  TextureSize dataSize);
+std::vector<float> velocityTexels(const Channel* velocityX, const Channel* velocityY, const Channel* velocityZ,
+                                  const Channel* magnitude, TextureSize dataSize);
 
 // One normalised sample per texel.
 std::vector<float> luminanceTexels(const Channel* channel, TextureSize dataSize);

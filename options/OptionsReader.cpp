@@ -79,8 +79,8 @@ bool OptionsReader::readFloatBelow(const XMLNodes& parent, const std::string& pa
     return true;
 }
 
-bool OptionsReader::readComponentBelow(const XMLNodes& parent, const std::string& parentPath,
-                                       const std::string& name, float& value) {
+bool OptionsReader::readComponentBelow(const XMLNodes& parent, const std::string& parentPath, const std::string& name,
+                                       float& value) {
     const XMLNodes* node = find(parent, parentPath, name);
     if (node == nullptr) return false;
     value = parseFloat(node->text());

@@ -130,8 +130,8 @@ void buildFooter(PanelWindow& w, PanelControls& c) {
     c.screenshotButton = w.add_button("Screenshot", controlId::screenshot);
     c.resetCameraButton = w.add_button("Reset Camera", controlId::resetCamera);
     w.add_separator();
-    for (const char* line : {"Zoom camera:", "Hold left mouse button + move mouse", "Move camera:",
-                             "Hold left and right mouse button", "+ move mouse"}) {
+    for (const char* line : {"Zoom camera:", "Hold left mouse button + move mouse",
+                             "Move camera:", "Hold left and right mouse button", "+ move mouse"}) {
         w.add_statictext(line);
     }
 }

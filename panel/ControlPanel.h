@@ -7,7 +7,6 @@
 
 #include <memory>
 
-
 // Handles of the controls the program enables, disables, opens, closes or
 // reads after the build. They observe controls owned by `controlPanel`.
 struct PanelControls {

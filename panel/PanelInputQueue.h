@@ -9,12 +9,12 @@ struct PanelInputEvent {
     Type type = Type::Move;
     int x = 0;
     int y = 0;
-    int button = 0;      // Button: 0 left, 1 middle, 2 right
-    bool down = false;   // Button, Key
-    int wheel = 0;       // Wheel: +1 away from the user, -1 towards
-    int key = 0;         // Key: character, or special-key code when `special`
+    int button = 0;     // Button: 0 left, 1 middle, 2 right
+    bool down = false;  // Button, Key
+    int wheel = 0;      // Wheel: +1 away from the user, -1 towards
+    int key = 0;        // Key: character, or special-key code when `special`
     bool special = false;
-    int modifiers = 0;   // Button, Key: shift 1, ctrl 2, alt 4, as the window system reports them
+    int modifiers = 0;  // Button, Key: shift 1, ctrl 2, alt 4, as the window system reports them
 };
 
 // The user interface library samples the input state once per frame, so a

@@ -28,7 +28,9 @@ PanelSpinner::PanelSpinner(std::string label, int* live, int id)
 }
 
 PanelSpinner::PanelSpinner(std::string label, float* live, int id)
-    : PanelControl(ControlKind::Spinner, std::move(label), id), type_(SpinnerType::Float), floatLive_(live),
+    : PanelControl(ControlKind::Spinner, std::move(label), id),
+      type_(SpinnerType::Float),
+      floatLive_(live),
       step_(0.01) {
     readLive();
 }
@@ -53,9 +55,7 @@ float PanelSpinner::clampFloat(float value) const {
     return value > high_ ? high_ : value;
 }
 
-int PanelSpinner::get_int_val() const {
-    return type_ == SpinnerType::Int ? intValue_ : saturatedInt(floatValue_);
-}
+int PanelSpinner::get_int_val() const { return type_ == SpinnerType::Int ? intValue_ : saturatedInt(floatValue_); }
 
 float PanelSpinner::get_float_val() const {
     return type_ == SpinnerType::Float ? floatValue_ : static_cast<float>(intValue_);

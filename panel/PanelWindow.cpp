@@ -37,8 +37,7 @@ PanelRollout* PanelWindow::add_rollout(const std::string& label, bool open, Pane
     return adopt(std::make_unique<PanelRollout>(label, open, style));
 }
 
-PanelCheckbox* PanelWindow::add_checkbox_to_panel(PanelControl* parent, const std::string& label, int* live,
-                                                  int id) {
+PanelCheckbox* PanelWindow::add_checkbox_to_panel(PanelControl* parent, const std::string& label, int* live, int id) {
     return parent->adopt(std::make_unique<PanelCheckbox>(label, live, id));
 }
 
@@ -50,13 +49,11 @@ PanelRadioButton* PanelWindow::add_radiobutton_to_group(PanelRadioGroup* group, 
     return group->addButton(label);
 }
 
-PanelSpinner* PanelWindow::add_spinner_to_panel(PanelControl* parent, const std::string& label, int* live,
-                                                int id) {
+PanelSpinner* PanelWindow::add_spinner_to_panel(PanelControl* parent, const std::string& label, int* live, int id) {
     return parent->adopt(std::make_unique<PanelSpinner>(label, live, id));
 }
 
-PanelSpinner* PanelWindow::add_spinner_to_panel(PanelControl* parent, const std::string& label, float* live,
-                                                int id) {
+PanelSpinner* PanelWindow::add_spinner_to_panel(PanelControl* parent, const std::string& label, float* live, int id) {
     return parent->adopt(std::make_unique<PanelSpinner>(label, live, id));
 }
 

@@ -4,9 +4,7 @@
 
 namespace {
 
-void setEnabled(PanelControl* control, bool enabled) {
-    enabled ? control->enable() : control->disable();
-}
+void setEnabled(PanelControl* control, bool enabled) { enabled ? control->enable() : control->disable(); }
 
 }  // namespace
 

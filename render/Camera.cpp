@@ -34,6 +34,5 @@ void Camera::motion(int x, int y) {
 Camera::OrthoBox Camera::projectionBox(float aspect) const {
     const float h = static_cast<float>(static_cast<double>(zoom) + static_cast<double>(kBaseHalfHeight));
     if (aspect < 1.0f) return {-h, h, -h / aspect, h / aspect, 0.0, 15.0};
-    return {-h * aspect - translationX, h * aspect - translationX,
-            translationY - h, translationY + h, 0.0, 15.0};
+    return {-h * aspect - translationX, h * aspect - translationX, translationY - h, translationY + h, 0.0, 15.0};
 }

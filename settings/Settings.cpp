@@ -33,13 +33,12 @@ const std::vector<Setting>& settings() {
                    "what colours the field: 0 velocity magnitude, 1 data channel 1, 2 data channel 2"),
         intSetting("showTfEditor", &showTfEditor, 0, 0, 1, controlId::showTfEditor, {},
                    "show the transfer-function editor under the field (0 or 1)"),
-        intSetting("arrowCountX", &arrowCountX, 10, 2, 200, controlId::arrowCountX,
-                   {"arrowplot/count_x", F::Int, 13}, "arrows across the field along x"),
-        intSetting("arrowCountY", &arrowCountY, 10, 2, 200, controlId::arrowCountY,
-                   {"arrowplot/count_y", F::Int, 14}, "arrows across the field along y"),
+        intSetting("arrowCountX", &arrowCountX, 10, 2, 200, controlId::arrowCountX, {"arrowplot/count_x", F::Int, 13},
+                   "arrows across the field along x"),
+        intSetting("arrowCountY", &arrowCountY, 10, 2, 200, controlId::arrowCountY, {"arrowplot/count_y", F::Int, 14},
+                   "arrows across the field along y"),
         intSetting("arrowSizeEnabled", &arrowSizeEnabled, 1, 0, 1, controlId::arrowSizeEnabled,
-                   {"arrowplot/enable_sizemodification", F::Flag, 11},
-                   "scale each arrow by the local speed (0 or 1)"),
+                   {"arrowplot/enable_sizemodification", F::Flag, 11}, "scale each arrow by the local speed (0 or 1)"),
         intSetting("applyArrowTf", &applyArrowTf, 0, 0, 1, controlId::applyArrowTf,
                    {"arrowplot/apply_arrowtf", F::Flag, 12},
                    "colour the arrows through their own transfer function (0 or 1)"),
@@ -48,8 +47,8 @@ const std::vector<Setting>& settings() {
         intSetting("streamlineMode", &streamlineMode, 0, 0, 4, controlId::streamlineMode,
                    {"streamlines/modus_index", F::Int, 22},
                    "0 evenly spaced lines, 1 seeded lines, 2 tapered bands, 3 glyphs, 4 grey-level texture"),
-        intSetting("seedPoints", &seedPoints, 5, 0, 100, controlId::seedPoints,
-                   {"streamlines/seedpoints", F::Int, 23}, "seed points of the seeded lines"),
+        intSetting("seedPoints", &seedPoints, 5, 0, 100, controlId::seedPoints, {"streamlines/seedpoints", F::Int, 23},
+                   "seed points of the seeded lines"),
         floatSetting("lineWidthMax", &lineWidthMax, 0.1f, limited, 0.0, 0.5, controlId::lineWidthMax, {},
                      "widest tapered band, in view units (the field's longer side is 1.3)"),
         floatSetting("lineWidthMin", &lineWidthMin, 0.04f, limited, 0.0, 0.5, controlId::lineWidthMin, {},
@@ -60,8 +59,7 @@ const std::vector<Setting>& settings() {
                    "period of the grey-level texture, in integration steps"),
         intSetting("integrationMethod", &integrationMethod, 0, 0, 1, controlId::integrationMethod,
                    {"streamlines/integration_index", F::Int, 21}, "0 Euler steps, 1 second-order Runge-Kutta"),
-        intSetting("unitSpeed", &unitSpeed, 0, 0, 1, controlId::unitSpeed,
-                   {"streamlines/unit_speed", F::Int, 27, true},
+        intSetting("unitSpeed", &unitSpeed, 0, 0, 1, controlId::unitSpeed, {"streamlines/unit_speed", F::Int, 27, true},
                    "1: step along the velocity's direction, so dt is a step length in data units"),
         floatSetting("stepSize", &stepSize, 0.005f, unlimited, 0, 0, controlId::stepSize,
                      {"streamlines/dt", F::Float, 26},
@@ -81,9 +79,7 @@ const Setting* findSetting(const std::string& name) {
     return nullptr;
 }
 
-double Setting::value() const {
-    return intValue ? static_cast<double>(*intValue) : static_cast<double>(*floatValue);
-}
+double Setting::value() const { return intValue ? static_cast<double>(*intValue) : static_cast<double>(*floatValue); }
 
 double Setting::clamped(double v) const { return limited ? std::fmin(std::fmax(v, low), high) : v; }
 

@@ -32,14 +32,14 @@ struct FileEntry {
 // options file may store. Every part of the program that reads, writes,
 // clamps or resets settings goes through this table.
 struct Setting {
-    const char* name;   // the live variable's name, also its command-line option
-    int* intValue;      // exactly one of intValue / floatValue is set
+    const char* name;  // the live variable's name, also its command-line option
+    int* intValue;     // exactly one of intValue / floatValue is set
     float* floatValue;
-    double start;       // the value at start-up and after resetLiveVariables
-    bool limited;       // values are clamped to [low, high], inclusive
+    double start;  // the value at start-up and after resetLiveVariables
+    bool limited;  // values are clamped to [low, high], inclusive
     double low;
     double high;
-    int controlId;      // the control that writes it and whose callback applies it
+    int controlId;  // the control that writes it and whose callback applies it
     FileEntry file;
     const char* meaning;  // one line: what it does, its unit or values
 

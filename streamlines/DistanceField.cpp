@@ -8,8 +8,7 @@ namespace {
 
 // trunc((coord - min) / size) in float, the upper boundary folded into the
 // last cell. Never converts a NaN or huge quotient to int (undefined).
-inline int cellIndex(float coord, float min, float size, int count)
-{
+inline int cellIndex(float coord, float min, float size, int count) {
     const float q = (coord - min) / size;
     if (q >= 0.0f && q < static_cast<float>(count) + 1.0f) {
         const int i = static_cast<int>(q);
@@ -23,8 +22,7 @@ inline int cellIndex(float coord, float min, float size, int count)
     return i == count ? count - 1 : i;
 }
 
-double squaredDistance(double px, double py, const FieldEntry& q)
-{
+double squaredDistance(double px, double py, const FieldEntry& q) {
     const double dx = px - static_cast<double>(q.x);
     const double dy = py - static_cast<double>(q.y);
     return dx * dx + dy * dy;
@@ -32,18 +30,11 @@ double squaredDistance(double px, double py, const FieldEntry& q)
 
 }  // namespace
 
-int StreamlineSet::cellIndexX(float x) const
-{
-    return cellIndex(x, box_.xmin, fieldCellWidth_, fieldCellsX_);
-}
+int StreamlineSet::cellIndexX(float x) const { return cellIndex(x, box_.xmin, fieldCellWidth_, fieldCellsX_); }
 
-int StreamlineSet::cellIndexY(float y) const
-{
-    return cellIndex(y, box_.ymin, fieldCellHeight_, fieldCellsY_);
-}
+int StreamlineSet::cellIndexY(float y) const { return cellIndex(y, box_.ymin, fieldCellHeight_, fieldCellsY_); }
 
-int StreamlineSet::registeredCount() const
-{
+int StreamlineSet::registeredCount() const {
     std::size_t n = 0;
     for (const auto& c : cells_) n += c.size();
     return static_cast<int>(n);
@@ -51,8 +42,7 @@ int StreamlineSet::registeredCount() const
 
 // A point off the field is reported and not stored; it still counts as a
 // registration, so the two statistics lines then differ.
-void StreamlineSet::registerPoint(StreamPoint* p)
-{
+void StreamlineSet::registerPoint(StreamPoint* p) {
     const int i = cellIndexX(p->x());
     const int j = cellIndexY(p->y());
     const bool validX = i >= 0 && i < fieldCellsX_;
@@ -66,8 +56,7 @@ void StreamlineSet::registerPoint(StreamPoint* p)
     ++theoreticalRegistered_;
 }
 
-void StreamlineSet::registerPoints(StreamPoint** array, int count)
-{
+void StreamlineSet::registerPoints(StreamPoint** array, int count) {
     for (int k = 0; k < count; ++k) registerPoint(array[k]);
 }
 
@@ -76,8 +65,7 @@ void StreamlineSet::registerPoints(StreamPoint** array, int count)
 // and a neighbouring row or column is left out when p lies farther from it
 // than the limit (with a margin for the rounding of cell bounds): none of
 // its points could answer yes.
-bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, double reach) const
-{
+bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, double reach) const {
     if (isOutsideDomain(p)) return true;
     const float x = p->x();
     const float y = p->y();
@@ -112,8 +100,7 @@ bool StreamlineSet::isSeedRejected(const StreamPoint* p) const { return isNear(p
 
 bool StreamlineSet::isTooClose(const StreamPoint* p) const { return isNear(p, dtestSquared_, testReach_); }
 
-float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const
-{
+float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const {
     double best = static_cast<double>(dsepSquared_);
     const int i = cellIndexX(p->x());
     const int j = cellIndexY(p->y());
@@ -131,8 +118,7 @@ float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const
     return static_cast<float>(std::sqrt(best));
 }
 
-void StreamlineSet::printStatistics() const
-{
+void StreamlineSet::printStatistics() const {
     std::size_t inLines = 0;
     for (const auto& line : streamlines_) inLines += line->points.size();
     std::cout << "Number of points in streamlines: " << inLines << '\n'
@@ -142,8 +128,7 @@ void StreamlineSet::printStatistics() const
               << "Cached points: " << cachedPoints_ << '\n';
 }
 
-void StreamlineSet::checkDistanceField() const
-{
+void StreamlineSet::checkDistanceField() const {
     const DomainBox& box = box_;
     bool failed = false;
     for (int i = 0; i < fieldCellsX_; ++i) {

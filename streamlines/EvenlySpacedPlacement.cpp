@@ -4,8 +4,7 @@
 
 #include <iostream>
 
-void StreamlineSet::computeEvenlySpaced()
-{
+void StreamlineSet::computeEvenlySpaced() {
     startPlacement();
     theoreticalRegistered_ = 0;
     theoreticalPoints_ = 0;
@@ -26,8 +25,7 @@ void StreamlineSet::computeEvenlySpaced()
 // Works through the list as a queue: each line is scanned along its left
 // side from the first to the last point, then along its right side; every
 // accepted candidate seeds a new line at the back of the list.
-void StreamlineSet::scanForSeeds()
-{
+void StreamlineSet::scanForSeeds() {
     std::size_t lineIndex = 0;
     std::size_t cursor = 0;
     bool rightSide = false;
@@ -60,10 +58,8 @@ void StreamlineSet::scanForSeeds()
             }
             if (!isSeedRejected(&candidate)) {
                 seed = createPoint(candidate.x(), candidate.y());
-                if (justReset)
-                    justReset = false;
-                else
-                    ++cursor;
+                if (justReset) justReset = false;
+                else ++cursor;
             } else {
                 ++cursor;
             }

@@ -45,8 +45,7 @@ private:
 
 }  // namespace
 
-bool StreamlineSet::traceEvenly(StreamPoint* seed)
-{
+bool StreamlineSet::traceEvenly(StreamPoint* seed) {
     distancesValid_ = false;
     auto line = std::make_unique<Streamline>(streamlineNumber_);
     const DomainBox box = box_;

@@ -14,8 +14,7 @@ bool isPositiveFinite(float v) { return std::isfinite(v) && v > 0.0f; }
 // The panel does not bound dt, dsep and dtest. Values the placement cannot
 // work with are refused with one line on standard error and the list stays
 // empty; the seeded placement needs only dt and the velocity.
-bool StreamlineSet::placementRefused(bool evenlySpaced) const
-{
+bool StreamlineSet::placementRefused(bool evenlySpaced) const {
     const char* const prefix = "Streamlines not placed: ";
     if (!flowData_ || !flowData_->channel(0) || !flowData_->channel(1)) {
         std::cerr << prefix << "the dataset has no velocity channels" << std::endl;
@@ -49,8 +48,7 @@ bool StreamlineSet::placementRefused(bool evenlySpaced) const
 
 // Values the placement clamps and then works with: one line each on
 // standard output, among the placement's other lines.
-void StreamlineSet::reportClamping() const
-{
+void StreamlineSet::reportClamping() const {
     if (static_cast<double>(dsep_ / dt_) * 1.2 < 1.0)
         std::cout << "dt = " << dt_ << " is larger than 1.2 * dsep (dsep = " << dsep_
                   << "): the point caches hold 1 point" << std::endl;

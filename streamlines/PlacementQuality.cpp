@@ -12,8 +12,7 @@ struct Segment {
     double ax, ay, bx, by;
 };
 
-double squaredDistanceToSegment(double px, double py, const Segment& s)
-{
+double squaredDistanceToSegment(double px, double py, const Segment& s) {
     const double dx = s.bx - s.ax;
     const double dy = s.by - s.ay;
     double qx = s.ax;
@@ -29,8 +28,7 @@ double squaredDistanceToSegment(double px, double py, const Segment& s)
     return ex * ex + ey * ey;
 }
 
-std::vector<Segment> segmentsOf(const StreamlineList& lines)
-{
+std::vector<Segment> segmentsOf(const StreamlineList& lines) {
     std::vector<Segment> segments;
     for (const auto& line : lines) {
         const auto& pts = line->points;
@@ -50,8 +48,7 @@ bool isPositiveFinite(double v) { return std::isfinite(v) && v > 0.0; }
 class SegmentBuckets {
 public:
     SegmentBuckets(const std::vector<Segment>& segments, const DomainBox& box, double dsep)
-        : xmin_(box.xmin), ymin_(box.ymin)
-    {
+        : xmin_(box.xmin), ymin_(box.ymin) {
         nx_ = cellsAlong(box.width(), dsep);
         ny_ = cellsAlong(box.height(), dsep);
         cellW_ = static_cast<double>(box.width()) / nx_;
@@ -75,19 +72,16 @@ public:
     const std::vector<int>& cell(int i, int j) const { return cells_[slot(i, j)]; }
 
 private:
-    static int cellsAlong(double extent, double size)
-    {
+    static int cellsAlong(double extent, double size) {
         const double q = std::floor(extent / size);
         return q >= 1.0 ? static_cast<int>(std::min(q, 1024.0)) : 1;
     }
-    static int index(double q, int count)
-    {
+    static int index(double q, int count) {
         if (!(q >= 0.0)) return 0;
         if (q >= count) return count - 1;
         return static_cast<int>(q);
     }
-    std::size_t slot(int i, int j) const
-    {
+    std::size_t slot(int i, int j) const {
         return static_cast<std::size_t>(i) * static_cast<std::size_t>(ny_) + static_cast<std::size_t>(j);
     }
 
@@ -102,8 +96,7 @@ private:
 
 }  // namespace
 
-double polylineLength(const Streamline& line)
-{
+double polylineLength(const Streamline& line) {
     double length = 0.0;
     const auto& pts = line.points;
     for (std::size_t k = 1; k < pts.size(); ++k) {
@@ -114,8 +107,7 @@ double polylineLength(const Streamline& line)
     return length;
 }
 
-CoverageRaster coverageRaster(const DomainBox& box, float dsep)
-{
+CoverageRaster coverageRaster(const DomainBox& box, float dsep) {
     const double pixel = static_cast<double>(dsep) / 8.0;
     auto along = [pixel](double extent) {
         if (!isPositiveFinite(extent) || !isPositiveFinite(pixel)) return 0;
@@ -125,8 +117,7 @@ CoverageRaster coverageRaster(const DomainBox& box, float dsep)
     return {along(box.width()), along(box.height())};
 }
 
-double coverage(const StreamlineList& lines, const DomainBox& box, float dsep)
-{
+double coverage(const StreamlineList& lines, const DomainBox& box, float dsep) {
     const CoverageRaster raster = coverageRaster(box, dsep);
     if (raster.nx == 0 || raster.ny == 0) return 0.0;
     const std::vector<Segment> segments = segmentsOf(lines);
@@ -163,8 +154,7 @@ double coverage(const StreamlineList& lines, const DomainBox& box, float dsep)
     return static_cast<double>(covered) / (static_cast<double>(raster.nx) * raster.ny);
 }
 
-PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& box, float dsep)
-{
+PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& box, float dsep) {
     PlacementQuality q;
     q.lines = static_cast<int>(lines.size());
     q.dsep = dsep;
@@ -184,13 +174,11 @@ PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& 
     return q;
 }
 
-PlacementQuality measurePlacement(const StreamlineSet& set)
-{
+PlacementQuality measurePlacement(const StreamlineSet& set) {
     return measurePlacement(set.streamlines(), set.domainBox(), set.dsep());
 }
 
-void printPlacementQuality(std::ostream& out, const PlacementQuality& q)
-{
+void printPlacementQuality(std::ostream& out, const PlacementQuality& q) {
     const std::ios::fmtflags flags = out.flags();
     const std::streamsize precision = out.precision();
     const double inDsep = isPositiveFinite(q.dsep) ? 1.0 / q.dsep : 0.0;

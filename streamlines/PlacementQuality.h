@@ -18,9 +18,9 @@ struct PlacementQuality {
     double dsep = 0.0;
     double totalLength = 0.0;  // world units
     double meanLength = 0.0;
-    int shortLines = 0;        // shorter than 2 dsep (lines of 0 or 1 point included)
+    int shortLines = 0;  // shorter than 2 dsep (lines of 0 or 1 point included)
     double shortShare = 0.0;
-    double coverage = 0.0;     // share of the domain box within dsep of some line
+    double coverage = 0.0;  // share of the domain box within dsep of some line
     // Both ends of every line, indexed by TerminationReason.
     std::array<int, terminationReasonCount> ends{};
 };

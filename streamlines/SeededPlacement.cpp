@@ -1,7 +1,6 @@
 #include "streamlines/StreamlineSet.h"
 
-void StreamlineSet::computeSeeded(int seedCount)
-{
+void StreamlineSet::computeSeeded(int seedCount) {
     startPlacement();
     if (placementRefused(false)) return;
 
@@ -22,8 +21,7 @@ void StreamlineSet::computeSeeded(int seedCount)
     }
 }
 
-void StreamlineSet::traceFree(StreamPoint* seed)
-{
+void StreamlineSet::traceFree(StreamPoint* seed) {
     distancesValid_ = false;
     streamlines_.push_back(std::make_unique<Streamline>(streamlineNumber_));
     Streamline* line = streamlines_.back().get();

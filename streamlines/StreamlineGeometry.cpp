@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-StreamlineView::StreamlineView(const DomainBox& box, QuadSize quad) : box_(box)
-{
+StreamlineView::StreamlineView(const DomainBox& box, QuadSize quad) : box_(box) {
     const float ex = box.width();
     const float ey = box.height();
     if (!quad.isValid() || !(ex > 0.0f) || !(ey > 0.0f) || !std::isfinite(ex) || !std::isfinite(ey)) return;
@@ -18,26 +17,19 @@ StreamlineView::StreamlineView(const DomainBox& box, QuadSize quad) : box_(box)
     valid_ = true;
 }
 
-void StreamlineView::clamp(float& x, float& y) const
-{
-    if (x < box_.xmin)
-        x = box_.xmin;
-    else if (x > box_.xmax)
-        x = box_.xmax;
-    if (y < box_.ymin)
-        y = box_.ymin;
-    else if (y > box_.ymax)
-        y = box_.ymax;
+void StreamlineView::clamp(float& x, float& y) const {
+    if (x < box_.xmin) x = box_.xmin;
+    else if (x > box_.xmax) x = box_.xmax;
+    if (y < box_.ymin) y = box_.ymin;
+    else if (y > box_.ymax) y = box_.ymax;
 }
 
-ViewVertex StreamlineView::map(float x, float y) const
-{
+ViewVertex StreamlineView::map(float x, float y) const {
     clamp(x, y);
     return ViewVertex{(x + offsetX_) * scaleX_, (y + offsetY_) * scaleY_, -0.5f};
 }
 
-float taperWidth(float d, float dsep, float dtest, float maxWidth, float minWidth)
-{
+float taperWidth(float d, float dsep, float dtest, float maxWidth, float minWidth) {
     float e = 1.0f;
     if (!(d >= dsep)) {
         // With dsep <= dtest every distance below dsep is below dtest too.
@@ -48,16 +40,14 @@ float taperWidth(float d, float dsep, float dtest, float maxWidth, float minWidt
     return width;
 }
 
-double textureGrey(int index, int period, int function)
-{
+double textureGrey(int index, int period, int function) {
     const int p = period < 1 ? 1 : period;
     if (function == 0) return (std::sin(index * 6.2831854820251465 / p) + 1.0) * 0.5;
     if (p == 1) return 1.0;
     return static_cast<double>(static_cast<float>(index % p) / static_cast<float>(p - 1));
 }
 
-std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view)
-{
+std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
     for (const auto& line : set.streamlines()) {
@@ -69,8 +59,7 @@ std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const Streaml
     return blocks;
 }
 
-std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view)
-{
+std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view) {
     std::vector<std::vector<GreyVertex>> blocks;
     if (!view.isValid()) return blocks;
     for (const auto& line : set.streamlines()) {
@@ -92,8 +81,7 @@ struct Vec2 {
 };
 
 // Unit normal (-dy, dx) of a segment; a zero-length segment has none.
-Vec2 unitNormal(Vec2 from, Vec2 to)
-{
+Vec2 unitNormal(Vec2 from, Vec2 to) {
     const float nx = -(to.y - from.y);
     const float ny = to.x - from.x;
     const float len = std::sqrt(nx * nx + ny * ny);
@@ -106,8 +94,7 @@ Vec2 unitNormal(Vec2 from, Vec2 to)
 
 std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const StreamlineView& view,
                                            const std::vector<std::vector<float>>& distances, float maxWidth,
-                                           float minWidth)
-{
+                                           float minWidth) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
     const float dsep = set.dsep();
@@ -152,8 +139,7 @@ std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const Strea
     return blocks;
 }
 
-std::vector<VertexBlock> buildGlyphTriangles(const StreamlineSet& set, const StreamlineView& view)
-{
+std::vector<VertexBlock> buildGlyphTriangles(const StreamlineSet& set, const StreamlineView& view) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
     const float spacing = 0.3f;

@@ -7,8 +7,7 @@
 
 // Velocity at (x, y) from slots 0 and 1, negated for direction -1. False
 // when the dataset has no velocity channels.
-bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, float& vy) const
-{
+bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, float& vy) const {
     const Channel* cx = flowData_ ? flowData_->channel(0) : nullptr;
     const Channel* cy = flowData_ ? flowData_->channel(1) : nullptr;
     if (!cx || !cy) return false;
@@ -26,8 +25,7 @@ bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, f
 // direction v / |v| (in double); a zero vector stays zero, so the midpoint
 // step's unguarded first sample behaves as without unit speed. A NaN or
 // infinite component gives NaN, which the steps' finiteness tests catch.
-StreamlineSet::StepVelocity StreamlineSet::stepVelocity(float vx, float vy) const
-{
+StreamlineSet::StepVelocity StreamlineSet::stepVelocity(float vx, float vy) const {
     const double x = static_cast<double>(vx);
     const double y = static_cast<double>(vy);
     if (unitSpeed_ == 0 || (vx == 0.0f && vy == 0.0f)) return {x, y};
@@ -35,26 +33,22 @@ StreamlineSet::StepVelocity StreamlineSet::stepVelocity(float vx, float vy) cons
     return {x / length, y / length};
 }
 
-StreamPoint* StreamlineSet::failStep(TerminationReason reason)
-{
+StreamPoint* StreamlineSet::failStep(TerminationReason reason) {
     stepFailure_ = reason;
     return nullptr;
 }
 
-StreamPoint* StreamlineSet::stepForward(StreamPoint* p)
-{
+StreamPoint* StreamlineSet::stepForward(StreamPoint* p) {
     return integration_ == IntegrationMethod::Euler ? eulerStep(p, 1) : midpointStep(p, 1);
 }
 
-StreamPoint* StreamlineSet::stepBackward(StreamPoint* p)
-{
+StreamPoint* StreamlineSet::stepBackward(StreamPoint* p) {
     return integration_ == IntegrationMethod::Euler ? eulerStep(p, -1) : midpointStep(p, -1);
 }
 
 // A non-finite result (NaN velocities in the data) ends the line here, so
 // no NaN position ever reaches the cell arithmetic or the sampling.
-StreamPoint* StreamlineSet::eulerStep(StreamPoint* p, int direction)
-{
+StreamPoint* StreamlineSet::eulerStep(StreamPoint* p, int direction) {
     float vx = 0.0f;
     float vy = 0.0f;
     if (!sampleVelocity(p->x(), p->y(), direction, vx, vy)) return failStep(TerminationReason::ZeroVelocity);
@@ -67,8 +61,7 @@ StreamPoint* StreamlineSet::eulerStep(StreamPoint* p, int direction)
     return createPoint(x, y);
 }
 
-StreamPoint* StreamlineSet::midpointStep(StreamPoint* p, int direction)
-{
+StreamPoint* StreamlineSet::midpointStep(StreamPoint* p, int direction) {
     float ax = 0.0f;
     float ay = 0.0f;
     if (!sampleVelocity(p->x(), p->y(), direction, ax, ay)) return failStep(TerminationReason::ZeroVelocity);
@@ -95,8 +88,7 @@ StreamPoint* StreamlineSet::midpointStep(StreamPoint* p, int direction)
 
 // A point on the boundary is inside. A NaN position is outside, so that no
 // test goes on to compute a cell from it.
-bool StreamlineSet::isOutsideDomain(const StreamPoint* p) const
-{
+bool StreamlineSet::isOutsideDomain(const StreamPoint* p) const {
     const float x = p->x();
     const float y = p->y();
     return !(x <= box_.xmax && x >= box_.xmin && y <= box_.ymax && y >= box_.ymin);

@@ -10,8 +10,7 @@ namespace {
 
 // Whole cells of `extent` per `size`, at least 1 and at most the cap. A
 // size that is not a positive number, or an empty extent, gives one cell.
-int cellCount(float extent, float size)
-{
+int cellCount(float extent, float size) {
     if (!(size > 0.0f) || !std::isfinite(size)) return 1;
     const float quotient = extent / size;
     if (!(quotient >= 1.0f)) return 1;
@@ -22,8 +21,7 @@ int cellCount(float extent, float size)
 }  // namespace
 
 StreamlineSet::StreamlineSet(FlowData* flowData, int xSlot, int ySlot, float dt, float dsep, float dtest)
-    : flowData_(flowData), dt_(dt), dtest_(dtest), dsep_(dsep), xSlot_(xSlot), ySlot_(ySlot)
-{
+    : flowData_(flowData), dt_(dt), dtest_(dtest), dsep_(dsep), xSlot_(xSlot), ySlot_(ySlot) {
     dsepSquared_ = dsep_ * dsep_;
     dtestSquared_ = dtest_ * dtest_;
     updateLimits();
@@ -34,44 +32,38 @@ StreamlineSet::StreamlineSet(FlowData* flowData, int xSlot, int ySlot, float dt,
 
 StreamlineSet::~StreamlineSet() = default;
 
-void StreamlineSet::setStepSize(float dt)
-{
+void StreamlineSet::setStepSize(float dt) {
     dt_ = dt;
     allocateCaches();
 }
 
-void StreamlineSet::setTestDistance(float dtest)
-{
+void StreamlineSet::setTestDistance(float dtest) {
     dtest_ = dtest;
     dtestSquared_ = dtest_ * dtest_;
     updateLimits();
 }
 
-void StreamlineSet::setSeparation(float dsep)
-{
+void StreamlineSet::setSeparation(float dsep) {
     dsep_ = dsep;
     dsepSquared_ = dsep_ * dsep_;
     updateLimits();
     buildDistanceField();
 }
 
-void StreamlineSet::updateLimits()
-{
+void StreamlineSet::updateLimits() {
     const float seedLimit = 0.999f * dsep_;
     seedLimitSquared_ = seedLimit * seedLimit;
     seedReach_ = std::sqrt(static_cast<double>(seedLimitSquared_));
     testReach_ = std::sqrt(static_cast<double>(dtestSquared_));
 }
 
-void StreamlineSet::setColor(float r, float g, float b)
-{
+void StreamlineSet::setColor(float r, float g, float b) {
     color_->setRed(r);
     color_->setGreen(g);
     color_->setBlue(b);
 }
 
-DomainBox StreamlineSet::domainBox() const
-{
+DomainBox StreamlineSet::domainBox() const {
     DomainBox box;
     const Channel* xs = flowData_ ? flowData_->channel(xSlot_) : nullptr;
     const Channel* ys = flowData_ ? flowData_->channel(ySlot_) : nullptr;
@@ -83,28 +75,23 @@ DomainBox StreamlineSet::domainBox() const
     return box;
 }
 
-void StreamlineSet::allocateCaches()
-{
+void StreamlineSet::allocateCaches() {
     // trunc(dsep / dt * 1.2). Below 1 (dt > 1.2 dsep) the caches keep one
     // entry; so they do for a dt or dsep that is zero, negative or not
     // finite, and above maxCacheCapacity they keep that many: the evenly
     // spaced placement refuses both before tracing anything.
     const bool usable = std::isfinite(dt_) && dt_ > 0.0f && std::isfinite(dsep_) && dsep_ > 0.0f;
     const double quotient = usable ? static_cast<double>(dsep_ / dt_) * 1.2 : 0.0;
-    if (!(quotient >= 1.0))
-        cacheCapacity_ = 1;
-    else if (quotient >= static_cast<double>(maxCacheCapacity))
-        cacheCapacity_ = maxCacheCapacity;
-    else
-        cacheCapacity_ = static_cast<int>(quotient);
+    if (!(quotient >= 1.0)) cacheCapacity_ = 1;
+    else if (quotient >= static_cast<double>(maxCacheCapacity)) cacheCapacity_ = maxCacheCapacity;
+    else cacheCapacity_ = static_cast<int>(quotient);
     const std::size_t size = static_cast<std::size_t>(cacheCapacity_);
     cacheA_.assign(size, nullptr);
     cacheB_.assign(size, nullptr);
     firstCache_.assign(size, nullptr);
 }
 
-void StreamlineSet::buildDistanceField()
-{
+void StreamlineSet::buildDistanceField() {
     // At least one cell per axis: with dsep wider than the box (or not
     // positive) the single cell spans the whole box, which still holds every
     // point within dsep of any other.
@@ -120,25 +107,21 @@ void StreamlineSet::buildDistanceField()
     distancesValid_ = false;
 }
 
-void StreamlineSet::clearDistanceField()
-{
+void StreamlineSet::clearDistanceField() {
     for (auto& c : cells_) c.clear();
     distancesValid_ = false;
 }
 
-StreamPoint* StreamlineSet::createPoint(float x, float y)
-{
+StreamPoint* StreamlineSet::createPoint(float x, float y) {
     pointPool_.emplace_back(x, y, streamlineNumber_, stepCounter_);
     return &pointPool_.back();
 }
 
-void StreamlineSet::discardPoint(StreamPoint* p)
-{
+void StreamlineSet::discardPoint(StreamPoint* p) {
     if (p && !pointPool_.empty() && p == &pointPool_.back()) pointPool_.pop_back();
 }
 
-void StreamlineSet::startPlacement()
-{
+void StreamlineSet::startPlacement() {
     // Lines and cells refer into the pool, so they go first.
     streamlines_.clear();
     clearDistanceField();
@@ -152,8 +135,7 @@ void StreamlineSet::startPlacement()
     stepCounter_ = 0;
 }
 
-const std::vector<std::vector<float>>& StreamlineSet::nearestOtherDistances()
-{
+const std::vector<std::vector<float>>& StreamlineSet::nearestOtherDistances() {
     if (!distancesValid_) {
         distances_.clear();
         distances_.reserve(streamlines_.size());

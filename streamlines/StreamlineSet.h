@@ -57,9 +57,9 @@ public:
     // registration by the same distance whatever the local speed. 0 (the
     // start value): the step moves dt * v.
     void setUnitSpeed(int unitSpeed) { unitSpeed_ = unitSpeed != 0 ? 1 : 0; }
-    void setStepSize(float dt);         // re-sizes the point caches
+    void setStepSize(float dt);  // re-sizes the point caches
     void setTestDistance(float dtest);
-    void setSeparation(float dsep);     // rebuilds the distance field, keeps the caches
+    void setSeparation(float dsep);  // rebuilds the distance field, keeps the caches
     void setColor(float r, float g, float b);
     ColorRGBA* color() const { return color_.get(); }
     void setTextureFunction(int function) { textureFunction_ = function; }

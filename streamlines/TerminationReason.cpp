@@ -1,7 +1,6 @@
 #include "streamlines/TerminationReason.h"
 
-const char* terminationReasonName(TerminationReason reason)
-{
+const char* terminationReasonName(TerminationReason reason) {
     switch (reason) {
     case TerminationReason::None: return "none";
     case TerminationReason::LeftDomain: return "left_domain";

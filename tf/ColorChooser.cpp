@@ -16,8 +16,7 @@ float area(const ColorChooser::Corner& u, const ColorChooser::Corner& v, const C
 
 }  // namespace
 
-ColorChooser::ColorChooser(float size, float centerX, float centerY)
-    : size(size), centerX(centerX), centerY(centerY) {
+ColorChooser::ColorChooser(float size, float centerX, float centerY) : size(size), centerX(centerX), centerY(centerY) {
     updateGeometry();
 }
 
@@ -57,9 +56,13 @@ void ColorChooser::pickFromTriangle(float x, float y) {
     // red, green, blue, so every position inside gives a colour.
     if (dR >= dG && dR >= dB) {
         if (dB > dG) {
-            red = 0.0f; green = 1.0f; blue = s / dB - 1.0f;
+            red = 0.0f;
+            green = 1.0f;
+            blue = s / dB - 1.0f;
         } else {
-            red = 0.0f; green = s / dG - 1.0f; blue = 1.0f;
+            red = 0.0f;
+            green = s / dG - 1.0f;
+            blue = 1.0f;
         }
         if (dG + dB - s > epsilon) {
             red = 1.0f - dR / h;
@@ -68,9 +71,13 @@ void ColorChooser::pickFromTriangle(float x, float y) {
         }
     } else if (dG >= dB) {
         if (dR > dB) {
-            red = s / dR - 1.0f; green = 0.0f; blue = 1.0f;
+            red = s / dR - 1.0f;
+            green = 0.0f;
+            blue = 1.0f;
         } else {
-            red = 1.0f; green = 0.0f; blue = s / dB - 1.0f;
+            red = 1.0f;
+            green = 0.0f;
+            blue = s / dB - 1.0f;
         }
         if (dR + dB - s > epsilon) {
             red -= 0.5f * dR / dR0;
@@ -79,9 +86,13 @@ void ColorChooser::pickFromTriangle(float x, float y) {
         }
     } else {
         if (dG > dR) {
-            red = 1.0f; green = s / dG - 1.0f; blue = 0.0f;
+            red = 1.0f;
+            green = s / dG - 1.0f;
+            blue = 0.0f;
         } else {
-            red = s / dR - 1.0f; green = 1.0f; blue = 0.0f;
+            red = s / dR - 1.0f;
+            green = 1.0f;
+            blue = 0.0f;
         }
         if (dR + dG - s > epsilon) {
             red -= 0.5f * dR / dR0;

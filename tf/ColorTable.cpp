@@ -58,8 +58,7 @@ void rasterizeColorTable(const TfPoint* first, float stripWidth, std::uint8_t* t
         stops.push_back({x, p->color.red(), p->color.green(), p->color.blue()});
     }
     if (stops.empty()) return;
-    std::stable_sort(stops.begin(), stops.end(),
-                     [](const Stop& a, const Stop& b) { return a.position < b.position; });
+    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.position < b.position; });
 
     const int end = static_cast<int>(colorTableBytes);
     const Stop& front = stops.front();
@@ -68,8 +67,8 @@ void rasterizeColorTable(const TfPoint* first, float stripWidth, std::uint8_t* t
         writeTexel(table, k, front.red, front.green, front.blue);
     }
     for (std::size_t n = 0; n + 1 < stops.size(); ++n) {
-        blendSegment(table, texelByte(stops[n].position, stripWidth),
-                     texelByte(stops[n + 1].position, stripWidth), stops[n], stops[n + 1]);
+        blendSegment(table, texelByte(stops[n].position, stripWidth), texelByte(stops[n + 1].position, stripWidth),
+                     stops[n], stops[n + 1]);
     }
     for (int k = texelByte(back.position, stripWidth); k < end; k += 4) {
         writeTexel(table, k, back.red, back.green, back.blue);

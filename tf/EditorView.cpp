@@ -63,8 +63,8 @@ bool routeEditorMouse(int button, int state, int x, int y, const EditorArea& are
     return true;
 }
 
-bool routeEditorMotion(int lastButton, int lastState, int x, int y, const EditorArea& area,
-                       ColorChooser& chooser, TransferFunction& active) {
+bool routeEditorMotion(int lastButton, int lastState, int x, int y, const EditorArea& area, ColorChooser& chooser,
+                       TransferFunction& active) {
     float tx, ty;
     if (!windowToEditor(x, y, area, tx, ty)) return false;
     active.handleMouse(lastButton, lastState, tx, ty);

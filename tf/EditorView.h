@@ -6,9 +6,9 @@ class TransferFunction;
 // The editor's orthographic view: origin at the lower-left corner of its
 // region, the shorter side 1.4 units long.
 struct EditorView {
-    int editorHeight;                  // rows of the editor region
-    double left, right, bottom, top;   // the orthographic box, centred
-    float viewWidth, viewHeight;       // its full extents
+    int editorHeight;                 // rows of the editor region
+    double left, right, bottom, top;  // the orthographic box, centred
+    float viewWidth, viewHeight;      // its full extents
 };
 
 // The view for a graphics area of windowWidth x windowHeight pixels; the
@@ -39,5 +39,5 @@ bool routeEditorMouse(int button, int state, int x, int y, const EditorArea& are
                       TransferFunction& active);
 // A motion event carries the button and state of the last press or release;
 // the transfer function handles it first, then the chooser picks.
-bool routeEditorMotion(int lastButton, int lastState, int x, int y, const EditorArea& area,
-                       ColorChooser& chooser, TransferFunction& active);
+bool routeEditorMotion(int lastButton, int lastState, int x, int y, const EditorArea& area, ColorChooser& chooser,
+                       TransferFunction& active);

@@ -24,9 +24,7 @@ public:
     TfPoint& operator=(TfPoint&&) = default;
 
     // Strictly inside the marker interval around the position.
-    bool isHitAt(float x) const {
-        return position - markerWidth / 2.0f < x && x < position + markerWidth / 2.0f;
-    }
+    bool isHitAt(float x) const { return position - markerWidth / 2.0f < x && x < position + markerWidth / 2.0f; }
 
     float position = 0.0f;
     float markerWidth = 0.0f;

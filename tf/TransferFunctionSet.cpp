@@ -9,9 +9,9 @@ TransferFunctionSet createTransferFunctions(const FlowData* flowData, int magnit
     const int slots[4] = {magnitudeSlot, coordXSlot - 2, coordXSlot - 1, magnitudeSlot};
     for (int index = 0; index < 4; ++index) {
         const bool isArrow = index == 3;
-        set.functions[static_cast<std::size_t>(index)] = std::make_unique<TransferFunction>(
-            2.5f, 0.1f, 4.0f, defaultPointWidth, 320, set.chooser.get(), shader, 0.065f, index, isArrow, flowData,
-            slots[index]);
+        set.functions[static_cast<std::size_t>(index)] =
+            std::make_unique<TransferFunction>(2.5f, 0.1f, 4.0f, defaultPointWidth, 320, set.chooser.get(), shader,
+                                               0.065f, index, isArrow, flowData, slots[index]);
     }
     return set;
 }

@@ -56,8 +56,8 @@ std::string tgaHeader(int size) {
     h[13] = char(size >> 8);
     h[14] = char(size & 0xff);
     h[15] = char(size >> 8);
-    h[16] = 32;   // bits per pixel
-    h[17] = 0x08; // 8 alpha bits, origin bottom-left
+    h[16] = 32;    // bits per pixel
+    h[17] = 0x08;  // 8 alpha bits, origin bottom-left
     return h;
 }
 

@@ -78,10 +78,12 @@ struct UsageError {
 };
 
 bool parseField(const std::string& s, Field& f) {
-    static const struct { const char* name; Field field; } table[] = {
-        {"uniform", Field::Uniform}, {"rotation", Field::Rotation}, {"saddle", Field::Saddle},
-        {"sink", Field::Sink},       {"gyre", Field::Gyre},         {"vortex", Field::Vortex},
-        {"cylinder", Field::Cylinder}};
+    static const struct {
+        const char* name;
+        Field field;
+    } table[] = {{"uniform", Field::Uniform},  {"rotation", Field::Rotation}, {"saddle", Field::Saddle},
+                 {"sink", Field::Sink},        {"gyre", Field::Gyre},         {"vortex", Field::Vortex},
+                 {"cylinder", Field::Cylinder}};
     for (const auto& e : table) {
         if (s == e.name) {
             f = e.field;
@@ -92,10 +94,11 @@ bool parseField(const std::string& s, Field& f) {
 }
 
 bool parseBroken(const std::string& s, Broken& b) {
-    static const struct { const char* name; Broken kind; } table[] = {
-        {"short-grid", Broken::ShortGrid}, {"short-data", Broken::ShortData},
-        {"dims2", Broken::Dims2},          {"bad-magic", Broken::BadMagic},
-        {"few-values", Broken::FewValues}, {"huge", Broken::Huge}};
+    static const struct {
+        const char* name;
+        Broken kind;
+    } table[] = {{"short-grid", Broken::ShortGrid}, {"short-data", Broken::ShortData}, {"dims2", Broken::Dims2},
+                 {"bad-magic", Broken::BadMagic},   {"few-values", Broken::FewValues}, {"huge", Broken::Huge}};
     for (const auto& e : table) {
         if (s == e.name) {
             b = e.kind;
@@ -122,8 +125,8 @@ long toLong(const std::string& flag, const std::string& s, long lo, long hi) {
         if (used == s.size() && v >= lo && v <= hi) return v;
     } catch (...) {
     }
-    throw UsageError{"invalid value for " + flag + ": '" + s + "' (allowed " + std::to_string(lo) +
-                     ".." + std::to_string(hi) + ")"};
+    throw UsageError{"invalid value for " + flag + ": '" + s + "' (allowed " + std::to_string(lo) + ".." +
+                     std::to_string(hi) + ")"};
 }
 
 Options parseArgs(int argc, char** argv, bool& help) {
@@ -383,7 +386,7 @@ int main(int argc, char** argv) {
         std::cerr << "quillmere-flowgen: " << e.what() << "\n";
         return 1;
     }
-    std::cout << "Wrote " << gridPath << " and " << dataPath << " (" << o.nx << " x " << o.ny
-              << " nodes, " << o.channels << " channels)\n";
+    std::cout << "Wrote " << gridPath << " and " << dataPath << " (" << o.nx << " x " << o.ny << " nodes, "
+              << o.channels << " channels)\n";
     return 0;
 }

@@ -53,14 +53,12 @@ struct UsageError {
     std::string message;
 };
 
-bool endsWith(const std::string& s, const std::string& tail)
-{
+bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // The placement refuses these values too; here they are a usage error.
-float positiveNumber(const std::string& option, const std::string& text)
-{
+float positiveNumber(const std::string& option, const std::string& text) {
     char* end = nullptr;
     errno = 0;
     const float v = std::strtof(text.c_str(), &end);
@@ -69,8 +67,7 @@ float positiveNumber(const std::string& option, const std::string& text)
     return v;
 }
 
-int seedCount(const std::string& text)
-{
+int seedCount(const std::string& text) {
     char* end = nullptr;
     errno = 0;
     const long v = std::strtol(text.c_str(), &end, 10);
@@ -79,8 +76,7 @@ int seedCount(const std::string& text)
     return static_cast<int>(v);
 }
 
-Options parse(int argc, char** argv)
-{
+Options parse(int argc, char** argv) {
     Options o;
     for (int k = 1; k < argc; ++k) {
         const std::string a = argv[k];
@@ -88,42 +84,27 @@ Options parse(int argc, char** argv)
             if (k + 1 >= argc) throw UsageError{a + " needs a value"};
             return argv[++k];
         };
-        if (a == "--seeded")
-            o.seeds = seedCount(value());
-        else if (a == "--dt")
-            o.dt = positiveNumber(a, value());
-        else if (a == "--dsep")
-            o.dsep = positiveNumber(a, value());
-        else if (a == "--dtest")
-            o.dtest = positiveNumber(a, value());
-        else if (a == "--rk2")
-            o.rk2 = true;
-        else if (a == "--unit-speed")
-            o.unitSpeed = true;
-        else if (a == "--stats")
-            o.stats = true;
-        else if (a == "-o")
-            o.output = value();
-        else if (!a.empty() && a[0] == '-')
-            throw UsageError{"unknown option " + a};
-        else if (o.dataset.empty())
-            o.dataset = a;
-        else
-            throw UsageError{"more than one dataset given"};
+        if (a == "--seeded") o.seeds = seedCount(value());
+        else if (a == "--dt") o.dt = positiveNumber(a, value());
+        else if (a == "--dsep") o.dsep = positiveNumber(a, value());
+        else if (a == "--dtest") o.dtest = positiveNumber(a, value());
+        else if (a == "--rk2") o.rk2 = true;
+        else if (a == "--unit-speed") o.unitSpeed = true;
+        else if (a == "--stats") o.stats = true;
+        else if (a == "-o") o.output = value();
+        else if (!a.empty() && a[0] == '-') throw UsageError{"unknown option " + a};
+        else if (o.dataset.empty()) o.dataset = a;
+        else throw UsageError{"more than one dataset given"};
     }
     if (o.dataset.empty()) throw UsageError{"no dataset given"};
     if (o.output.empty()) throw UsageError{"no output file given (-o)"};
-    if (endsWith(o.output, ".csv"))
-        o.format = Format::Csv;
-    else if (endsWith(o.output, ".vtk"))
-        o.format = Format::Vtk;
-    else
-        throw UsageError{"the output file must end in .csv or .vtk"};
+    if (endsWith(o.output, ".csv")) o.format = Format::Csv;
+    else if (endsWith(o.output, ".vtk")) o.format = Format::Vtk;
+    else throw UsageError{"the output file must end in .csv or .vtk"};
     return o;
 }
 
-bool writeCsv(const StreamlineSet& set, std::FILE* f)
-{
+bool writeCsv(const StreamlineSet& set, std::FILE* f) {
     std::fprintf(f, "line,point,x,y,step,start_reason,end_reason\n");
     const auto& lines = set.streamlines();
     for (std::size_t l = 0; l < lines.size(); ++l) {
@@ -139,8 +120,7 @@ bool writeCsv(const StreamlineSet& set, std::FILE* f)
 
 // The codes of the two cell fields, for the title line: the legacy format
 // has no other place for a comment.
-std::string reasonLookup()
-{
+std::string reasonLookup() {
     std::string text = "start_reason and end_reason:";
     for (int r = 0; r < terminationReasonCount; ++r) {
         text += (r == 0 ? " " : ", ") + std::to_string(r) + " ";
@@ -150,8 +130,7 @@ std::string reasonLookup()
 }
 
 // Lines without points have no cell: a polyline needs at least one point.
-bool writeVtk(const StreamlineSet& set, std::FILE* f)
-{
+bool writeVtk(const StreamlineSet& set, std::FILE* f) {
     std::size_t pointCount = 0;
     std::size_t lineCount = 0;
     for (const auto& line : set.streamlines()) {
@@ -187,8 +166,7 @@ bool writeVtk(const StreamlineSet& set, std::FILE* f)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Options options;
     try {
         options = parse(argc, argv);
@@ -224,10 +202,8 @@ int main(int argc, char** argv)
     if (options.dt != start.dt) set.setStepSize(options.dt);
     if (options.dsep != start.dsep) set.setSeparation(options.dsep);
     if (options.dtest != start.dtest) set.setTestDistance(options.dtest);
-    if (options.seeds >= 0)
-        set.computeSeeded(options.seeds);
-    else
-        set.computeEvenlySpaced();
+    if (options.seeds >= 0) set.computeSeeded(options.seeds);
+    else set.computeEvenlySpaced();
     if (options.stats) printPlacementQuality(std::cout, measurePlacement(set));
     std::cout.flush();
 

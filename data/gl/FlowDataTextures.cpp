@@ -14,15 +14,13 @@ namespace {
 
 // Creates and binds a texture on the active unit with the allocated size and
 // no data, then uploads the data area at its origin.
-GLuint uploadTexture(GLint internalFormat, GLenum format, TextureSize data, const std::vector<float>& texels)
-{
+GLuint uploadTexture(GLint internalFormat, GLenum format, TextureSize data, const std::vector<float>& texels) {
     const TextureSize allocated = textureAllocatedSize(data, GLEW_ARB_texture_non_power_of_two != 0);
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, allocated.width, allocated.height, 0, format,
-                 GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, allocated.width, allocated.height, 0, format, GL_FLOAT, nullptr);
     if (!texels.empty())
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, data.width, data.height, format, GL_FLOAT, texels.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -33,8 +31,7 @@ GLuint uploadTexture(GLint internalFormat, GLenum format, TextureSize data, cons
     return texture;
 }
 
-void deleteTexture(unsigned int& texture)
-{
+void deleteTexture(unsigned int& texture) {
     if (texture != 0) {
         const GLuint name = texture;
         glDeleteTextures(1, &name);
@@ -42,23 +39,18 @@ void deleteTexture(unsigned int& texture)
     }
 }
 
-const char* glErrorText(GLenum error)
-{
-    return reinterpret_cast<const char*>(gluErrorString(error));
-}
+const char* glErrorText(GLenum error) { return reinterpret_cast<const char*>(gluErrorString(error)); }
 
-} // namespace
+}  // namespace
 
-void FlowData::createVelocityTexture(int magnitudeSlot)
-{
+void FlowData::createVelocityTexture(int magnitudeSlot) {
     textureReleaser_ = [](FlowData& data) { data.deleteTextures(); };
     deleteTexture(velocityTexture_);
 
     const TextureSize data = textureDataSize();
     const TextureSize allocated = textureAllocatedSize(data, GLEW_ARB_texture_non_power_of_two != 0);
     std::cout << "Debuging: texture velocity: " << allocated.width << " x " << allocated.height << "\n";
-    std::vector<float> texels =
-        velocityTexels(channel(0), channel(1), channel(2), channel(magnitudeSlot), data);
+    std::vector<float> texels = velocityTexels(channel(0), channel(1), channel(2), channel(magnitudeSlot), data);
 
     glActiveTexture(GL_TEXTURE0 + textureUnit::velocity);
     velocityTexture_ = uploadTexture(GL_RGBA32F_ARB, GL_RGBA, data, texels);
@@ -69,15 +61,13 @@ void FlowData::createVelocityTexture(int magnitudeSlot)
     }
     std::cout << "texture velocity erzeugt and uploaded\n";
     const GLenum error = glGetError();
-    if (error != GL_NO_ERROR)
-        std::cerr << "Error creating texture of velocity!!! : " << glErrorText(error) << "\n";
+    if (error != GL_NO_ERROR) std::cerr << "Error creating texture of velocity!!! : " << glErrorText(error) << "\n";
 }
 
 void FlowData::createDataTexture1() { createDataTexture(1); }
 void FlowData::createDataTexture2() { createDataTexture(2); }
 
-void FlowData::createDataTexture(int which)
-{
+void FlowData::createDataTexture(int which) {
     textureReleaser_ = [](FlowData& data) { data.deleteTextures(); };
     unsigned int& texture = which == 1 ? dataTexture1_ : dataTexture2_;
     deleteTexture(texture);
@@ -87,10 +77,8 @@ void FlowData::createDataTexture(int which)
 
     glActiveTexture(GL_TEXTURE0 + textureUnit::dataChannel);
     texture = uploadTexture(GL_LUMINANCE32F_ARB, GL_LUMINANCE, data, texels);
-    if (which == 1)
-        std::cout << "Debuging: texture data one channel 3 created\n";
-    else
-        std::cout << "Debuging: texture data two channel 4 created\n";
+    if (which == 1) std::cout << "Debuging: texture data one channel 3 created\n";
+    else std::cout << "Debuging: texture data two channel 4 created\n";
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR)
         std::cerr << "Error while creating texture data channel " << slot << ": " << glErrorText(error) << "\n";
@@ -99,8 +87,7 @@ void FlowData::createDataTexture(int which)
 void FlowData::bindDataTexture1() { bindDataTexture(1); }
 void FlowData::bindDataTexture2() { bindDataTexture(2); }
 
-void FlowData::bindDataTexture(int which)
-{
+void FlowData::bindDataTexture(int which) {
     glActiveTexture(GL_TEXTURE0 + textureUnit::dataChannel);
     glBindTexture(GL_TEXTURE_2D, which == 1 ? dataTexture1_ : dataTexture2_);
     if (uniforms_) {
@@ -114,8 +101,7 @@ void FlowData::bindDataTexture(int which)
         std::cerr << "Error uploading texture data " << which << " : " << glErrorText(error) << "\n";
 }
 
-void FlowData::deleteTextures()
-{
+void FlowData::deleteTextures() {
     deleteTexture(velocityTexture_);
     deleteTexture(dataTexture1_);
     deleteTexture(dataTexture2_);

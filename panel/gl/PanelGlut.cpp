@@ -20,10 +20,10 @@ namespace {
 bool initialized = false;
 PanelInputQueue inputQueue;
 PanelMouseRouter mouseRouter(PanelWindow::defaultWidth);
-PanelFrameResult lastFrame;   // actions waiting for the frame's end, and where things were drawn
-bool frameOpen = false;       // between panelBeginFrame and panelEndFrame
-bool inputApplied = false;    // the open frame took input from the queue
-bool layoutChanged = false;   // the open frame's content differs in height from the one before
+PanelFrameResult lastFrame;      // actions waiting for the frame's end, and where things were drawn
+bool frameOpen = false;          // between panelBeginFrame and panelEndFrame
+bool inputApplied = false;       // the open frame took input from the queue
+bool layoutChanged = false;      // the open frame's content differs in height from the one before
 unsigned long buttonEvents = 0;  // mouse button and wheel events handed to ImGui so far
 
 int panelWidth() { return controlPanel ? controlPanel->width() : PanelWindow::defaultWidth; }
@@ -86,9 +86,7 @@ bool applyQueuedInput() {
             io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
             io.MouseWheel += static_cast<float>(event.wheel);
             break;
-        case PanelInputEvent::Type::Key:
-            applyKey(io, event);
-            break;
+        case PanelInputEvent::Type::Key: applyKey(io, event); break;
         }
     }
     return !events.empty();
@@ -136,8 +134,8 @@ void panelInit() {
     style.Colors[ImGuiCol_WindowBg].w = 1.0f;
     ImGui_ImplGLUT_Init();
     ImGui_ImplOpenGL2_Init();
-    io.DisplaySize = ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)),
-                            static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
+    io.DisplaySize =
+        ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)), static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
 }
 
 void panelShutdown() {
@@ -159,8 +157,8 @@ void panelBeginFrame() {
     inputApplied = applyQueuedInput();
 
     ImGuiIO& io = ImGui::GetIO();
-    io.DisplaySize = ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)),
-                            static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
+    io.DisplaySize =
+        ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)), static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
     ImGui_ImplOpenGL2_NewFrame();
     ImGui_ImplGLUT_NewFrame();  // also starts the ImGui frame
     PanelFrameResult frame;

@@ -51,8 +51,8 @@ bool shownEnabled(const PanelControl& control) {
 
 void line(std::ostringstream& out, const char* kind, const std::string& label, bool enabled, const PanelRect& r,
           const std::string& state) {
-    out << kind << '\t' << label << '\t' << (enabled ? 1 : 0) << '\t' << std::lround(r.x) << '\t'
-        << std::lround(r.y) << '\t' << std::lround(r.w) << '\t' << std::lround(r.h) << '\t' << state << '\n';
+    out << kind << '\t' << label << '\t' << (enabled ? 1 : 0) << '\t' << std::lround(r.x) << '\t' << std::lround(r.y)
+        << '\t' << std::lround(r.w) << '\t' << std::lround(r.h) << '\t' << state << '\n';
 }
 
 void listControls(std::ostringstream& out, const PanelControl& control, const PanelFrameResult& frame) {
@@ -73,8 +73,7 @@ void listControls(std::ostringstream& out, const PanelControl& control, const Pa
 
 }  // namespace
 
-void writePanelMap(const PanelWindow& window, const PanelFrameResult& frame, bool settled,
-                   unsigned long buttonEvents) {
+void writePanelMap(const PanelWindow& window, const PanelFrameResult& frame, bool settled, unsigned long buttonEvents) {
     const std::string& path = mapPath();
     if (path.empty()) return;
     static unsigned long frameNumber = 0;

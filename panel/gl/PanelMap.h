@@ -17,5 +17,4 @@ class PanelWindow;
 // its input has arrived, so it waits for both before it reads positions or
 // results.
 // Without the variable this does nothing.
-void writePanelMap(const PanelWindow& window, const PanelFrameResult& frame, bool settled,
-                   unsigned long buttonEvents);
+void writePanelMap(const PanelWindow& window, const PanelFrameResult& frame, bool settled, unsigned long buttonEvents);

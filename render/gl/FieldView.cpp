@@ -53,4 +53,3 @@ void ArrowPlot::draw() const {
     glDisable(GL_POINT_SPRITE_ARB);
     glDisable(GL_VERTEX_PROGRAM_POINT_SIZE_ARB);
 }
-

@@ -12,20 +12,17 @@
 
 namespace {
 
-StreamlineView viewOf(const StreamlineSet& set)
-{
+StreamlineView viewOf(const StreamlineSet& set) {
     const FlowData* data = set.flowData();
     return StreamlineView(set.domainBox(), data ? data->quadSize() : QuadSize{});
 }
 
-void setLineColor(const StreamlineSet& set)
-{
+void setLineColor(const StreamlineSet& set) {
     const ColorRGBA* c = set.color();
     glColor3f(c->redByte / 255.0f, c->greenByte / 255.0f, c->blueByte / 255.0f);
 }
 
-void drawBlocks(GLenum mode, const std::vector<VertexBlock>& blocks)
-{
+void drawBlocks(GLenum mode, const std::vector<VertexBlock>& blocks) {
     // Drawn y-up like the field quad and the arrows, so lines lie on the
     // flow they follow (a y flip here would mirror them).
     for (const VertexBlock& block : blocks) {
@@ -37,32 +34,28 @@ void drawBlocks(GLenum mode, const std::vector<VertexBlock>& blocks)
 
 }  // namespace
 
-void StreamlineSet::drawLines()
-{
+void StreamlineSet::drawLines() {
     const StreamlineView view = viewOf(*this);
     if (!view.isValid()) return;
     setLineColor(*this);
     drawBlocks(GL_LINE_STRIP, buildLineStrips(*this, view));
 }
 
-void StreamlineSet::drawTapered(float maxWidth, float minWidth)
-{
+void StreamlineSet::drawTapered(float maxWidth, float minWidth) {
     const StreamlineView view = viewOf(*this);
     if (!view.isValid()) return;
     setLineColor(*this);
     drawBlocks(GL_QUADS, buildTaperedQuads(*this, view, nearestOtherDistances(), maxWidth, minWidth));
 }
 
-void StreamlineSet::drawGlyphs()
-{
+void StreamlineSet::drawGlyphs() {
     const StreamlineView view = viewOf(*this);
     if (!view.isValid()) return;
     setLineColor(*this);
     drawBlocks(GL_TRIANGLES, buildGlyphTriangles(*this, view));
 }
 
-void StreamlineSet::drawTextured()
-{
+void StreamlineSet::drawTextured() {
     const StreamlineView view = viewOf(*this);
     if (!view.isValid()) return;
     for (const auto& block : buildTexturedStrips(*this, view)) {

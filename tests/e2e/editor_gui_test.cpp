@@ -47,9 +47,7 @@ struct Layout {
     int column(double ux) const { return static_cast<int>(std::floor(unitsToColumn(ux))); }
     int row(double uy) const { return static_cast<int>(std::floor(unitsToRow(uy))); }
     // Where the viewer puts a press at window column x / row y, in editor units.
-    float pointerX(int x) const {
-        return static_cast<float>(x - areaLeft) / static_cast<float>(areaWidth) * viewWidth;
-    }
+    float pointerX(int x) const { return static_cast<float>(x - areaLeft) / static_cast<float>(areaWidth) * viewWidth; }
     float pointerY(int y) const {
         return static_cast<float>(std::abs(y - areaHeight)) / static_cast<float>(editorHeight) * viewHeight;
     }
@@ -59,9 +57,9 @@ struct Layout {
 const double kStripX = 2.5;
 const double kStripWidth = 4.0;
 const double kMarkerWidth = 0.12;
-const double kMarkerRowY = 0.2;    // above the white strip (0.1 .. 0.165), inside the markers (0.1 .. 0.22)
-const double kColorBarY = 0.4;     // the bar spans 0.25 .. 0.55
-const double kPreviewX = 1.8;      // 1.5 x the chooser's centre (1.2, 0.7)
+const double kMarkerRowY = 0.2;  // above the white strip (0.1 .. 0.165), inside the markers (0.1 .. 0.22)
+const double kColorBarY = 0.4;   // the bar spans 0.25 .. 0.55
+const double kPreviewX = 1.8;    // 1.5 x the chooser's centre (1.2, 0.7)
 const double kPreviewY = 1.05;
 
 using Rgb = std::array<double, 3>;
@@ -155,8 +153,8 @@ protected:
         // A double gyre: speeds over the whole range, so the field shows the
         // whole transfer function.
         generateDataset(dir.path(), "gyre",
-                        {"--field", "gyre", "--nx", "129", "--ny", "65", "--x0", "0", "--x1", "2", "--y0", "0",
-                         "--y1", "1", "--channels", "2"});
+                        {"--field", "gyre", "--nx", "129", "--ny", "65", "--x0", "0", "--x1", "2", "--y0", "0", "--y1",
+                         "1", "--channels", "2"});
         viewer = std::make_unique<Process>(programPath("quillmere"),
                                            std::vector<std::string>{"-datafile", "gyre.gri", "-showTfEditor", "1"},
                                            dir.path());
@@ -225,8 +223,9 @@ std::string checkEditorFrame(const Layout& l, const Image& image) {
     const int top = l.areaHeight - l.editorHeight + 5;
     for (const auto& [x, y] : std::vector<std::pair<int, int>>{
              {l.areaLeft + 1, bottom}, {1020, bottom}, {1020, top}, {l.column(kStripX - 0.3), l.row(0.6)}})
-        if (!near(image.at(x, y), grey, 3)) return "editor background at " + std::to_string(x) + ", " +
-                                                   std::to_string(y) + " is " + describe(image.at(x, y));
+        if (!near(image.at(x, y), grey, 3))
+            return "editor background at " + std::to_string(x) + ", " + std::to_string(y) + " is " +
+                   describe(image.at(x, y));
     if (near(image.at(l.areaLeft - 3, bottom), grey, 20)) return "the editor reaches into the panel";
     if (near(image.at(1020, l.areaHeight - l.editorHeight - 4), grey, 20)) return "the editor is too high";
     return "";

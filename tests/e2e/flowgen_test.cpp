@@ -77,8 +77,8 @@ protected:
 
 TEST_F(FlowgenTest, DemoCommandWritesTheDoubleGyre) {
     const Dataset d = generate(dir, "demo",
-                               {"--field", "gyre", "--nx", "257", "--ny", "129", "--x0", "0", "--x1", "8", "--y0",
-                                "0", "--y1", "4", "--speed", "1", "--channels", "2"},
+                               {"--field", "gyre", "--nx", "257", "--ny", "129", "--x0", "0", "--x1", "8", "--y0", "0",
+                                "--y1", "4", "--speed", "1", "--channels", "2"},
                                257, 129, 2);
     ASSERT_EQ(d.code, 0) << d.err;
     EXPECT_EQ(d.headerText(), paddedHeader("SN4DB 257 129 1 2 1 0.000000"));
@@ -117,10 +117,21 @@ TEST_F(FlowgenTest, FieldsMatchTheirAnalyticForms) {
     };
     const std::vector<Case> cases = {
         {{"--field", "uniform", "--angle", "30"},
-         [&](double, double) { return Xy{U * std::sqrt(3.0) / 2, U / 2}; }},
-        {{"--field", "rotation"}, [&](double X, double Y) { return Xy{-U * Y / rmax, U * X / rmax}; }},
-        {{"--field", "saddle"}, [&](double X, double Y) { return Xy{U * X / rmax, -U * Y / rmax}; }},
-        {{"--field", "sink"}, [&](double X, double Y) { return Xy{-U * X / rmax, -U * Y / rmax}; }},
+         [&](double, double) {
+             return Xy{U * std::sqrt(3.0) / 2, U / 2};
+         }},
+        {{"--field", "rotation"},
+         [&](double X, double Y) {
+             return Xy{-U * Y / rmax, U * X / rmax};
+         }},
+        {{"--field", "saddle"},
+         [&](double X, double Y) {
+             return Xy{U * X / rmax, -U * Y / rmax};
+         }},
+        {{"--field", "sink"},
+         [&](double X, double Y) {
+             return Xy{-U * X / rmax, -U * Y / rmax};
+         }},
         {{"--field", "vortex"},
          [&](double X, double Y) {
              // Lamb-Oseen, core radius side / 8; (1 - exp(-s^2)) / s peaks at 0.6381727.
@@ -165,9 +176,9 @@ TEST_F(FlowgenTest, FieldsMatchTheirAnalyticForms) {
 }
 
 TEST_F(FlowgenTest, SinkCentreAndCylinderInteriorAreExactlyZero) {
-    const Dataset sink = generate(dir, "s", {"--field", "sink", "--nx", "9", "--ny", "7", "--x0", "0.3", "--x1", "1.7",
-                                             "--spacing", "stretched"},
-                                  9, 7, 2);
+    const Dataset sink = generate(
+        dir, "s", {"--field", "sink", "--nx", "9", "--ny", "7", "--x0", "0.3", "--x1", "1.7", "--spacing", "stretched"},
+        9, 7, 2);
     ASSERT_EQ(sink.code, 0) << sink.err;
     EXPECT_EQ(sink.value(4, 3, 0), 0.0f);
     EXPECT_EQ(sink.value(4, 3, 1), 0.0f);
@@ -194,9 +205,9 @@ TEST_F(FlowgenTest, SinkCentreAndCylinderInteriorAreExactlyZero) {
 }
 
 TEST_F(FlowgenTest, FlippedOrderStoresTheSameNodesWithYFastest) {
-    const std::vector<std::string> args = {"--field", "rotation", "--nx", "7",         "--ny",      "5",
-                                           "--x0",    "2",        "--x1", "5",         "--spacing", "stretched",
-                                           "--channels", "3"};
+    const std::vector<std::string> args = {"--field",   "rotation",  "--nx",       "7",    "--ny",
+                                           "5",         "--x0",      "2",          "--x1", "5",
+                                           "--spacing", "stretched", "--channels", "3"};
     const Dataset normal = generate(dir, "n", args, 7, 5, 3);
     std::vector<std::string> flippedArgs = args;
     flippedArgs.push_back("--flipped");
@@ -260,9 +271,9 @@ TEST_F(FlowgenTest, SwappedFilesAreTheByteReversedTwins) {
 
 TEST_F(FlowgenTest, ChannelCountsSetHeaderAndRecordSize) {
     for (int n : {0, 1, 12}) {
-        const Dataset d = generate(dir, "ch" + std::to_string(n),
-                                   {"--field", "uniform", "--nx", "5", "--ny", "3", "--channels", std::to_string(n)}, 5,
-                                   3, n);
+        const Dataset d =
+            generate(dir, "ch" + std::to_string(n),
+                     {"--field", "uniform", "--nx", "5", "--ny", "3", "--channels", std::to_string(n)}, 5, 3, n);
         ASSERT_EQ(d.code, 0) << d.err;
         EXPECT_EQ(d.headerText(), paddedHeader("SN4DB 5 3 1 " + std::to_string(n) + " 1 0.000000"));
         EXPECT_EQ(d.data.size(), 4u * (3 + n) * 15);
@@ -316,8 +327,8 @@ TEST_F(FlowgenTest, BrokenKindsCarryTheirDefect) {
     auto parse = [](const std::string& header, int v[5]) {
         float real = 0;
         char magic[6] = {};
-        return std::sscanf(header.c_str(), "%5s %d %d %d %d %d %f", magic, &v[0], &v[1], &v[2], &v[3], &v[4],
-                           &real) - 1;
+        return std::sscanf(header.c_str(), "%5s %d %d %d %d %d %f", magic, &v[0], &v[1], &v[2], &v[3], &v[4], &real) -
+               1;
     };
     int v[5] = {};
 
@@ -381,9 +392,9 @@ TEST(ArrowgenTest, WritesATransparentTgaWithAnOpaqueArrowAlongX) {
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string tga = readFile(dir.file("arrow.tga"));
     ASSERT_EQ(tga.size(), 18u + 64 * 64 * 4);
-    EXPECT_EQ(tga[0], 0);   // no image id
-    EXPECT_EQ(tga[1], 0);   // no colour map
-    EXPECT_EQ(tga[2], 2);   // uncompressed true colour
+    EXPECT_EQ(tga[0], 0);  // no image id
+    EXPECT_EQ(tga[1], 0);  // no colour map
+    EXPECT_EQ(tga[2], 2);  // uncompressed true colour
     EXPECT_EQ(tga[12], 64);
     EXPECT_EQ(tga[13], 0);
     EXPECT_EQ(tga[14], 64);
@@ -412,7 +423,7 @@ TEST(ArrowgenTest, WritesATransparentTgaWithAnOpaqueArrowAlongX) {
         return n;
     };
     EXPECT_GT(opaqueRows(40), opaqueRows(15) + 6);  // the head is wider than the shaft
-    EXPECT_EQ(opaqueRows(62), 0);                // the tip stays inside the image
+    EXPECT_EQ(opaqueRows(62), 0);                   // the tip stays inside the image
 
     const RunResult bad = run(programPath("quillmere-arrowgen"), {}, dir.path());
     EXPECT_EQ(bad.code, 2);

@@ -156,8 +156,7 @@ struct Quad {
 };
 
 Quad fieldQuad(const Image& image) {
-    const double pixelsPerUnit =
-        image.width >= image.height ? image.height / 1.4 : image.width / 1.4;
+    const double pixelsPerUnit = image.width >= image.height ? image.height / 1.4 : image.width / 1.4;
     const double w = 1.3 * pixelsPerUnit;
     const double h = 1.3 * static_cast<float>(kNy) / static_cast<float>(kNx) * pixelsPerUnit;
     return {image.width / 2.0 - w / 2, image.height / 2.0 - h / 2, w, h};
@@ -171,8 +170,8 @@ double speedAt(const Quad& q, int px, int py) {
 }
 
 struct FieldColours {
-    int samples = 0;   // pixels where the field shows (not covered by lines or arrows)
-    int matching = 0;  // of these, coloured as the blue-to-red function predicts
+    int samples = 0;       // pixels where the field shows (not covered by lines or arrows)
+    int matching = 0;      // of these, coloured as the blue-to-red function predicts
     int slowMatching = 0;  // matching, under 0.1 of the peak speed (blue)
     int fastMatching = 0;  // matching, over 0.9 of the peak speed (red)
 };

@@ -51,11 +51,10 @@ TEST_F(PanelGui, TheFileBrowserEntersAFolderAndOpensTheGridFileInIt) {
     ASSERT_TRUE(v.click("file", "flow.gri"));
     ASSERT_TRUE(v.waitOutput([](const std::string& o) { return contains(o, "Distance Field OK\n"); })) << v.out();
     const std::vector<std::string> opened = lines(v.out().substr(mark));
-    EXPECT_TRUE(containsInOrder(opened, {"- Loading grid file 'flow.gri' ... ", "Dimensions: 129 x 65 x 1",
-                                         "X Boundaries: 0 ... 2", "Y Boundaries: 0 ... 1", "Channels: 2",
-                                         "- Loading dat file 'flow.00000.dat' ... ",
-                                         "texture velocity erzeugt and uploaded", "DEBUG: tf texture uploaded",
-                                         "Distance Field OK"}))
+    EXPECT_TRUE(containsInOrder(
+        opened, {"- Loading grid file 'flow.gri' ... ", "Dimensions: 129 x 65 x 1", "X Boundaries: 0 ... 2",
+                 "Y Boundaries: 0 ... 1", "Channels: 2", "- Loading dat file 'flow.00000.dat' ... ",
+                 "texture velocity erzeugt and uploaded", "DEBUG: tf texture uploaded", "Distance Field OK"}))
         << v.out().substr(mark);
 
     // The dataset controls open up; the two sections wait for their check boxes.
@@ -64,7 +63,8 @@ TEST_F(PanelGui, TheFileBrowserEntersAFolderAndOpensTheGridFileInIt) {
     EXPECT_EQ(m.enabled("checkbox", "Streamlines"), 1);
     EXPECT_EQ(m.enabled("rollout", "Background"), 1);
     EXPECT_EQ(m.state("rollout", "Background"), "1");
-    for (const char* choice : {"Velocity", "Channel 1", "Channel 2"}) EXPECT_EQ(m.enabled("radio", choice), 1) << choice;
+    for (const char* choice : {"Velocity", "Channel 1", "Channel 2"})
+        EXPECT_EQ(m.enabled("radio", choice), 1) << choice;
     EXPECT_EQ(m.state("radio", "Velocity"), "1");
     EXPECT_EQ(m.enabled("checkbox", "Show TF"), 1);
     EXPECT_EQ(m.enabled("rollout", "Save"), 1);

@@ -95,10 +95,10 @@ TEST_F(PanelStreamlines, ModesSwitchTheirSpinnersAndTypedValuesPlaceTheLinesAgai
     ASSERT_TRUE(v.waitOutput([&](const std::string& o) { return contains(o.substr(mark), "Distance Field OK\n"); }));
     EXPECT_TRUE(v.waitMap([](const PanelMap& p) { return p.state("spinner", "dsep") == "0.2"; }));
     const std::vector<std::string> placed = lines(v.out().substr(mark));
-    EXPECT_TRUE(containsInOrder(placed, {"Take next streamline of the list", "Current streamline has number: 2",
-                                         "At the end of the streamline-list, let's end", "Distance Field OK",
-                                         "Please wait for the changes to take place.",
-                                         " This could be a short amount of time!"}))
+    EXPECT_TRUE(containsInOrder(
+        placed, {"Take next streamline of the list", "Current streamline has number: 2",
+                 "At the end of the streamline-list, let's end", "Distance Field OK",
+                 "Please wait for the changes to take place.", " This could be a short amount of time!"}))
         << v.out().substr(mark);
     EXPECT_GT(lastPointCount(v.out()), openedWith);
     EXPECT_GT(differingPixels(v.screenshot(dir.path()), evenly, 40), 200);

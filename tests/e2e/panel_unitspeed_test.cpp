@@ -25,8 +25,8 @@ TEST(PanelUnitSpeed, TheCheckboxPlacesTheLinesAgainWithUnitSteps) {
     prepareViewerDir(dir.path());
     // Peak speed 0.31: 6048 points in fragments by default, 18994 with unit speed.
     generateDataset(dir.path(), "slow",
-                    {"--field", "gyre", "--nx", "129", "--ny", "65", "--x0", "0", "--x1", "8", "--y0", "0", "--y1",
-                     "4", "--speed", "0.31", "--channels", "0"});
+                    {"--field", "gyre", "--nx", "129", "--ny", "65", "--x0", "0", "--x1", "8", "--y0", "0", "--y1", "4",
+                     "--speed", "0.31", "--channels", "0"});
     PanelViewer v(dir.path(), {"-datafile", "slow.gri"});
     ASSERT_TRUE(v.ok()) << v.out() << v.err();
     const int opened = lastPointCount(v.out());

@@ -16,16 +16,14 @@
 
 namespace {
 
-std::vector<std::string> linesOf(const std::string& text)
-{
+std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     return lines;
 }
 
-std::vector<std::string> fields(const std::string& line, char separator)
-{
+std::vector<std::string> fields(const std::string& line, char separator) {
     std::vector<std::string> out;
     std::istringstream in(line);
     for (std::string f; std::getline(in, f, separator);) out.push_back(f);
@@ -41,8 +39,7 @@ struct Stats {
     std::map<std::string, int> ends;
 };
 
-Stats parseStats(const std::string& out)
-{
+Stats parseStats(const std::string& out) {
     Stats s;
     const std::vector<std::string> lines = linesOf(out);
     std::size_t k = 0;
@@ -68,8 +65,7 @@ Stats parseStats(const std::string& out)
 
 class TraceQualityTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         // The double gyre with peak speed 0.31: under the default dt and dsep
         // its lines break into fragments.
         slow = generateDataset(dir.path(), "slow",
@@ -84,8 +80,7 @@ protected:
     std::string slow;
 };
 
-TEST_F(TraceQualityTest, StatsFollowThePlacementAndUnitSpeedMendsASlowField)
-{
+TEST_F(TraceQualityTest, StatsFollowThePlacementAndUnitSpeedMendsASlowField) {
     const RunResult plain = trace({slow, "-o", dir.file("plain.csv")});
     const RunResult byDefault = trace({slow, "--stats", "-o", dir.file("default.csv")});
     const RunResult unit = trace({slow, "--stats", "--unit-speed", "-o", dir.file("unit.csv")});
@@ -142,8 +137,7 @@ TEST_F(TraceQualityTest, StatsFollowThePlacementAndUnitSpeedMendsASlowField)
     for (const auto& [name, count] : u.ends) EXPECT_EQ(counted[name], count) << name;
 }
 
-TEST_F(TraceQualityTest, VtkCellDataHoldsTheReasonCodesNamedInTheHeader)
-{
+TEST_F(TraceQualityTest, VtkCellDataHoldsTheReasonCodesNamedInTheHeader) {
     ASSERT_EQ(trace({slow, "--unit-speed", "--rk2", "-o", dir.file("lines.csv")}).code, 0);
     ASSERT_EQ(trace({slow, "--unit-speed", "--rk2", "-o", dir.file("lines.vtk")}).code, 0);
     const std::vector<std::string> vtk = linesOf(readFile(dir.file("lines.vtk")));
@@ -193,8 +187,7 @@ TEST_F(TraceQualityTest, VtkCellDataHoldsTheReasonCodesNamedInTheHeader)
     EXPECT_EQ(row, vtk.size());
 }
 
-TEST_F(TraceQualityTest, SeededLinesReportTheirEndsToo)
-{
+TEST_F(TraceQualityTest, SeededLinesReportTheirEndsToo) {
     // A closed orbit: each direction of a seeded line stops at its step limit.
     const std::string rotation =
         generateDataset(dir.path(), "rotation", {"--field", "rotation", "--nx", "33", "--ny", "33"});

@@ -23,16 +23,14 @@ struct Row {
     int step;
 };
 
-std::vector<std::string> linesOf(const std::string& text)
-{
+std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     return lines;
 }
 
-std::vector<Row> readCsv(const std::string& path, std::string& header)
-{
+std::vector<Row> readCsv(const std::string& path, std::string& header) {
     std::vector<std::string> lines = linesOf(readFile(path));
     std::vector<Row> rows;
     if (lines.empty()) return rows;
@@ -55,8 +53,7 @@ std::vector<Row> readCsv(const std::string& path, std::string& header)
 }
 
 // The number printed after a statistics label, or -1.
-long statistic(const std::string& out, const std::string& label)
-{
+long statistic(const std::string& out, const std::string& label) {
     for (const std::string& l : linesOf(out))
         if (l.rfind(label, 0) == 0) return std::stol(l.substr(label.size()));
     return -1;
@@ -64,8 +61,7 @@ long statistic(const std::string& out, const std::string& label)
 
 class TraceTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         gyre = generateDataset(dir.path(), "gyre",
                                {"--field", "gyre", "--nx", "129", "--ny", "65", "--x0", "0", "--x1", "8", "--y0", "0",
                                 "--y1", "4", "--channels", "1"});
@@ -78,8 +74,7 @@ protected:
     std::string gyre;
 };
 
-TEST_F(TraceTest, CsvAndVtkHoldTheSameEvenlySpacedLines)
-{
+TEST_F(TraceTest, CsvAndVtkHoldTheSameEvenlySpacedLines) {
     const RunResult csvRun = trace({gyre, "-o", dir.file("lines.csv")});
     ASSERT_EQ(csvRun.code, 0) << csvRun.err;
     const RunResult vtkRun = trace({gyre, "-o", dir.file("lines.vtk")});
@@ -127,8 +122,7 @@ TEST_F(TraceTest, CsvAndVtkHoldTheSameEvenlySpacedLines)
     ASSERT_GT(vtk.size(), 5 + rows.size() + perLine.size());
     for (std::size_t k = 0; k < rows.size(); ++k) ASSERT_EQ(vtk[5 + k], rows[k].x + " " + rows[k].y + " 0");
     std::size_t at = 5 + rows.size();
-    EXPECT_EQ(vtk[at], "LINES " + std::to_string(perLine.size()) + " " +
-                           std::to_string(rows.size() + perLine.size()));
+    EXPECT_EQ(vtk[at], "LINES " + std::to_string(perLine.size()) + " " + std::to_string(rows.size() + perLine.size()));
     std::size_t next = 0;
     for (const auto& [line, count] : perLine) {
         std::istringstream cell(vtk[++at]);
@@ -146,8 +140,7 @@ TEST_F(TraceTest, CsvAndVtkHoldTheSameEvenlySpacedLines)
     for (const Row& r : rows) ASSERT_EQ(vtk[++at], std::to_string(r.step));
 }
 
-TEST_F(TraceTest, OptionsChangeThePlacement)
-{
+TEST_F(TraceTest, OptionsChangeThePlacement) {
     std::string header;
     ASSERT_EQ(trace({gyre, "-o", dir.file("euler.csv")}).code, 0);
     ASSERT_EQ(trace({gyre, "--rk2", "-o", dir.file("rk2.csv")}).code, 0);
@@ -175,8 +168,7 @@ TEST_F(TraceTest, OptionsChangeThePlacement)
     EXPECT_EQ(readFile(dir.file("refused.csv")), "line,point,x,y,step,start_reason,end_reason\n");
 }
 
-TEST_F(TraceTest, BadUsageExitsWithTwo)
-{
+TEST_F(TraceTest, BadUsageExitsWithTwo) {
     const std::vector<std::vector<std::string>> cases = {
         {},
         {gyre},
@@ -203,8 +195,7 @@ TEST_F(TraceTest, BadUsageExitsWithTwo)
     EXPECT_FALSE(std::ifstream(dir.file("out.csv")).good());
 }
 
-TEST_F(TraceTest, UnreadableInputOrOutputExitsWithOne)
-{
+TEST_F(TraceTest, UnreadableInputOrOutputExitsWithOne) {
     const std::string broken = generateDataset(dir.path(), "broken", {"--field", "uniform", "--broken", "short-data"});
     for (const std::string& input : {dir.file("missing.gri"), broken}) {
         const RunResult r = trace({input, "-o", dir.file("out.csv")});
@@ -222,8 +213,7 @@ TEST_F(TraceTest, UnreadableInputOrOutputExitsWithOne)
 // statistics and distance-field report, for the defaults and for changed
 // settings given to both. The viewer places once when it opens and again for
 // every changed setting; its last placement is the one it shows.
-TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine)
-{
+TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine) {
     ASSERT_TRUE(Xvfb::shared().ok());
     prepareViewerDir(dir.path());
     struct Case {

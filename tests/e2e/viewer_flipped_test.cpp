@@ -22,7 +22,7 @@ struct Extent {
 
 Extent litExtent(const Image& image) {
     Extent e;
-    for (int y = 60; y < image.height; ++y)  // below the status line
+    for (int y = 60; y < image.height; ++y)       // below the status line
         for (int x = 60; x < image.width; ++x) {  // right of the legend bar
             const std::uint8_t* p = image.at(x, y);
             if (p[0] + p[1] + p[2] < 30) continue;
@@ -35,9 +35,9 @@ Extent litExtent(const Image& image) {
 }
 
 Image shoot(const std::string& dir, const std::string& grid, const std::string& name) {
-    const RunResult r = run(programPath("quillmere"),
-                            {"-datafile", grid, "-showStreamlines", "1", "-showArrowPlot", "1", "-screenshot", name},
-                            dir);
+    const RunResult r =
+        run(programPath("quillmere"),
+            {"-datafile", grid, "-showStreamlines", "1", "-showArrowPlot", "1", "-screenshot", name}, dir);
     EXPECT_EQ(r.code, 0) << r.err;
     return loadPng(dir + "/" + name);
 }
@@ -49,8 +49,8 @@ TEST(ViewerFlipped, FlippedStorageShowsTheSamePicture) {
     TempDir dir;
     prepareViewerDir(dir.path());
     // A wide grid: 65 nodes along x, 33 along y, over an 8 x 4 box.
-    const std::vector<std::string> field = {"--field", "gyre", "--nx", "65", "--ny", "33", "--x0", "0",
-                                            "--x1", "8", "--y0", "0", "--y1", "4"};
+    const std::vector<std::string> field = {"--field", "gyre", "--nx", "65",   "--ny", "33",   "--x0",
+                                            "0",       "--x1", "8",    "--y0", "0",    "--y1", "4"};
     std::vector<std::string> flippedField = field;
     flippedField.push_back("--flipped");
     const Image normal = shoot(dir.path(), generateDataset(dir.path(), "normal", field), "normal.png");

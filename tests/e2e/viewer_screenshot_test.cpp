@@ -194,7 +194,9 @@ TEST_F(ViewerScreenshot, TheTopOfTheFieldShowsTheLargestY) {
     // Speed y + 1 along x: black at the bottom edge, white at the top.
     const std::string grid =
         DatasetWriter(DatasetWriter::evenlySpaced(-1, 1, 33), DatasetWriter::evenlySpaced(-1, 1, 33))
-            .velocity([](float, float y) { return std::array<float, 3>{y + 1.0f, 0.0f, 0.0f}; })
+            .velocity([](float, float y) {
+                return std::array<float, 3>{y + 1.0f, 0.0f, 0.0f};
+            })
             .write(dir.file("shear"));
     const Image image = shoot(grid, {});
     ASSERT_TRUE(image.ok());
@@ -235,8 +237,8 @@ TEST_F(ViewerScreenshot, TheLegendBarShowsTheBackgroundRampAndTheArrowBarOnlyWit
 }
 
 TEST_F(ViewerScreenshot, ArrowsStandOnTheLatticeInTheirOwnColourUnlessApplyTfIsOn) {
-    const Image image = shoot(uniform("uni", "0"), {"-showArrowPlot", "1", "-arrowCountX", "4", "-arrowCountY",
-                                                    "3", "-arrowSizeEnabled", "0", "-arrowSize", "24"});
+    const Image image = shoot(uniform("uni", "0"), {"-showArrowPlot", "1", "-arrowCountX", "4", "-arrowCountY", "3",
+                                                    "-arrowSizeEnabled", "0", "-arrowSize", "24"});
     ASSERT_TRUE(image.ok());
     // Columns from the left edge of the quad to its right, rows bottom to top.
     std::vector<std::pair<int, int>> lattice;
@@ -279,9 +281,9 @@ TEST_F(ViewerScreenshot, ArrowsStandOnTheLatticeInTheirOwnColourUnlessApplyTfIsO
 TEST_F(ViewerScreenshot, ArrowsTurnWithTheFlow) {
     const int n = 24;
     auto centreArrow = [&](const std::string& angle) {
-        const Image image = shoot(uniform("uni" + angle, angle), {"-showArrowPlot", "1", "-arrowCountX", "3",
-                                                                  "-arrowCountY", "3", "-arrowSizeEnabled", "0",
-                                                                  "-arrowSize", std::to_string(n)});
+        const Image image =
+            shoot(uniform("uni" + angle, angle), {"-showArrowPlot", "1", "-arrowCountX", "3", "-arrowCountY", "3",
+                                                  "-arrowSizeEnabled", "0", "-arrowSize", std::to_string(n)});
         std::vector<int> block(n * n, 0);
         if (!image.ok()) return block;
         const int x0 = kAreaWidth / 2 - n / 2;
@@ -422,8 +424,8 @@ TEST_F(ViewerStreamlines, GlyphsAreWedgesAlongTheLinesPointingDownstream) {
     // narrows downstream (+x) to its tip: sharp rises, each followed by a
     // slow fall.
     const int x0 = static_cast<int>(px(-0.6));
-    const std::vector<long> sums = columnSums(image, x0, static_cast<int>(px(0.6)), kAreaHeight / 2 - 5,
-                                              kAreaHeight / 2 + 4);
+    const std::vector<long> sums =
+        columnSums(image, x0, static_cast<int>(px(0.6)), kAreaHeight / 2 - 5, kAreaHeight / 2 + 4);
     const long widest = *std::max_element(sums.begin(), sums.end());
     EXPECT_GT(widest, 350) << "wedges about 2.4 pixels wide at their base";
     int rises = 0;
@@ -477,9 +479,8 @@ TEST_F(ViewerScreenshot, StreamlinesOfAWideGridLieOnItsFieldQuad) {
     ASSERT_TRUE(image.ok());
     const double quadHeight = 1.3 * 33.0 / 65.0;
     // Lines at y = 0.1, 0.3, ..., 0.9 (the first through the centre, 0.5).
-    const std::vector<LitRun> runs =
-        runsDownColumn(image, kAreaWidth / 2 + 7, static_cast<int>(py(quadHeight / 2)) + 5,
-                       static_cast<int>(py(-quadHeight / 2)) - 5, 20);
+    const std::vector<LitRun> runs = runsDownColumn(image, kAreaWidth / 2 + 7, static_cast<int>(py(quadHeight / 2)) + 5,
+                                                    static_cast<int>(py(-quadHeight / 2)) - 5, 20);
     ASSERT_EQ(runs.size(), 5u);
     for (int k = 0; k < 5; ++k) EXPECT_NEAR(runs[k].centre, py((0.4 - 0.2 * k) * quadHeight), 2.0);
     const std::vector<long> sums = columnSums(image, 0, image.width - 1, kAreaHeight / 2 - 3, kAreaHeight / 2 + 2);
@@ -499,7 +500,9 @@ TEST_F(ViewerScreenshot, StreamlinesLieWhereTheFieldShowsTheFlow) {
     // grey, visible on white.
     const std::string grid =
         DatasetWriter(DatasetWriter::evenlySpaced(-1, 1, 33), DatasetWriter::evenlySpaced(-1, 1, 33))
-            .velocity([](float, float y) { return std::array<float, 3>{y > -0.1f ? 1.0f : 0.0f, 0.0f, 0.0f}; })
+            .velocity([](float, float y) {
+                return std::array<float, 3>{y > -0.1f ? 1.0f : 0.0f, 0.0f, 0.0f};
+            })
             .write(dir.file("half"));
     const Image image = shoot(grid, {"-showStreamlines", "1", "-streamlineMode", "4", "-dsep", "0.2", "-dtest", "0.1"});
     ASSERT_TRUE(image.ok());
@@ -543,7 +546,8 @@ TEST_F(ViewerScreenshot, StreamlinesRiseToTheRightInAFlowRisingToTheRight) {
 }
 
 TEST_F(ViewerScreenshot, ShowTfPutsTheEditorInTheBottomRows) {
-    const Image image = shoot(flowgen("rot", {"--field", "rotation", "--nx", "33", "--ny", "33"}), {"-showTfEditor", "1"});
+    const Image image =
+        shoot(flowgen("rot", {"--field", "rotation", "--nx", "33", "--ny", "33"}), {"-showTfEditor", "1"});
     ASSERT_TRUE(image.ok());
     // 700 rows: the field view takes 560, the editor 141 (grey 0.8 = 204),
     // its first and last row smoothed.

@@ -32,21 +32,11 @@ const char* const kRefused = "Error! Only gri-files are permitted.";
 // Start-up lines up to and including the shader pair, with the two shader
 // handles written as '#'.
 std::vector<std::string> startLines() {
-    return {"- Initializing GLUT ...",
-            "- GLUT initialized.",
-            "",
-            "- Initializing GLEW ...",
-            "- GLEW initialized.",
-            "",
-            "- Initializing DevIL ...",
-            "- DevIL initialized.",
-            "",
-            "Loading Shaders... ",
-            "vertexShader: #",
-            "fragmentShader: #",
-            "Compiling vertex shader: ",
-            "compiling succeeded!",
-            "Compiling fragment shader: ",
+    return {"- Initializing GLUT ...",   "- GLUT initialized.",  "",
+            "- Initializing GLEW ...",   "- GLEW initialized.",  "",
+            "- Initializing DevIL ...",  "- DevIL initialized.", "",
+            "Loading Shaders... ",       "vertexShader: #",      "fragmentShader: #",
+            "Compiling vertex shader: ", "compiling succeeded!", "Compiling fragment shader: ",
             "compiling succeeded!"};
 }
 
@@ -162,8 +152,10 @@ protected:
             wideDataset(text);
             fs::create_directory(dir.file(text));
             generateDataset(dir.file(text), "f", {"--field", "uniform", "--nx", "65", "--ny", "9"});
-            found = references.emplace(text, std::make_pair(shot({"-datafile", text + ".gri"}),
-                                                            shot({"-datafile", text + "/f.gri"}))).first;
+            found = references
+                        .emplace(text, std::make_pair(shot({"-datafile", text + ".gri"}),
+                                                      shot({"-datafile", text + "/f.gri"})))
+                        .first;
         }
         return sameStatusText(shown, found->second.first, found->second.second);
     }
@@ -186,7 +178,9 @@ protected:
 std::string writeRotation(const std::string& base) {
     return DatasetWriter(DatasetWriter::evenlySpaced(-1, 1, 5), DatasetWriter::evenlySpaced(-1, 1, 5))
         .dataChannels(2)
-        .velocity([](float x, float y) { return std::array<float, 3>{-y, x, 0.0f}; })
+        .velocity([](float x, float y) {
+            return std::array<float, 3>{-y, x, 0.0f};
+        })
         .data([](int channel, float x, float y) { return channel == 1 ? x + 2.0f : 3.0f * y; })
         .write(base);
 }
@@ -200,29 +194,38 @@ TEST_F(ViewerStartup, StartupOpeningAndExitPrintTheirLinesInOrder) {
     // The opener's resolution of 538 texels gives 5 nodes 107 texels each.
     const std::string side = std::to_string(538 / 5 * 5);
     std::vector<std::string> expected = startLines();
-    append(expected, {"- Loading grid file 'flow.gri' ... ", "Dimensions: 5 x 5 x 1", "X Boundaries: -1 ... 1",
-                      "Y Boundaries: -1 ... 1", "Channels: 2", "Timesteps: 1",
-                      "- Loading dat file 'flow.00000.dat' ... "});
+    append(expected,
+           {"- Loading grid file 'flow.gri' ... ", "Dimensions: 5 x 5 x 1", "X Boundaries: -1 ... 1",
+            "Y Boundaries: -1 ... 1", "Channels: 2", "Timesteps: 1", "- Loading dat file 'flow.00000.dat' ... "});
     append(expected, channelLines(0, "1", "-1"));  // velocity x = -y
     append(expected, channelLines(1, "1", "-1"));  // velocity y = x
     append(expected, channelLines(2, "0", "0"));
     append(expected, channelLines(3, "3", "1"));   // x + 2
     append(expected, channelLines(4, "3", "-3"));  // 3 y
     expected.push_back("Debuging: Flipped for shader: 0");
-    append(expected, channelLines(5, "1", "-1"));  // node x
-    append(expected, channelLines(6, "1", "-1"));  // node y
+    append(expected, channelLines(5, "1", "-1"));      // node x
+    append(expected, channelLines(6, "1", "-1"));      // node y
     append(expected, {"Creating channel at 7 ... ok",  // magnitude: no range lines
                       "Debuging: texture velocity: " + side + " x " + side,
-                      "texture velocity erzeugt and uploaded", "Debuging: texture data one channel 3 created",
-                      "Debuging: texture data two channel 4 created", "DEBUG: tf texture uploaded",
-                      "DEBUG: arrow tf texture uploaded", "Number of points in streamlines: 0",
-                      "Number of points theoretically in streamlines: 0", "Number of registrated points: 0",
-                      "Number of theoretical registrated points: 0", "Cached points: 0", "Distance Field OK",
-                      "Please wait for the changes to take place.", " This could be a short amount of time!",
-                      "- Entering main loop ...", "", "arrow texture created",
-                      "- Saving screenshot to 'shot.png' ...", "- Screenshot saved."});
-    for (int slot = 0; slot < 8; ++slot)
-        expected.push_back("Deleting channel at " + std::to_string(slot) + " ... ok");
+                      "texture velocity erzeugt and uploaded",
+                      "Debuging: texture data one channel 3 created",
+                      "Debuging: texture data two channel 4 created",
+                      "DEBUG: tf texture uploaded",
+                      "DEBUG: arrow tf texture uploaded",
+                      "Number of points in streamlines: 0",
+                      "Number of points theoretically in streamlines: 0",
+                      "Number of registrated points: 0",
+                      "Number of theoretical registrated points: 0",
+                      "Cached points: 0",
+                      "Distance Field OK",
+                      "Please wait for the changes to take place.",
+                      " This could be a short amount of time!",
+                      "- Entering main loop ...",
+                      "",
+                      "arrow texture created",
+                      "- Saving screenshot to 'shot.png' ...",
+                      "- Screenshot saved."});
+    for (int slot = 0; slot < 8; ++slot) expected.push_back("Deleting channel at " + std::to_string(slot) + " ... ok");
     expected.push_back("cleaned up and exit now");
 
     EXPECT_EQ(withHandlesMasked(lines(r.out)), expected);
@@ -247,10 +250,10 @@ TEST_F(ViewerStartup, DataTexturesAndChannelSlotsFollowTheChannelCount) {
         // Only one or two data channels get data textures.
         EXPECT_EQ(count("Debuging: texture data one channel 3 created"), channels == 1 || channels == 2 ? 1 : 0);
         EXPECT_EQ(count("Debuging: texture data two channel 4 created"), channels == 2 ? 1 : 0);
-        EXPECT_TRUE(containsInOrder(out, {"Debuging: Flipped for shader: 0", "texture velocity erzeugt and uploaded",
-                                          "DEBUG: tf texture uploaded", "DEBUG: arrow tf texture uploaded",
-                                          "Distance Field OK", "- Entering main loop ...", "arrow texture created",
-                                          "cleaned up and exit now"}));
+        EXPECT_TRUE(
+            containsInOrder(out, {"Debuging: Flipped for shader: 0", "texture velocity erzeugt and uploaded",
+                                  "DEBUG: tf texture uploaded", "DEBUG: arrow tf texture uploaded", "Distance Field OK",
+                                  "- Entering main loop ...", "arrow texture created", "cleaned up and exit now"}));
     }
 }
 
@@ -284,8 +287,8 @@ TEST_F(ViewerStartup, ANonGridFileIsRefusedInTheStatusLineAndTheProgramGoesOn) {
         RunResult r;
         const Image refused = shot({"-datafile", path}, &r);
         EXPECT_FALSE(contains(r.out, "- Loading grid file")) << "the extension is tested before any load";
-        EXPECT_TRUE(containsInOrder(lines(r.out), {"- Entering main loop ...", "- Screenshot saved.",
-                                                    "cleaned up and exit now"}));
+        EXPECT_TRUE(containsInOrder(lines(r.out),
+                                    {"- Entering main loop ...", "- Screenshot saved.", "cleaned up and exit now"}));
         EXPECT_EQ(r.err, "");
         ASSERT_TRUE(refused.ok());
         EXPECT_TRUE(statusReads(refused, kRefused));
@@ -326,10 +329,10 @@ TEST_F(ViewerStartup, UnreadableDatasetsPrintTheirErrorAndLeaveNoScene) {
         }
         // Every dataset-dependent setting asks for the scene that is not there.
         RunResult r;
-        const Image image = shot({"-datafile", "br.gri", "-showStreamlines", "1", "-streamlineMode", "2",
-                                  "-showArrowPlot", "1", "-applyArrowTf", "1", "-backgroundChannel", "1",
-                                  "-dsep", "0.3", "-seedPoints", "7"},
-                                 &r);
+        const Image image =
+            shot({"-datafile", "br.gri", "-showStreamlines", "1", "-streamlineMode", "2", "-showArrowPlot", "1",
+                  "-applyArrowTf", "1", "-backgroundChannel", "1", "-dsep", "0.3", "-seedPoints", "7"},
+                 &r);
         if (c.err.back() == '*') {
             EXPECT_EQ(r.err.rfind(c.err.substr(0, c.err.size() - 1), 0), 0u) << r.err;
             EXPECT_TRUE(!r.err.empty() && r.err.back() == '\n') << r.err;
@@ -340,7 +343,7 @@ TEST_F(ViewerStartup, UnreadableDatasetsPrintTheirErrorAndLeaveNoScene) {
         EXPECT_FALSE(contains(r.out, "Debuging: texture velocity"));
         EXPECT_FALSE(contains(r.out, "Distance Field OK"));
         EXPECT_TRUE(containsInOrder(lines(r.out), {"- Entering main loop ...", "arrow texture created",
-                                                    "- Screenshot saved.", "cleaned up and exit now"}));
+                                                   "- Screenshot saved.", "cleaned up and exit now"}));
         ASSERT_TRUE(image.ok());
         EXPECT_TRUE(statusReads(image, kRefused));
         EXPECT_EQ(litPixelsBelowStatus(image), 0);
@@ -379,7 +382,10 @@ TEST_F(ViewerShaders, AVertexShaderWarningEndsTheProgramWithTheCompilerLog) {
     std::string source = readFile(dir.file("src/Flow.vert"));
     const size_t afterVersion = source.find('\n') + 1;
     source.insert(afterVersion, "#extension GL_ARB_quillmere_no_such_extension : warn\n");
-    { std::ofstream out(dir.file("src/Flow.vert"), std::ios::trunc); out << source; }
+    {
+        std::ofstream out(dir.file("src/Flow.vert"), std::ios::trunc);
+        out << source;
+    }
 
     // Mesa's on-disk shader cache hands back a cached shader without its
     // compile log, so a second run would see no warning.
@@ -404,9 +410,9 @@ TEST_F(ViewerShaders, AMissingArrowImageIsReportedAndTheViewerStillSavesItsScree
     fs::remove(dir.file("img"));
     RunResult r;
     const Image image = shot({}, &r);
-    EXPECT_TRUE(containsInOrder(lines(r.out), {"- Entering main loop ...", "Error: Loading arrow image failed!",
-                                                "arrow texture created", "- Screenshot saved.",
-                                                "cleaned up and exit now"}))
+    EXPECT_TRUE(
+        containsInOrder(lines(r.out), {"- Entering main loop ...", "Error: Loading arrow image failed!",
+                                       "arrow texture created", "- Screenshot saved.", "cleaned up and exit now"}))
         << r.out;
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(image.ok());

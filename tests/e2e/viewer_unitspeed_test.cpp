@@ -18,16 +18,14 @@ namespace {
 using Block = std::vector<std::string>;
 
 // The value printed after `label` in a block, or -1.
-long statistic(const Block& block, const std::string& label)
-{
+long statistic(const Block& block, const std::string& label) {
     for (const std::string& l : block)
         if (l.rfind(label, 0) == 0) return std::stol(l.substr(label.size()));
     return -1;
 }
 
 // Lines placed: the scan reports each line it moves on to.
-long linesPlaced(const Block& block)
-{
+long linesPlaced(const Block& block) {
     long n = 1;
     for (const std::string& l : block)
         if (l.rfind("Take next streamline of the list", 0) == 0) ++n;
@@ -36,8 +34,7 @@ long linesPlaced(const Block& block)
 
 class ViewerUnitSpeed : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(Xvfb::shared().ok());
         prepareViewerDir(dir.path());
         // Peak speed 0.31: with the start values the lines break into fragments.
@@ -47,8 +44,7 @@ protected:
         ASSERT_TRUE(std::ifstream(slow).good());
     }
 
-    std::vector<Block> viewer(const std::vector<std::string>& settings)
-    {
+    std::vector<Block> viewer(const std::vector<std::string>& settings) {
         std::vector<std::string> args = {"-datafile", slow};
         args.insert(args.end(), settings.begin(), settings.end());
         args.insert(args.end(), {"-screenshot", dir.file("shot.png")});
@@ -62,8 +58,7 @@ protected:
     std::string slow;
 };
 
-TEST_F(ViewerUnitSpeed, TheCommandLineSettingPlacesLongerLines)
-{
+TEST_F(ViewerUnitSpeed, TheCommandLineSettingPlacesLongerLines) {
     const std::vector<Block> plain = viewer({});
     const std::vector<Block> unit = viewer({"-unitSpeed", "1"});
     const std::vector<Block> off = viewer({"-unitSpeed", "0"});
@@ -85,16 +80,15 @@ TEST_F(ViewerUnitSpeed, TheCommandLineSettingPlacesLongerLines)
               statistic(unit[1], "Number of points theoretically in streamlines: "));
 
     // The export tool with --unit-speed shows what the viewer shows.
-    const RunResult exported = run(programPath("quillmere-trace"), {slow, "--unit-speed", "-o", dir.file("unit.csv")},
-                                   dir.path());
+    const RunResult exported =
+        run(programPath("quillmere-trace"), {slow, "--unit-speed", "-o", dir.file("unit.csv")}, dir.path());
     ASSERT_EQ(exported.code, 0) << exported.err;
     const std::vector<Block> written = placementBlocks(exported.out);
     ASSERT_EQ(written.size(), 1u);
     EXPECT_EQ(written[0], unit[1]);
 }
 
-TEST_F(ViewerUnitSpeed, AnOptionsFileTurnsItOnWithoutAnExtraPlacement)
-{
+TEST_F(ViewerUnitSpeed, AnOptionsFileTurnsItOnWithoutAnExtraPlacement) {
     // The saved start values, once as they are and once with unit speed on.
     const std::string golden = readFile(std::string(QM_SOURCE_DIR) + "/tests/golden/options_default.xml");
     const std::string off = "<unit_speed>0</unit_speed>";
@@ -117,8 +111,8 @@ TEST_F(ViewerUnitSpeed, AnOptionsFileTurnsItOnWithoutAnExtraPlacement)
     EXPECT_EQ(loaded.size(), plain.size());
     EXPECT_EQ(plain.back(), plain.front());
 
-    const RunResult exported = run(programPath("quillmere-trace"), {slow, "--unit-speed", "-o", dir.file("unit.csv")},
-                                   dir.path());
+    const RunResult exported =
+        run(programPath("quillmere-trace"), {slow, "--unit-speed", "-o", dir.file("unit.csv")}, dir.path());
     ASSERT_EQ(exported.code, 0) << exported.err;
     const std::vector<Block> written = placementBlocks(exported.out);
     ASSERT_EQ(written.size(), 1u);

@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();  // what was written must read back
     }
     // write() covers every name, text and child, so equal output means equal trees.
-    if (second.name() != first.name() || second.text() != first.text() ||
-        second.childCount() != first.childCount() || written(second) != text) {
+    if (second.name() != first.name() || second.text() != first.text() || second.childCount() != first.childCount() ||
+        written(second) != text) {
         std::abort();
     }
     return 0;

@@ -64,9 +64,7 @@ std::vector<float> dataArea(const std::vector<float>& texels, int stride, Textur
 
 class DataTextureUpload : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(openGlWindow("textures", 64, 64));
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(openGlWindow("textures", 64, 64)); }
 
     void SetUp() override {
         while (glGetError() != GL_NO_ERROR) {
@@ -89,7 +87,9 @@ protected:
         const std::string grid =
             DatasetWriter(DatasetWriter::evenlySpaced(0, 3, nx), DatasetWriter::evenlySpaced(0, 1, ny))
                 .dataChannels(2)
-                .velocity([](float x, float y) { return std::array<float, 3>{y, x * x, 0.5f}; })
+                .velocity([](float x, float y) {
+                    return std::array<float, 3>{y, x * x, 0.5f};
+                })
                 .data([](int channel, float x, float y) { return channel == 1 ? x + y : x * y; })
                 .write(dir.file("flow"));
         flow = std::make_unique<FlowData>(&uniforms);
@@ -193,8 +193,8 @@ TEST_F(DataTextureUpload, DataTexturesGoToUnit2AndTheSecondStaysBound) {
     flow->bindDataTexture2();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Debuging: upload channel 4\n");
     EXPECT_EQ(boundOn(2), static_cast<GLint>(two));
-    EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "texture tex_data 2", "unuse", "use",
-                                                         "texture tex_data 2", "unuse"}));
+    EXPECT_EQ(uniforms.calls,
+              (std::vector<std::string>{"use", "texture tex_data 2", "unuse", "use", "texture tex_data 2", "unuse"}));
 
     // The dataset deletes its textures with itself.
     testing::internal::CaptureStdout();
@@ -219,15 +219,15 @@ TEST_F(DataTextureUpload, WithoutNonPowerOfTwoTexturesTheDataFillsAPowerOfTwoTex
     const std::string out = testing::internal::GetCapturedStdout();
     __GLEW_ARB_texture_non_power_of_two = supported;
 
-    EXPECT_EQ(out, "Debuging: texture velocity: 512 x 256\ntexture velocity erzeugt and uploaded\n"
-                   "Debuging: texture data one channel 3 created\n");
+    EXPECT_EQ(out,
+              "Debuging: texture velocity: 512 x 256\ntexture velocity erzeugt and uploaded\n"
+              "Debuging: texture data one channel 3 created\n");
     const GLuint velocity = flow->velocityTexture();
     glActiveTexture(GL_TEXTURE0);
     EXPECT_EQ(levelParameter(velocity, 0, GL_TEXTURE_WIDTH), 512);
     EXPECT_EQ(levelParameter(velocity, 0, GL_TEXTURE_HEIGHT), 256);
     EXPECT_EQ(dataArea(readBack(velocity, GL_RGBA, 4), 512, size, 4),
-              velocityTexels(flow->channel(0), flow->channel(1), flow->channel(2), flow->channel(magnitudeSlot),
-                             size));
+              velocityTexels(flow->channel(0), flow->channel(1), flow->channel(2), flow->channel(magnitudeSlot), size));
     const GLuint data = flow->dataTexture1();
     glActiveTexture(GL_TEXTURE2);
     EXPECT_EQ(levelParameter(data, 0, GL_TEXTURE_WIDTH), 512);

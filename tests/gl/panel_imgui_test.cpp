@@ -165,8 +165,8 @@ TEST_F(PanelImGuiTest, TypedValuesCountWhenTheFieldIsLeftAndStepButtonsDrag) {
     ASSERT_TRUE(panelControlRect(c.arrowCountYSpinner, x, y, w, h));
     const std::string plusX = std::to_string(x + w - h / 2);
     // Press, drag and release arrive together, between two frames.
-    xdotool("mousemove --sync " + plusX + " " + std::to_string(y + h / 2) + " mousedown 1 mousemove --sync " +
-            plusX + " " + std::to_string(y + h / 2 - 40) + " mouseup 1");
+    xdotool("mousemove --sync " + plusX + " " + std::to_string(y + h / 2) + " mousedown 1 mousemove --sync " + plusX +
+            " " + std::to_string(y + h / 2 - 40) + " mouseup 1");
     settle();
     EXPECT_EQ(arrowCountY, 160) << "40 pixels up, 4 pixels a step";
 }

@@ -77,9 +77,9 @@ TEST_F(ShaderProgramTest, LoadPrintsItsLinesAndLinksBothShaders) {
 }
 
 TEST_F(ShaderProgramTest, EveryUniformTheViewerSetsIsLiveInTheProgram) {
-    for (const char* name : {"tex_velocity", "tex_data", "tex_transfer", "tex_arrow", "tex_tfarrow", "background",
-                             "mode", "pointSize", "arrowSizeModif", "enableArrowTF", "renderTF", "renderArrowTF",
-                             "maxVel", "minVel"})
+    for (const char* name :
+         {"tex_velocity", "tex_data", "tex_transfer", "tex_arrow", "tex_tfarrow", "background", "mode", "pointSize",
+          "arrowSizeModif", "enableArrowTF", "renderTF", "renderArrowTF", "maxVel", "minVel"})
         EXPECT_GE(location(name), 0) << name;
 }
 
@@ -134,7 +134,10 @@ TEST(ReadTextFile, ReturnsTheWholeTextOrNull) {
     { std::ofstream empty(dir.file("empty.frag")); }
     EXPECT_EQ(readTextFile(dir.file("empty.frag").c_str()), nullptr);
     const std::string text = "void main()\n{\n\tgl_FragColor = vec4(1.0);\n}\n";
-    { std::ofstream out(dir.file("one.frag"), std::ios::binary); out << text; }
+    {
+        std::ofstream out(dir.file("one.frag"), std::ios::binary);
+        out << text;
+    }
     const std::unique_ptr<char[]> read = readTextFile(dir.file("one.frag").c_str());
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(std::string(read.get()), text);

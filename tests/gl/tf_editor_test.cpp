@@ -20,9 +20,7 @@ using Pixel = std::array<int, 3>;
 // The editor drawn into a 1024 x 700 window with the start-up depth state.
 class TfEditorTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(openGlWindow("tf editor", 1024, 700));
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(openGlWindow("tf editor", 1024, 700)); }
 
     void draw() {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -83,8 +81,9 @@ TEST_F(TfEditorTest, PointerEventsInWindowPixelsEditTheActiveFunctionAndUploadIt
     tfEditorMouse(0, 0, stripX, y, area, *set.chooser, *set[0]);
     tfEditorMouse(0, 1, stripX, y, area, *set.chooser, *set[0]);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "DEBUG: tf texture uploaded\nDEBUG: tf texture uploaded\n"
-                   "DEBUG: tf texture uploaded\nDEBUG: tf texture uploaded\n");
+    EXPECT_EQ(out,
+              "DEBUG: tf texture uploaded\nDEBUG: tf texture uploaded\n"
+              "DEBUG: tf texture uploaded\nDEBUG: tf texture uploaded\n");
     ASSERT_EQ(set[0]->points().count(), 3);
 
     draw();

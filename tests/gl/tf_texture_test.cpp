@@ -17,9 +17,7 @@ namespace {
 
 class TfTextureTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(openGlWindow("tf", 256, 256));
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(openGlWindow("tf", 256, 256)); }
 
     void SetUp() override {
         while (glGetError() != GL_NO_ERROR) {
@@ -151,8 +149,7 @@ TEST_F(TfTextureTest, ColourBarShowsTheTableFromLeftToRightAndArrowBarRestoresTh
 
     TransferFunction arrow(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 3, true, nullptr, 0);
     arrow.drawColorBar();
-    EXPECT_EQ(uniforms.calls,
-              (std::vector<std::string>{"use", "int renderArrowTF 1", "int renderArrowTF 0", "unuse"}));
+    EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "int renderArrowTF 1", "int renderArrowTF 0", "unuse"}));
     tf.releaseTexture();
     arrow.releaseTexture();
 }

@@ -45,8 +45,7 @@ struct AnalyticFlow {
     AnalyticFlow(AnalyticFlow&&) = default;
     AnalyticFlow& operator=(AnalyticFlow&&) = default;
     // The channels report their deletion; tests have no use for the lines.
-    ~AnalyticFlow()
-    {
+    ~AnalyticFlow() {
         if (!data) return;
         ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
         data.reset();
@@ -55,22 +54,19 @@ struct AnalyticFlow {
 
 namespace analytic {
 
-inline float nodeCoordinate(float a, float b, int i, int n)
-{
+inline float nodeCoordinate(float a, float b, int i, int n) {
     if (i == n - 1) return b;
     return static_cast<float>(static_cast<double>(a) + (static_cast<double>(b) - a) * i / (n - 1));
 }
 
-inline std::vector<float> nodeCoordinates(float a, float b, int n)
-{
+inline std::vector<float> nodeCoordinates(float a, float b, int n) {
     std::vector<float> values;
     for (int i = 0; i < n; ++i) values.push_back(nodeCoordinate(a, b, i, n));
     return values;
 }
 
 // Writes base.gri and base.00000.dat with no data channels; returns the grid file's path.
-inline std::string writeDataset(const std::string& base, const FlowBox& box, const VelocityField& v)
-{
+inline std::string writeDataset(const std::string& base, const FlowBox& box, const VelocityField& v) {
     return DatasetWriter(nodeCoordinates(box.x0, box.x1, box.nx), nodeCoordinates(box.y0, box.y1, box.ny))
         .velocity([&v](float x, float y) {
             const Velocity u = v(x, y);
@@ -83,8 +79,7 @@ inline std::string writeDataset(const std::string& base, const FlowBox& box, con
 
 // Loads the field as the viewer's opener does: velocity in slots 0 to 2,
 // then the node x and y channels and the magnitude channel.
-inline AnalyticFlow makeAnalyticFlow(const FlowBox& box, const VelocityField& v)
-{
+inline AnalyticFlow makeAnalyticFlow(const FlowBox& box, const VelocityField& v) {
     const TempDir dir;  // the loaded dataset keeps no file open
     const std::string grid = analytic::writeDataset(dir.file("flow"), box, v);
 
@@ -100,31 +95,23 @@ inline AnalyticFlow makeAnalyticFlow(const FlowBox& box, const VelocityField& v)
 
 namespace analytic {
 
-inline VelocityField uniform(float vx, float vy)
-{
+inline VelocityField uniform(float vx, float vy) {
     return [vx, vy](double, double) { return Velocity{vx, vy}; };
 }
 
 // Counter-clockwise rigid rotation about (cx, cy): exactly zero there.
-inline VelocityField rotation(double cx, double cy)
-{
-    return [cx, cy](double x, double y) {
-        return Velocity{static_cast<float>(-(y - cy)), static_cast<float>(x - cx)};
-    };
+inline VelocityField rotation(double cx, double cy) {
+    return [cx, cy](double x, double y) { return Velocity{static_cast<float>(-(y - cy)), static_cast<float>(x - cx)}; };
 }
 
 // Stagnation point at (cx, cy): out along x, in along y.
-inline VelocityField saddle(double cx, double cy)
-{
-    return [cx, cy](double x, double y) {
-        return Velocity{static_cast<float>(x - cx), static_cast<float>(-(y - cy))};
-    };
+inline VelocityField saddle(double cx, double cy) {
+    return [cx, cy](double x, double y) { return Velocity{static_cast<float>(x - cx), static_cast<float>(-(y - cy))}; };
 }
 
 // The double gyre: one gyre in each half of [0, 2 s] x [0, s], peak speed
 // pi * a.
-inline VelocityField doubleGyre(double a, double s = 1.0)
-{
+inline VelocityField doubleGyre(double a, double s = 1.0) {
     return [a, s](double x, double y) {
         const double pi = 3.14159265358979323846;
         return Velocity{static_cast<float>(-pi * a * std::sin(pi * x / s) * std::cos(pi * y / s)),
@@ -133,8 +120,7 @@ inline VelocityField doubleGyre(double a, double s = 1.0)
 }
 
 // Lamb-Oseen vortex about (cx, cy) with core radius rc and circulation g.
-inline VelocityField vortex(double cx, double cy, double rc, double g)
-{
+inline VelocityField vortex(double cx, double cy, double rc, double g) {
     return [cx, cy, rc, g](double x, double y) {
         const double dx = x - cx;
         const double dy = y - cy;

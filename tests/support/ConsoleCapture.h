@@ -15,11 +15,8 @@ public:
 
     explicit ConsoleCapture(Streams streams = stdoutAndStderr)
         : savedOut_(std::cout.rdbuf(out_.rdbuf())),
-          savedErr_(streams == stdoutAndStderr ? std::cerr.rdbuf(err_.rdbuf()) : nullptr)
-    {
-    }
-    ~ConsoleCapture()
-    {
+          savedErr_(streams == stdoutAndStderr ? std::cerr.rdbuf(err_.rdbuf()) : nullptr) {}
+    ~ConsoleCapture() {
         std::cout.rdbuf(savedOut_);
         if (savedErr_) std::cerr.rdbuf(savedErr_);
     }
@@ -29,8 +26,7 @@ public:
     std::string out() const { return out_.str(); }
     std::string err() const { return err_.str(); }
     // Drops what was taken so far, for loops that would otherwise pile it up.
-    void clear()
-    {
+    void clear() {
         out_.str("");
         err_.str("");
     }

@@ -37,8 +37,8 @@ struct MapEntry {
 
 struct PanelMap {
     long frame = 0;
-    bool settled = false;     // the viewer asks for no further frame
-    long buttonEvents = 0;    // mouse button and wheel events the panel has taken
+    bool settled = false;   // the viewer asks for no further frame
+    long buttonEvents = 0;  // mouse button and wheel events the panel has taken
     std::vector<MapEntry> entries;
 
     const MapEntry* find(const std::string& kind, const std::string& label) const {
@@ -150,7 +150,12 @@ public:
     }
     // Waits until the map shows what `done` asks for, in a settled frame.
     bool waitMap(const std::function<bool(const PanelMap&)>& done) {
-        return pollUntil([&] { const PanelMap m = map(); return m.settled && done(m); }, kTimeout);
+        return pollUntil(
+            [&] {
+                const PanelMap m = map();
+                return m.settled && done(m);
+            },
+            kTimeout);
     }
     bool waitOutput(const std::function<bool(const std::string&)>& done) {
         return pollUntil([&] { return done(out()) || !process_->running(); }, kTimeout) && process_->running();
@@ -197,8 +202,7 @@ public:
     // window pixels.
     void drag(int x0, int y0, int x1, int y1, int steps) {
         std::string command = at(x0, y0) + " mousedown 1";
-        for (int i = 1; i <= steps; ++i)
-            command += " " + at(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
+        for (int i = 1; i <= steps; ++i) command += " " + at(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
         mouse(command + " mouseup 1", 2);
     }
 

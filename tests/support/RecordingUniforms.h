@@ -21,8 +21,7 @@ public:
     void setTexture(const char* name, int unit) override { add("texture", name, unit); }
 
 private:
-    void add(const char* kind, const char* name, int value)
-    {
+    void add(const char* kind, const char* name, int value) {
         calls.push_back(std::string(kind) + " " + name + " " + std::to_string(value));
     }
 };

@@ -42,8 +42,7 @@ bool savePng(const Image& image, const std::string& path) {
     // DevIL writes this image bottom row first: hand it the rows reversed.
     const size_t row = static_cast<size_t>(image.width) * 4;
     std::vector<std::uint8_t> copy(image.rgba.size());
-    for (int y = 0; y < image.height; ++y)
-        std::copy_n(&image.rgba[y * row], row, &copy[(image.height - 1 - y) * row]);
+    for (int y = 0; y < image.height; ++y) std::copy_n(&image.rgba[y * row], row, &copy[(image.height - 1 - y) * row]);
     bool ok = ilTexImage(image.width, image.height, 1, 4, IL_RGBA, IL_UNSIGNED_BYTE, copy.data());
     ilEnable(IL_FILE_OVERWRITE);
     ok = ok && ilSaveImage(path.c_str());

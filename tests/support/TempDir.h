@@ -12,14 +12,12 @@
 
 class TempDir {
 public:
-    TempDir()
-    {
+    TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "quillmere_test_XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
         path_ = pattern;
     }
-    ~TempDir()
-    {
+    ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }

@@ -45,8 +45,8 @@ TEST_F(SettingsTest, AppliedInPanelOrderThroughTheControlIds) {
 }
 
 TEST_F(SettingsTest, ClampedToThePanelLimitsButStreamlineDistancesAreFree) {
-    CommandLine cl = parse({"-arrowCountX", "0", "-arrowSize", "500", "-texturePeriod", "-3", "-dt", "9",
-                            "-stepSize", "-1", "-dtest", "1e6"});
+    CommandLine cl = parse({"-arrowCountX", "0", "-arrowSize", "500", "-texturePeriod", "-3", "-dt", "9", "-stepSize",
+                            "-1", "-dtest", "1e6"});
     applyCommandLineSettings(cl, record);
     EXPECT_EQ(arrowCountX, 2);
     EXPECT_FLOAT_EQ(arrowSize, 200.0f);
@@ -119,7 +119,9 @@ double otherValue(const Setting& s) {
 }
 
 // What the live variable holds after storing v.
-double stored(const Setting& s, double v) { return s.intValue ? std::round(v) : static_cast<double>(static_cast<float>(v)); }
+double stored(const Setting& s, double v) {
+    return s.intValue ? std::round(v) : static_cast<double>(static_cast<float>(v));
+}
 
 std::string text(double v) {
     std::ostringstream out;

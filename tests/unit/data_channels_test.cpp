@@ -20,8 +20,7 @@ using testing::internal::GetCapturedStdout;
 // A loaded 3 x 2 dataset; stdout of the load is swallowed.
 class LoadedDataset : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         DatasetWriter writer({1.0f, 2.0f, 4.0f}, {-1.0f, 3.0f});
         writer.velocity(velocityField);
         const std::string gri = writer.write(dir.file("flow"));
@@ -32,8 +31,7 @@ protected:
     }
 
     // x from -2 to 3, y from 0 to 1.
-    static std::array<float, 3> velocityField(float x, float y)
-    {
+    static std::array<float, 3> velocityField(float x, float y) {
         if (x == 1.0f && y == -1.0f) return {3.0f, 4.0f, 12.0f};
         if (x == 2.0f && y == -1.0f) return {-2.0f, 0.0f, 0.0f};
         if (x == 4.0f && y == 3.0f) return {0.113000005f, 4.20099974f, 0.0f};
@@ -44,10 +42,9 @@ protected:
     TempDir dir;
 };
 
-} // namespace
+}  // namespace
 
-TEST(ChannelSlots, CreationTakesTheLowestFreeSlot)
-{
+TEST(ChannelSlots, CreationTakesTheLowestFreeSlot) {
     FlowData data(nullptr);
     CaptureStdout();
     EXPECT_EQ(data.createChannel(), 0);
@@ -74,8 +71,7 @@ TEST(ChannelSlots, CreationTakesTheLowestFreeSlot)
     EXPECT_EQ(data.channel(FlowData::slotCount), nullptr);
 }
 
-TEST(ChannelSlots, DeletingTwiceAndDestruction)
-{
+TEST(ChannelSlots, DeletingTwiceAndDestruction) {
     CaptureStdout();
     {
         FlowData data(nullptr);
@@ -87,10 +83,9 @@ TEST(ChannelSlots, DeletingTwiceAndDestruction)
         data.deleteChannel(2);
     }
     EXPECT_EQ(GetCapturedStdout(),
-              std::string(
-                  "Creating channel at 0 ... ok\nCreating channel at 1 ... ok\nCreating channel at 2 ... ok\n"
-                  "Creating channel at 3 ... ok\nCreating channel at 4 ... ok\nCreating channel at 5 ... ok\n"
-                  "Creating channel at 6 ... ok\n") +
+              std::string("Creating channel at 0 ... ok\nCreating channel at 1 ... ok\nCreating channel at 2 ... ok\n"
+                          "Creating channel at 3 ... ok\nCreating channel at 4 ... ok\nCreating channel at 5 ... ok\n"
+                          "Creating channel at 6 ... ok\n") +
                   "Deleting channel at 5 ... ok\n"
                   "Tried to delete a non-existing channel at 5.\n"
                   "Deleting channel at 0 ... ok\nDeleting channel at 2 ... ok\n"
@@ -99,8 +94,7 @@ TEST(ChannelSlots, DeletingTwiceAndDestruction)
                   "Deleting channel at 4 ... ok\nDeleting channel at 6 ... ok\n");
 }
 
-TEST(ChannelValues, FillWidensIgnoresNaNAndNormalises)
-{
+TEST(ChannelValues, FillWidensIgnoresNaNAndNormalises) {
     Grid grid;
     ASSERT_TRUE(grid.setNodes(2, 2, {Vec3(0, 0, 0), Vec3(1, 0, 0), Vec3(0, 1, 0), Vec3(1, 1, 0)}));
     Channel channel(&grid);
@@ -143,8 +137,7 @@ TEST(ChannelValues, FillWidensIgnoresNaNAndNormalises)
     EXPECT_EQ(constant.normalize(5.0f), 0.0f);
 }
 
-TEST_F(LoadedDataset, CoordinateChannelsHoldTheNodePositions)
-{
+TEST_F(LoadedDataset, CoordinateChannelsHoldTheNodePositions) {
     CaptureStdout();
     const int xSlot = data.createCoordinateChannel(0);
     const int ySlot = data.createCoordinateChannel(1);
@@ -159,8 +152,7 @@ TEST_F(LoadedDataset, CoordinateChannelsHoldTheNodePositions)
     }
 }
 
-TEST_F(LoadedDataset, MagnitudeChannelsInTwoAndThreeComponents)
-{
+TEST_F(LoadedDataset, MagnitudeChannelsInTwoAndThreeComponents) {
     CaptureStdout();
     const int three = data.createMagnitudeChannel(0, 1, 2);
     const int two = data.createMagnitudeChannel(0, 1, -1);
@@ -176,8 +168,7 @@ TEST_F(LoadedDataset, MagnitudeChannelsInTwoAndThreeComponents)
     EXPECT_EQ(m2->minValue(), 1.11803401f);  // (0.5, 1)
 }
 
-TEST_F(LoadedDataset, VelocityExtremesOfTheFirstTwoComponents)
-{
+TEST_F(LoadedDataset, VelocityExtremesOfTheFirstTwoComponents) {
     EXPECT_EQ(data.maxVelocity(), (std::array<float, 2>{3.0f, 4.20099974f}));
     EXPECT_EQ(data.minVelocity(), (std::array<float, 2>{-2.0f, 0.0f}));
 

@@ -20,8 +20,7 @@ using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
 // Rectilinear nodes from column x and row y coordinates, in either storage order.
-std::vector<Vec3> rectilinearNodes(const std::vector<float>& xs, const std::vector<float>& ys, bool yFastest)
-{
+std::vector<Vec3> rectilinearNodes(const std::vector<float>& xs, const std::vector<float>& ys, bool yFastest) {
     std::vector<Vec3> nodes;
     if (yFastest) {
         for (float x : xs)
@@ -33,17 +32,15 @@ std::vector<Vec3> rectilinearNodes(const std::vector<float>& xs, const std::vect
     return nodes;
 }
 
-Grid makeGrid(const std::vector<float>& xs, const std::vector<float>& ys, bool yFastest = false)
-{
+Grid makeGrid(const std::vector<float>& xs, const std::vector<float>& ys, bool yFastest = false) {
     Grid grid;
-    EXPECT_TRUE(grid.setNodes(static_cast<int>(xs.size()), static_cast<int>(ys.size()),
-                              rectilinearNodes(xs, ys, yFastest)));
+    EXPECT_TRUE(
+        grid.setNodes(static_cast<int>(xs.size()), static_cast<int>(ys.size()), rectilinearNodes(xs, ys, yFastest)));
     return grid;
 }
 
 // A channel holding f(x, y) at every node.
-std::vector<float> nodeValues(const Grid& grid, const std::function<float(float, float)>& f)
-{
+std::vector<float> nodeValues(const Grid& grid, const std::function<float(float, float)>& f) {
     std::vector<float> values;
     for (const Vec3& n : grid.nodes()) values.push_back(f(n.x, n.y));
     return values;
@@ -52,8 +49,7 @@ std::vector<float> nodeValues(const Grid& grid, const std::function<float(float,
 struct SampledGrid {
     SampledGrid(const std::vector<float>& xs, const std::vector<float>& ys, bool yFastest,
                 const std::function<float(float, float)>& f)
-        : grid(makeGrid(xs, ys, yFastest)), channel(&grid)
-    {
+        : grid(makeGrid(xs, ys, yFastest)), channel(&grid) {
         const std::vector<float> values = nodeValues(grid, f);
         testing::internal::CaptureStdout();
         channel.fillInterleaved(values.data(), 1, 0);
@@ -67,10 +63,9 @@ float xPlusTenY(float x, float y) { return x + 10.0f * y; }
 
 const std::vector<float> kThree = {0.0f, 1.0f, 2.0f};
 
-} // namespace
+}  // namespace
 
-TEST(Vec3, ArithmeticLengthAndNormalisation)
-{
+TEST(Vec3, ArithmeticLengthAndNormalisation) {
     Vec3 zero;
     EXPECT_EQ(zero.x, 0.0f);
     EXPECT_EQ(zero.y, 0.0f);
@@ -115,8 +110,7 @@ TEST(Vec3, ArithmeticLengthAndNormalisation)
     EXPECT_EQ(Vec3(1, 1, 1).distanceSquared(Vec3(2, 3, 4)), 14.0f);  // z counts
 }
 
-TEST(GridLayout, DerivedFieldsAndStorageOrderDetection)
-{
+TEST(GridLayout, DerivedFieldsAndStorageOrderDetection) {
     const Grid grid = makeGrid({0.0f, 1.0f, 4.0f}, {-1.0f, 1.0f});
     EXPECT_FALSE(grid.isFlipped());
     EXPECT_EQ(grid.width(), 3);
@@ -145,8 +139,7 @@ TEST(GridLayout, DerivedFieldsAndStorageOrderDetection)
     EXPECT_FALSE(rejected.setNodes(2, 2, std::vector<Vec3>(3)));
 }
 
-TEST(GridIndexing, BothStorageOrdersAndNeighbours)
-{
+TEST(GridIndexing, BothStorageOrdersAndNeighbours) {
     // 4 columns, 5 rows.
     const std::vector<float> xs = {0, 1, 2, 3};
     const std::vector<float> ys = {0, 1, 2, 3, 4};
@@ -194,8 +187,7 @@ TEST(GridIndexing, BothStorageOrdersAndNeighbours)
     EXPECT_EQ(world.z, 1.0f);
 }
 
-TEST(GridSearch, NearestNodeAndCellTies)
-{
+TEST(GridSearch, NearestNodeAndCellTies) {
     const Grid normal = makeGrid(kThree, kThree);
     EXPECT_EQ(normal.nearestNode(Vec3(1.9f, 0.2f, 0.0f)), 2);
     EXPECT_EQ(normal.nearestNode(Vec3(1.0f, 1.0f, 0.0f)), 4);
@@ -219,8 +211,7 @@ TEST(GridSearch, NearestNodeAndCellTies)
     }
 }
 
-TEST(GridSearch, NonUniformColumnsAreFoundByTheBinarySearch)
-{
+TEST(GridSearch, NonUniformColumnsAreFoundByTheBinarySearch) {
     // The uniform-spacing guess for x = 3 is column 2 (x = 1): the search
     // must move on to the cell [1, 5].
     for (bool yFastest : {false, true}) {
@@ -242,8 +233,7 @@ TEST(GridSearch, NonUniformColumnsAreFoundByTheBinarySearch)
     }
 }
 
-TEST(ChannelSampling, UniformGridWorkedExamplesInBothOrders)
-{
+TEST(ChannelSampling, UniformGridWorkedExamplesInBothOrders) {
     for (bool yFastest : {false, true}) {
         SCOPED_TRACE(yFastest ? "stored y fastest" : "stored x fastest");
         SampledGrid sampled(kThree, kThree, yFastest, xPlusTenY);
@@ -252,17 +242,16 @@ TEST(ChannelSampling, UniformGridWorkedExamplesInBothOrders)
         EXPECT_EQ(c.sampleAt(Vec3(0.5f, 1.5f, 0.0f)), 15.5f);
         EXPECT_EQ(c.sampleNormalized(0.25f, 0.75f), 15.5f);
         EXPECT_EQ(c.sampleNormalized(Vec3(0.25f, 0.75f, 0.0f)), 15.5f);
-        EXPECT_EQ(c.sampleAt(Vec3(1.0f, 2.0f, 0.0f)), 21.0f);   // a node
-        EXPECT_EQ(c.sampleAt(Vec3(2.0f, 2.0f, 0.0f)), 22.0f);   // top-right corner
-        EXPECT_EQ(c.sampleAt(Vec3(0.0f, 0.0f, 0.0f)), 0.0f);    // bottom-left corner
-        EXPECT_EQ(c.sampleAt(Vec3(2.0f, 1.0f, 0.0f)), 12.0f);   // on the right edge
+        EXPECT_EQ(c.sampleAt(Vec3(1.0f, 2.0f, 0.0f)), 21.0f);  // a node
+        EXPECT_EQ(c.sampleAt(Vec3(2.0f, 2.0f, 0.0f)), 22.0f);  // top-right corner
+        EXPECT_EQ(c.sampleAt(Vec3(0.0f, 0.0f, 0.0f)), 0.0f);   // bottom-left corner
+        EXPECT_EQ(c.sampleAt(Vec3(2.0f, 1.0f, 0.0f)), 12.0f);  // on the right edge
         EXPECT_EQ(c.sampleAt(Vec3(1.3f, 0.7f, 0.0f)), 8.3f);
         EXPECT_EQ(GetCapturedStderr(), "");
     }
 }
 
-TEST(ChannelSampling, GridLinesUseOnlyTheirTwoNodes)
-{
+TEST(ChannelSampling, GridLinesUseOnlyTheirTwoNodes) {
     SampledGrid sampled(kThree, kThree, false, xPlusTenY);
     std::array<int, 4> corners;
     std::array<float, 4> weights;
@@ -289,11 +278,10 @@ TEST(ChannelSampling, GridLinesUseOnlyTheirTwoNodes)
     EXPECT_EQ(corners, (std::array<int, 4>{3, 4, 6, 7}));
 }
 
-TEST(ChannelSampling, OutsideTheBoxReportsAndYieldsZero)
-{
+TEST(ChannelSampling, OutsideTheBoxReportsAndYieldsZero) {
     SampledGrid sampled(kThree, kThree, false, xPlusTenY);
-    const Vec3 outside[] = {Vec3(2.001f, 1.0f, 0.0f), Vec3(-0.001f, 1.0f, 0.0f),
-                            Vec3(1.0f, 2.5f, 0.0f), Vec3(1.0f, -3.0f, 0.0f)};
+    const Vec3 outside[] = {Vec3(2.001f, 1.0f, 0.0f), Vec3(-0.001f, 1.0f, 0.0f), Vec3(1.0f, 2.5f, 0.0f),
+                            Vec3(1.0f, -3.0f, 0.0f)};
     for (const Vec3& p : outside) {
         CaptureStderr();
         EXPECT_EQ(sampled.channel.sampleAt(p), 0.0f);
@@ -310,8 +298,7 @@ TEST(ChannelSampling, OutsideTheBoxReportsAndYieldsZero)
     EXPECT_EQ(sampled.grid.nearestNode(Vec3(-7.0f, -9.0f, 0.0f)), 0);
 }
 
-TEST(ChannelSampling, RightAndTopEdgesSurviveRounding)
-{
+TEST(ChannelSampling, RightAndTopEdgesSurviveRounding) {
     // extent + min rounds above max for a box 0.1 .. 0.7: u = v = 1 must
     // still sample the edge nodes instead of falling outside.
     SampledGrid sampled({0.1f, 0.7f}, {0.1f, 0.7f}, false, [](float x, float y) { return x + y; });
@@ -322,13 +309,12 @@ TEST(ChannelSampling, RightAndTopEdgesSurviveRounding)
     EXPECT_EQ(GetCapturedStderr(), "");
 }
 
-TEST(ChannelSampling, CoincidentCornersGiveTheFirstCornerNotNaN)
-{
+TEST(ChannelSampling, CoincidentCornersGiveTheFirstCornerNotNaN) {
     // A grid outside the rectilinear assumption whose located cell has two
     // corners at the sample's x and y: the zero denominators give all the
     // weight to corner 0.
-    const std::vector<Vec3> nodes = {{0, 0, 0},   {1, 1, 0},   {0.5f, 1, 0}, {1.5f, 0.5f, 0}, {0, 0.5f, 0},
-                                     {1, 1, 0},   {0.5f, 2, 0}, {2, 1.5f, 0}, {2, 0.5f, 0}};
+    const std::vector<Vec3> nodes = {{0, 0, 0}, {1, 1, 0},    {0.5f, 1, 0}, {1.5f, 0.5f, 0}, {0, 0.5f, 0},
+                                     {1, 1, 0}, {0.5f, 2, 0}, {2, 1.5f, 0}, {2, 0.5f, 0}};
     Grid grid;
     ASSERT_TRUE(grid.setNodes(3, 3, nodes));
     std::array<int, 4> corners;
@@ -341,8 +327,7 @@ TEST(ChannelSampling, CoincidentCornersGiveTheFirstCornerNotNaN)
 
 namespace {
 
-GridHeader::Bytes headerBytes(const std::string& text)
-{
+GridHeader::Bytes headerBytes(const std::string& text) {
     GridHeader::Bytes bytes;
     bytes.fill(' ');
     std::copy(text.begin(), text.end(), bytes.begin());
@@ -355,8 +340,7 @@ struct ReadResult {
     std::string err;
 };
 
-ReadResult readGrid(Grid& grid, const std::string& header, const std::string& body, bool swap = false)
-{
+ReadResult readGrid(Grid& grid, const std::string& header, const std::string& body, bool swap = false) {
     std::istringstream file(body);
     testing::internal::CaptureStdout();
     CaptureStderr();
@@ -365,10 +349,9 @@ ReadResult readGrid(Grid& grid, const std::string& header, const std::string& bo
     return r;
 }
 
-} // namespace
+}  // namespace
 
-TEST(GridRead, RecordsBoundariesAndItsOwnGuards)
-{
+TEST(GridRead, RecordsBoundariesAndItsOwnGuards) {
     // Nodes (0.5, -1), (1.5, -1), (0.5, 2), (1.5, 2): 48 bytes after the header.
     const std::string records = DatasetWriter({0.5f, 1.5f}, {-1.0f, 2.0f}).gridBytes().substr(GridHeader::size);
     Grid grid;

@@ -23,8 +23,7 @@ struct LoadResult {
     std::string err;
 };
 
-LoadResult captureLoad(FlowData& data, const std::string& path, bool swapBytes = false)
-{
+LoadResult captureLoad(FlowData& data, const std::string& path, bool swapBytes = false) {
     CaptureStdout();
     CaptureStderr();
     const bool ok = data.load(path, swapBytes);
@@ -33,11 +32,12 @@ LoadResult captureLoad(FlowData& data, const std::string& path, bool swapBytes =
 }
 
 // Velocity (x, y, 0) with data channels c * 100 + x.
-DatasetWriter sampleDataset(int channels = 2)
-{
+DatasetWriter sampleDataset(int channels = 2) {
     DatasetWriter writer({0.0f, 1.0f, 2.0f}, {0.0f, 0.5f});
     writer.dataChannels(channels)
-        .velocity([](float x, float y) { return std::array<float, 3>{x, -y, 0.0f}; })
+        .velocity([](float x, float y) {
+            return std::array<float, 3>{x, -y, 0.0f};
+        })
         .data([](int c, float x, float) { return 100.0f * static_cast<float>(c) + x; });
     return writer;
 }
@@ -45,16 +45,14 @@ DatasetWriter sampleDataset(int channels = 2)
 class DataLoad : public testing::Test {
 protected:
     // Writes a grid file of raw bytes and a matching-looking data file.
-    std::string writeRaw(const std::string& gridBytes, const std::string& dataBytes = std::string(4096, '\0'))
-    {
+    std::string writeRaw(const std::string& gridBytes, const std::string& dataBytes = std::string(4096, '\0')) {
         DatasetWriter::writeFile(dir + "/raw.gri", gridBytes);
         DatasetWriter::writeFile(dir + "/raw.00000.dat", dataBytes);
         return dir + "/raw.gri";
     }
 
     // A load that must fail with exactly `error` on stderr and leave nothing.
-    void expectRejected(const std::string& path, const std::string& error)
-    {
+    void expectRejected(const std::string& path, const std::string& error) {
         FlowData data(nullptr);
         const LoadResult r = captureLoad(data, path);
         EXPECT_FALSE(r.ok);
@@ -69,35 +67,36 @@ protected:
     const std::string dir = temp.path();
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(DataLoad, PrintsEveryStepAndTellsTheShader)
-{
+TEST_F(DataLoad, PrintsEveryStepAndTellsTheShader) {
     const std::string gri = sampleDataset().write(dir + "/flow");
     RecordingUniforms uniforms;
     FlowData data(&uniforms);
     const LoadResult r = captureLoad(data, gri);
     ASSERT_TRUE(r.ok) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out,
-              "- Loading grid file '" + dir + "/flow.gri' ... \n"
-              "Dimensions: 3 x 2 x 1\n"
-              "X Boundaries: 0 ... 2\n"
-              "Y Boundaries: 0 ... 0.5\n"
-              "Channels: 2\n"
-              "Timesteps: 1\n"
-              "- Loading dat file '" + dir + "/flow.00000.dat' ... \n"
-              "Creating channel at 0 ... ok\n"
-              "Maximum value in channel: 2\nMinimum value in channel: 0\n"
-              "Creating channel at 1 ... ok\n"
-              "Maximum value in channel: -0\nMinimum value in channel: -0.5\n"
-              "Creating channel at 2 ... ok\n"
-              "Maximum value in channel: 0\nMinimum value in channel: 0\n"
-              "Creating channel at 3 ... ok\n"
-              "Maximum value in channel: 102\nMinimum value in channel: 100\n"
-              "Creating channel at 4 ... ok\n"
-              "Maximum value in channel: 202\nMinimum value in channel: 200\n"
-              "Debuging: Flipped for shader: 0\n");
+    EXPECT_EQ(r.out, "- Loading grid file '" + dir +
+                         "/flow.gri' ... \n"
+                         "Dimensions: 3 x 2 x 1\n"
+                         "X Boundaries: 0 ... 2\n"
+                         "Y Boundaries: 0 ... 0.5\n"
+                         "Channels: 2\n"
+                         "Timesteps: 1\n"
+                         "- Loading dat file '" +
+                         dir +
+                         "/flow.00000.dat' ... \n"
+                         "Creating channel at 0 ... ok\n"
+                         "Maximum value in channel: 2\nMinimum value in channel: 0\n"
+                         "Creating channel at 1 ... ok\n"
+                         "Maximum value in channel: -0\nMinimum value in channel: -0.5\n"
+                         "Creating channel at 2 ... ok\n"
+                         "Maximum value in channel: 0\nMinimum value in channel: 0\n"
+                         "Creating channel at 3 ... ok\n"
+                         "Maximum value in channel: 102\nMinimum value in channel: 100\n"
+                         "Creating channel at 4 ... ok\n"
+                         "Maximum value in channel: 202\nMinimum value in channel: 200\n"
+                         "Debuging: Flipped for shader: 0\n");
     EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "int flipped 0", "unuse"}));
     EXPECT_TRUE(data.isLoaded());
     EXPECT_EQ(data.dataChannelCount(), 2);
@@ -109,8 +108,7 @@ TEST_F(DataLoad, PrintsEveryStepAndTellsTheShader)
     EXPECT_EQ(data.channel(5), nullptr);
 }
 
-TEST_F(DataLoad, ChannelCountFollowsTheHeader)
-{
+TEST_F(DataLoad, ChannelCountFollowsTheHeader) {
     for (int n : {0, 2, 10}) {
         const std::string gri = sampleDataset(n).write(dir + "/n" + std::to_string(n));
         FlowData data(nullptr);
@@ -124,8 +122,7 @@ TEST_F(DataLoad, ChannelCountFollowsTheHeader)
     }
 }
 
-TEST_F(DataLoad, BasePathDropsOnlyTheFileNameExtension)
-{
+TEST_F(DataLoad, BasePathDropsOnlyTheFileNameExtension) {
     std::filesystem::create_directory(dir + "/sets.v2");
     sampleDataset().write(dir + "/sets.v2/flow");
     for (const char* given : {"flow.gri", "flow.xyz", "flow"}) {
@@ -137,8 +134,7 @@ TEST_F(DataLoad, BasePathDropsOnlyTheFileNameExtension)
     }
 }
 
-TEST_F(DataLoad, FlippedStorageIsDetectedAndSamplesAlike)
-{
+TEST_F(DataLoad, FlippedStorageIsDetectedAndSamplesAlike) {
     auto writer = [](bool flipped) {
         DatasetWriter w({0.0f, 1.0f, 2.0f}, {0.0f, 2.0f, 3.0f});
         w.flipped(flipped).velocity([](float x, float y) { return std::array<float, 3>{x + 10 * y, x * y, 1.0f}; });
@@ -164,8 +160,7 @@ TEST_F(DataLoad, FlippedStorageIsDetectedAndSamplesAlike)
             }
 }
 
-TEST_F(DataLoad, SwappedBytesReadTheSameValues)
-{
+TEST_F(DataLoad, SwappedBytesReadTheSameValues) {
     DatasetWriter writer = sampleDataset();
     writer.write(dir + "/little");
     writer.bigEndian().write(dir + "/big");
@@ -178,13 +173,11 @@ TEST_F(DataLoad, SwappedBytesReadTheSameValues)
     for (int k = 0; k < 6; ++k) {
         EXPECT_EQ(big.grid().node(k).x, little.grid().node(k).x);
         EXPECT_EQ(big.grid().node(k).y, little.grid().node(k).y);
-        for (int slot = 0; slot < 5; ++slot)
-            EXPECT_EQ(big.channel(slot)->valueAt(k), little.channel(slot)->valueAt(k));
+        for (int slot = 0; slot < 5; ++slot) EXPECT_EQ(big.channel(slot)->valueAt(k), little.channel(slot)->valueAt(k));
     }
 }
 
-TEST_F(DataLoad, FileErrorsUseTheirOwnMessages)
-{
+TEST_F(DataLoad, FileErrorsUseTheirOwnMessages) {
     const DatasetWriter writer = sampleDataset();
     const std::string grid = writer.gridBytes();
     const std::string records = writer.dataBytes();
@@ -204,8 +197,7 @@ TEST_F(DataLoad, FileErrorsUseTheirOwnMessages)
     EXPECT_TRUE(captureLoad(longer, writeRaw(grid + "tail", records + "more bytes")).ok);
 }
 
-TEST_F(DataLoad, ZDimensionOtherThanOneFailsAfterTheDimensionsLine)
-{
+TEST_F(DataLoad, ZDimensionOtherThanOneFailsAfterTheDimensionsLine) {
     FlowData data(nullptr);
     const LoadResult r = captureLoad(data, writeRaw(DatasetHeader{10, 10, 2, 0, 1}.text() + std::string(2400, '\0')));
     EXPECT_FALSE(r.ok);
@@ -214,8 +206,7 @@ TEST_F(DataLoad, ZDimensionOtherThanOneFailsAfterTheDimensionsLine)
     EXPECT_EQ(data.channel(0), nullptr);
 }
 
-TEST_F(DataLoad, MalformedHeadersAreRejectedByName)
-{
+TEST_F(DataLoad, MalformedHeadersAreRejectedByName) {
     const std::string nodes(12 * 4, '\0');
     const std::string prefix = "+ Error in grid file header:" + dir + "/raw.gri: ";
 
@@ -233,8 +224,7 @@ TEST_F(DataLoad, MalformedHeadersAreRejectedByName)
     expectRejected(writeRaw("SN4DB 2 2 1"), prefix + "file is shorter than its 40-byte header.\n\n");
 }
 
-TEST_F(DataLoad, HeaderIsNeverReadPastItsFortyBytes)
-{
+TEST_F(DataLoad, HeaderIsNeverReadPastItsFortyBytes) {
     // The fifth number ends exactly at byte 40 and the node bytes after it
     // are ASCII digits: a parser running past the block would read a sixth
     // number (or a longer fifth) out of them.
@@ -255,8 +245,7 @@ TEST_F(DataLoad, HeaderIsNeverReadPastItsFortyBytes)
     EXPECT_NE(r.out.find("Channels: 0\nTimesteps: 7\n"), std::string::npos);
 }
 
-TEST_F(DataLoad, UnusableCountsFailBeforeAnyAllocation)
-{
+TEST_F(DataLoad, UnusableCountsFailBeforeAnyAllocation) {
     const std::string prefix = "+ Error in grid file header:" + dir + "/raw.gri: ";
     expectRejected(writeRaw(DatasetHeader{1, 5, 1, 0, 1}.text() + std::string(60, '\0')),
                    prefix + "needs at least 2 nodes along x and y, has 1 x 5.\n\n");
@@ -277,8 +266,7 @@ TEST_F(DataLoad, UnusableCountsFailBeforeAnyAllocation)
                    "+ Error reading dat file:" + dir + "/raw.00000.dat\n\n");
 }
 
-TEST_F(DataLoad, SecondLoadIntoTheSameDatasetIsRefused)
-{
+TEST_F(DataLoad, SecondLoadIntoTheSameDatasetIsRefused) {
     const std::string gri = sampleDataset().write(dir + "/flow");
     FlowData data(nullptr);
     ASSERT_TRUE(captureLoad(data, gri).ok);

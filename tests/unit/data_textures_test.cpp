@@ -22,8 +22,7 @@ using testing::internal::GetCapturedStdout;
 class TextureData : public testing::Test {
 protected:
     // Loads `writer` into `data` and adds the magnitude channel (slot 3 + n).
-    void load(const DatasetWriter& writer, FlowData& data)
-    {
+    void load(const DatasetWriter& writer, FlowData& data) {
         const std::string gri = writer.write(dir + "/set" + std::to_string(++count));
         CaptureStdout();
         ASSERT_TRUE(data.load(gri, false));
@@ -36,10 +35,9 @@ protected:
     int count = 0;
 };
 
-} // namespace
+}  // namespace
 
-TEST(TextureSizes, PowersOfTwo)
-{
+TEST(TextureSizes, PowersOfTwo) {
     EXPECT_EQ(nextPowerOfTwo(-3), 1);
     EXPECT_EQ(nextPowerOfTwo(0), 1);
     EXPECT_EQ(nextPowerOfTwo(1), 1);
@@ -52,8 +50,7 @@ TEST(TextureSizes, PowersOfTwo)
     EXPECT_EQ(nextPowerOfTwo((1 << 30) + 1), 0);  // no int power of two left
 }
 
-TEST(TextureSizes, IntegerScaleOrResampledToTheResolution)
-{
+TEST(TextureSizes, IntegerScaleOrResampledToTheResolution) {
     EXPECT_EQ(textureDataSize(100, 50, 538), (TextureSize{500, 250}));
     EXPECT_EQ(textureAllocatedSize({500, 250}, false), (TextureSize{512, 256}));
     EXPECT_EQ(textureAllocatedSize({500, 250}, true), (TextureSize{500, 250}));
@@ -69,8 +66,7 @@ TEST(TextureSizes, IntegerScaleOrResampledToTheResolution)
     EXPECT_EQ(textureDataSize(0, 0, 538), (TextureSize{0, 0}));
 }
 
-TEST_F(TextureData, DatasetSizeFollowsStoredRowsAndResolution)
-{
+TEST_F(TextureData, DatasetSizeFollowsStoredRowsAndResolution) {
     FlowData data(nullptr);
     EXPECT_EQ(data.textureResolution(), 1024);
     EXPECT_EQ(data.textureDataSize(), (TextureSize{0, 0}));  // nothing loaded
@@ -84,8 +80,7 @@ TEST_F(TextureData, DatasetSizeFollowsStoredRowsAndResolution)
     EXPECT_EQ(data.textureDataSize(), (TextureSize{4 * 134, 3 * 134}));
 }
 
-TEST_F(TextureData, LuminanceRowsRunFromTheTop)
-{
+TEST_F(TextureData, LuminanceRowsRunFromTheTop) {
     FlowData data(nullptr);
     DatasetWriter writer({0.0f, 1.0f, 2.0f}, {0.0f, 1.0f, 2.0f});
     load(writer.dataChannels(1).data([](int, float x, float y) { return x + 10.0f * y; }), data);
@@ -102,8 +97,7 @@ TEST_F(TextureData, LuminanceRowsRunFromTheTop)
     EXPECT_FLOAT_EQ(texels[5 * 6 + 5], 2.0f / 22.0f);   // bottom right
 }
 
-TEST_F(TextureData, VelocityTexelsHoldFourNormalisedChannels)
-{
+TEST_F(TextureData, VelocityTexelsHoldFourNormalisedChannels) {
     FlowData data(nullptr);
     DatasetWriter writer({0.0f, 1.0f, 2.0f}, {0.0f, 2.0f});
     writer.velocity([](float x, float y) { return std::array<float, 3>{x, y, 5.0f}; });
@@ -121,9 +115,12 @@ TEST_F(TextureData, VelocityTexelsHoldFourNormalisedChannels)
     const float high = std::sqrt(33.0f);
     auto magnitude = [&](float x, float y) { return (std::sqrt(x * x + y * y + 25.0f) - low) / (high - low); };
     // Row 0 is the top (y = 2): x = 0, 1, 2.
-    const float expected[] = {0.0f, 1.0f, 0.0f, magnitude(0, 2), 0.5f, 1.0f, 0.0f, magnitude(1, 2),
-                              1.0f, 1.0f, 0.0f, 1.0f,            0.0f, 0.0f, 0.0f, 0.0f,
-                              0.5f, 0.0f, 0.0f, magnitude(1, 0), 1.0f, 0.0f, 0.0f, magnitude(2, 0)};
+    const float expected[] = {0.0f, 1.0f, 0.0f, magnitude(0, 2),
+                              0.5f, 1.0f, 0.0f, magnitude(1, 2),
+                              1.0f, 1.0f, 0.0f, 1.0f,
+                              0.0f, 0.0f, 0.0f, 0.0f,
+                              0.5f, 0.0f, 0.0f, magnitude(1, 0),
+                              1.0f, 0.0f, 0.0f, magnitude(2, 0)};
     for (std::size_t k = 0; k < texels.size(); ++k) EXPECT_NEAR(texels[k], expected[k], 1e-6f) << "float " << k;
     // Constant z: zero range gives 0, never NaN.
     for (std::size_t k = 2; k < texels.size(); k += 4) EXPECT_FALSE(std::isnan(texels[k]));
@@ -134,8 +131,7 @@ TEST_F(TextureData, VelocityTexelsHoldFourNormalisedChannels)
     EXPECT_EQ(partial[5], 0.0f);
 }
 
-TEST_F(TextureData, LargeGridIsResampledAcrossItsWholeExtent)
-{
+TEST_F(TextureData, LargeGridIsResampledAcrossItsWholeExtent) {
     FlowData data(nullptr);
     DatasetWriter writer(DatasetWriter::evenlySpaced(0.1f, 0.7f, 700), DatasetWriter::evenlySpaced(0.1f, 0.7f, 350));
     load(writer.dataChannels(1).data([](int, float x, float) { return x; }), data);
@@ -154,8 +150,7 @@ TEST_F(TextureData, LargeGridIsResampledAcrossItsWholeExtent)
 // The texel buffers find each texel's cell per column and per row; every
 // texel must still hold exactly normalize(sampleNormalized(u, v)) — on
 // stretched and flipped grids, and where texels fall right on grid lines.
-TEST_F(TextureData, TexelsEqualTheSampledValuesOnEveryGrid)
-{
+TEST_F(TextureData, TexelsEqualTheSampledValuesOnEveryGrid) {
     struct Case {
         std::vector<float> xs, ys;
         bool flipped;
@@ -170,7 +165,9 @@ TEST_F(TextureData, TexelsEqualTheSampledValuesOnEveryGrid)
     for (const Case& c : cases) {
         DatasetWriter writer(c.xs, c.ys);
         writer.flipped(c.flipped).dataChannels(1);
-        writer.velocity([](float x, float y) { return std::array<float, 3>{std::sin(3 * x) + y, x * y - 1, 0.25f * x}; });
+        writer.velocity([](float x, float y) {
+            return std::array<float, 3>{std::sin(3 * x) + y, x * y - 1, 0.25f * x};
+        });
         writer.data([](int, float x, float y) { return std::cos(x) * y; });
         auto owned = std::make_unique<FlowData>(nullptr);
         FlowData& data = *owned;

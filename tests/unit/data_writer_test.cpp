@@ -14,8 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(DatasetWriterSteps, EveryStepGetsItsOwnDataFileFilledForThatStep)
-{
+TEST(DatasetWriterSteps, EveryStepGetsItsOwnDataFileFilledForThatStep) {
     const TempDir dir;
     DatasetWriter writer({0.0f, 1.0f, 2.0f}, {0.0f, 1.0f});
     writer.timeSteps(3).dataChannels(1).records([](const DatasetWriter::Node& node, float* record) {
@@ -41,8 +40,7 @@ TEST(DatasetWriterSteps, EveryStepGetsItsOwnDataFileFilledForThatStep)
     }
 }
 
-TEST(DatasetWriterFailures, AreReportedWithTheFileOrTheHeader)
-{
+TEST(DatasetWriterFailures, AreReportedWithTheFileOrTheHeader) {
     const TempDir dir;
     const DatasetWriter writer({0.0f, 1.0f}, {0.0f, 1.0f});
     try {
@@ -58,4 +56,4 @@ TEST(DatasetWriterFailures, AreReportedWithTheFileOrTheHeader)
     EXPECT_THROW(tooLong.text(), std::length_error);
 }
 
-} // namespace
+}  // namespace

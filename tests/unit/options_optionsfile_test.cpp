@@ -53,8 +53,8 @@ struct PointValues {
 std::vector<PointValues> pointsOf(TransferFunction* tf) {
     std::vector<PointValues> values;
     for (const TfPoint* p = tf->points().first(); p != nullptr; p = p->next.get()) {
-        values.push_back({p->position, p->markerWidth, p->color.redByte, p->color.greenByte, p->color.blueByte,
-                          p->color.alphaByte});
+        values.push_back(
+            {p->position, p->markerWidth, p->color.redByte, p->color.greenByte, p->color.blueByte, p->color.alphaByte});
     }
     return values;
 }
@@ -93,9 +93,7 @@ protected:
         resetLiveVariables();
         options.attach({tfs[0], tfs[1], tfs[2], tfs[3]}, &lines);
     }
-    void TearDown() override {
-        resetLiveVariables();
-    }
+    void TearDown() override { resetLiveVariables(); }
 
     std::string file(const std::string& name) const { return (dir / name).string(); }
     std::string writeFile(const std::string& name, const std::string& content) const {
@@ -140,7 +138,9 @@ TEST_F(OptionsScene, SaveThenLoadRestoresEveryValue) {
     camera.setZoom(1.5e-7f);
     setPoints(tfs[0], {{0.0f, 0.12f, 10, 20, 30, 255}, {1.25f, 0.3f, 127, 128, 254, 64}, {4.0f, 0.12f, 255, 0, 1, 0}});
     setPoints(tfs[1], {{0.0f, 0.5f, 1, 2, 3, 4}, {2.0f, 0.25f, 200, 100, 50, 25}, {4.0f, 0.5f, 5, 6, 7, 8}});
-    setPoints(tfs[3], {{0.0f, 0.12f, 127, 127, 127, 127}, {3.333333f, 0.12f, 9, 9, 9, 9}, {3.5f, 0.1f, 0, 0, 0, 0},
+    setPoints(tfs[3], {{0.0f, 0.12f, 127, 127, 127, 127},
+                       {3.333333f, 0.12f, 9, 9, 9, 9},
+                       {3.5f, 0.1f, 0, 0, 0, 0},
                        {4.0f, 0.12f, 255, 255, 255, 255}});
     showArrowPlot = 1;
     arrowSizeEnabled = 0;
@@ -179,10 +179,13 @@ TEST_F(OptionsScene, SaveThenLoadRestoresEveryValue) {
     EXPECT_FLOAT_EQ(camera.getZoom(), 1.5e-7f);
     // Colour bytes come back through byte / 255 with 6 digits, times 255, truncated: some
     // lose one (127 is saved as 0.498039 and turns into 126), others survive (128, 200, 255).
-    expectPoints(tfs[0], {{0.0f, 0.12f, 10, 20, 29, 255}, {1.25f, 0.3f, 126, 128, 253, 63}, {4.0f, 0.12f, 255, 0, 1, 0}});
+    expectPoints(tfs[0],
+                 {{0.0f, 0.12f, 10, 20, 29, 255}, {1.25f, 0.3f, 126, 128, 253, 63}, {4.0f, 0.12f, 255, 0, 1, 0}});
     expectPoints(tfs[1], {{0.0f, 0.5f, 1, 2, 2, 4}, {2.0f, 0.25f, 200, 100, 49, 24}, {4.0f, 0.5f, 4, 5, 7, 8}});
     expectPoints(tfs[2], kDefaultPoints);
-    expectPoints(tfs[3], {{0.0f, 0.12f, 126, 126, 126, 126}, {3.33333f, 0.12f, 8, 8, 8, 8}, {3.5f, 0.1f, 0, 0, 0, 0},
+    expectPoints(tfs[3], {{0.0f, 0.12f, 126, 126, 126, 126},
+                          {3.33333f, 0.12f, 8, 8, 8, 8},
+                          {3.5f, 0.1f, 0, 0, 0, 0},
                           {4.0f, 0.12f, 255, 255, 255, 255}});
     EXPECT_EQ(tfs[1]->colorTable[4 * 2048], 200);  // the colour table was rebuilt from the new points
     EXPECT_EQ(showArrowPlot, 1);
@@ -224,10 +227,10 @@ TEST_F(OptionsScene, NumbersAreReadAsFarAsTheyGo) {
                     "<enable_sizemodification>0.9</enable_sizemodification>");
     EXPECT_EQ(loadText(text), "");
     EXPECT_EQ(arrowCountX, 12);
-    EXPECT_EQ(seedPoints, 0);          // an empty text is 0
-    EXPECT_EQ(backgroundChannel, 1);   // atoi stops at the "."
+    EXPECT_EQ(seedPoints, 0);         // an empty text is 0
+    EXPECT_EQ(backgroundChannel, 1);  // atoi stops at the "."
     EXPECT_FLOAT_EQ(camera.getZoom(), -0.25f);
-    EXPECT_EQ(showArrowPlot, 1);       // atof, truncated
+    EXPECT_EQ(showArrowPlot, 1);  // atof, truncated
     EXPECT_EQ(arrowSizeEnabled, 0);
 }
 
@@ -244,8 +247,9 @@ TEST_F(OptionsScene, ElementNamesInAnyCaseLoadTheSame) {
 TEST_F(OptionsScene, ATransferFunctionWithOnePointStopsTheLoad) {
     std::string text = savedDefaults();
     // velocity gets three points, data1 only one.
-    const std::string point = "\t\t\t<point>\n\t\t\t\t<x>2</x>\n\t\t\t\t<size>0.2</size>\n\t\t\t\t<red>1</red>\n"
-                              "\t\t\t\t<green>0</green>\n\t\t\t\t<blue>0</blue>\n\t\t\t\t<alpha>1</alpha>\n\t\t\t</point>\n";
+    const std::string point =
+        "\t\t\t<point>\n\t\t\t\t<x>2</x>\n\t\t\t\t<size>0.2</size>\n\t\t\t\t<red>1</red>\n"
+        "\t\t\t\t<green>0</green>\n\t\t\t\t<blue>0</blue>\n\t\t\t\t<alpha>1</alpha>\n\t\t\t</point>\n";
     text = replaced(text, "\t\t</velocity>", point + "\t\t</velocity>");
     const std::size_t data1 = text.find("<data1>");
     const std::size_t second = text.find("<point>", text.find("</point>", data1));
@@ -386,9 +390,18 @@ TEST_F(OptionsScene, LoadedValuesAreHeldToThePanelLimits) {
         for (const auto& [element, value] : changes) text = withValue(text, element, value);
         EXPECT_EQ(loadText(text), "");
     };
-    load({{"count_x", "500"}, {"count_y", "0"}, {"pointsize", "1000"}, {"seedpoints", "1000"}, {"index", "7"},
-          {"modus_index", "9"}, {"integration_index", "5"}, {"enable_streamlines", "3"}, {"apply_arrowtf", "3.7"},
-          {"dsep", "-1"}, {"dtest", "0"}, {"dt", "-0.5"}});
+    load({{"count_x", "500"},
+          {"count_y", "0"},
+          {"pointsize", "1000"},
+          {"seedpoints", "1000"},
+          {"index", "7"},
+          {"modus_index", "9"},
+          {"integration_index", "5"},
+          {"enable_streamlines", "3"},
+          {"apply_arrowtf", "3.7"},
+          {"dsep", "-1"},
+          {"dtest", "0"},
+          {"dt", "-0.5"}});
     EXPECT_EQ(arrowCountX, 200);
     EXPECT_EQ(arrowCountY, 2);
     EXPECT_FLOAT_EQ(arrowSize, 200.0f);
@@ -403,7 +416,10 @@ TEST_F(OptionsScene, LoadedValuesAreHeldToThePanelLimits) {
     EXPECT_FLOAT_EQ(dtest, 0.0f);
     EXPECT_FLOAT_EQ(stepSize, -0.5f);
 
-    load({{"pointsize", "0.01"}, {"seedpoints", "-5"}, {"index", "-1"}, {"enable_arrowplot", "-2"},
+    load({{"pointsize", "0.01"},
+          {"seedpoints", "-5"},
+          {"index", "-1"},
+          {"enable_arrowplot", "-2"},
           {"count_x", "99999999999999999999"}});
     EXPECT_FLOAT_EQ(arrowSize, 0.1f);
     EXPECT_EQ(seedPoints, 0);

@@ -143,8 +143,9 @@ TEST_F(XmlFiles, LoadFailuresThrowTheirMessages) {
     EXPECT_EQ(loadMessage(writeFile("plain.xml", "<root>\n<?xml version=\"1.0\"?>\n</root>\n")), "Not a XML file!");
     // The declaration marker must be within the first 255 characters.
     EXPECT_EQ(loadMessage(writeFile("late.xml", std::string(251, ' ') + "<?xml\n<a>1</a>")), "Not a XML file!");
-    EXPECT_EQ(loadMessage(writeFile("early.xml", std::string(250, ' ') + "<?xml" + std::string(400, 'z') + "\n<a>1</a>")),
-              "");
+    EXPECT_EQ(
+        loadMessage(writeFile("early.xml", std::string(250, ' ') + "<?xml" + std::string(400, 'z') + "\n<a>1</a>")),
+        "");
     EXPECT_EQ(loadMessage(writeFile("ok.xml", "<?xml version=\"1.0\"?>\n<a>1</a>")), "");
     // Cut off anywhere inside the root element.
     const std::string whole = "<?xml version=\"1.0\"?>\n<a>\n\t<b>1</b>\n</a>";

@@ -269,9 +269,9 @@ TEST_F(ControlPanelBuild, ArrowPlotSectionFollowsItsCheckbox) {
     showArrowPlotSection(true);
     EXPECT_TRUE(c.arrowPlotRollout->isEnabled());
     EXPECT_TRUE(c.arrowPlotRollout->isOpen());
-    for (PanelControl* control : std::vector<PanelControl*>{
-             c.arrowsCountPanel, c.arrowCountXSpinner, c.arrowCountYSpinner, c.arrowOptionsPanel,
-             c.arrowSizeCheckbox, c.applyArrowTfCheckbox, c.arrowSizeSpinner}) {
+    for (PanelControl* control :
+         std::vector<PanelControl*>{c.arrowsCountPanel, c.arrowCountXSpinner, c.arrowCountYSpinner, c.arrowOptionsPanel,
+                                    c.arrowSizeCheckbox, c.applyArrowTfCheckbox, c.arrowSizeSpinner}) {
         EXPECT_TRUE(control->isEnabled()) << control->label();
     }
 
@@ -291,15 +291,15 @@ TEST_F(ControlPanelBuild, StreamlinesSectionFollowsItsCheckbox) {
     showStreamlinesSection(true);
     EXPECT_TRUE(c.streamlinesRollout->isEnabled());
     EXPECT_TRUE(c.streamlinesRollout->isOpen());
-    for (PanelControl* control : std::vector<PanelControl*>{
-             c.modePanel, c.modeGroup, c.modeGroup->button(4), c.integrationPanel, c.integrationGroup,
-             c.eulerButton, c.rungeKuttaButton, c.unitSpeedCheckbox, c.stepSizeSpinner, c.dsepSpinner,
-             c.dtestSpinner, c.colorFromCcButton}) {
+    for (PanelControl* control :
+         std::vector<PanelControl*>{c.modePanel, c.modeGroup, c.modeGroup->button(4), c.integrationPanel,
+                                    c.integrationGroup, c.eulerButton, c.rungeKuttaButton, c.unitSpeedCheckbox,
+                                    c.stepSizeSpinner, c.dsepSpinner, c.dtestSpinner, c.colorFromCcButton}) {
         EXPECT_TRUE(control->isEnabled()) << control->label();
     }
-    for (PanelControl* control : std::vector<PanelControl*>{
-             c.seedPointsSpinner, c.lineWidthMaxSpinner, c.lineWidthMinSpinner, c.textureFunctionGroup,
-             c.textureFunctionGroup->button(0), c.periodSpinner}) {
+    for (PanelControl* control :
+         std::vector<PanelControl*>{c.seedPointsSpinner, c.lineWidthMaxSpinner, c.lineWidthMinSpinner,
+                                    c.textureFunctionGroup, c.textureFunctionGroup->button(0), c.periodSpinner}) {
         EXPECT_FALSE(control->isEnabled()) << control->label();
     }
     EXPECT_TRUE(c.integrationGroup->userSelect(1));

@@ -59,19 +59,19 @@ TEST(PanelInputQueue, KeyStrokesPressAndReleaseInSeparateFrames) {
 
 TEST(PanelMouseRouter, PressesLandWhereThePointerIsAndDragsStayWithThem) {
     PanelMouseRouter router(230);
-    EXPECT_TRUE(router.mouse(0, 0, 100));     // press on the panel
-    EXPECT_TRUE(router.motion(600));          // dragged out: still the panel's
-    EXPECT_TRUE(router.mouse(0, 1, 600));     // released outside: still the panel's
+    EXPECT_TRUE(router.mouse(0, 0, 100));  // press on the panel
+    EXPECT_TRUE(router.motion(600));       // dragged out: still the panel's
+    EXPECT_TRUE(router.mouse(0, 1, 600));  // released outside: still the panel's
     EXPECT_FALSE(router.motion(600));
 
-    EXPECT_FALSE(router.mouse(0, 0, 500));    // camera drag ...
+    EXPECT_FALSE(router.mouse(0, 0, 500));  // camera drag ...
     EXPECT_FALSE(router.mouse(2, 0, 500));
-    EXPECT_FALSE(router.motion(50));          // ... passing over the panel
+    EXPECT_FALSE(router.motion(50));  // ... passing over the panel
     EXPECT_FALSE(router.mouse(2, 1, 50));
     EXPECT_FALSE(router.mouse(0, 1, 40));
     EXPECT_TRUE(router.motion(40));
 
-    EXPECT_TRUE(router.mouse(3, 0, 229));     // wheel: by position
+    EXPECT_TRUE(router.mouse(3, 0, 229));  // wheel: by position
     EXPECT_FALSE(router.mouse(4, 0, 230));
 }
 

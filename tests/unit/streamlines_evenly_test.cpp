@@ -20,8 +20,7 @@ struct Output {
     std::string err;
 };
 
-Output placeEvenly(StreamlineSet& set)
-{
+Output placeEvenly(StreamlineSet& set) {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     set.computeEvenlySpaced();
@@ -31,8 +30,7 @@ Output placeEvenly(StreamlineSet& set)
     return o;
 }
 
-std::string statistics(int inLines, int theoretical, int registered, int theoreticalRegistered, int cached)
-{
+std::string statistics(int inLines, int theoretical, int registered, int theoreticalRegistered, int cached) {
     std::ostringstream s;
     s << "Number of points in streamlines: " << inLines << '\n'
       << "Number of points theoretically in streamlines: " << theoretical << '\n'
@@ -45,15 +43,13 @@ std::string statistics(int inLines, int theoretical, int registered, int theoret
 const char* const kFieldOk =
     "Distance Field OK\nPlease wait for the changes to take place.\n This could be a short amount of time!\n";
 
-int pointsInLines(const StreamlineSet& set)
-{
+int pointsInLines(const StreamlineSet& set) {
     std::size_t n = 0;
     for (const auto& line : set.streamlines()) n += line->points.size();
     return static_cast<int>(n);
 }
 
-double squaredDistance(const StreamPoint* p, const StreamPoint* q)
-{
+double squaredDistance(const StreamPoint* p, const StreamPoint* q) {
     const double dx = static_cast<double>(p->x()) - q->x();
     const double dy = static_cast<double>(p->y()) - q->y();
     return dx * dx + dy * dy;
@@ -61,8 +57,7 @@ double squaredDistance(const StreamPoint* p, const StreamPoint* q)
 
 // The seed of a line, if the upstream pass kept it: it carries the lowest
 // step index, which the first downstream point shares.
-const StreamPoint* seedOf(const Streamline& line)
-{
+const StreamPoint* seedOf(const Streamline& line) {
     const auto& pts = line.points;
     int lowest = std::numeric_limits<int>::max();
     for (const StreamPoint* p : pts) lowest = std::min(lowest, p->index());
@@ -79,8 +74,7 @@ struct Box2 {
     double x0, y0, x1, y1;
 };
 
-Box2 boundsOf(const Streamline& line)
-{
+Box2 boundsOf(const Streamline& line) {
     Box2 b{1e30, 1e30, -1e30, -1e30};
     for (const StreamPoint* p : line.points) {
         b.x0 = std::min<double>(b.x0, p->x());
@@ -93,8 +87,7 @@ Box2 boundsOf(const Streamline& line)
 
 // What every evenly spaced placement guarantees, checked without the
 // distance field.
-void expectPlacementInvariants(const StreamlineSet& set, const std::string& out)
-{
+void expectPlacementInvariants(const StreamlineSet& set, const std::string& out) {
     // Counters and what the statistics lines print.
     EXPECT_EQ(set.registeredCount(), set.theoreticalRegistered());
     EXPECT_EQ(set.cachedPoints(), set.theoreticalPoints());
@@ -137,8 +130,7 @@ void expectPlacementInvariants(const StreamlineSet& set, const std::string& out)
     }
 }
 
-TEST(StreamlineEvenlyTest, UniformFlowFillsTheBoxWithLinesDsepApart)
-{
+TEST(StreamlineEvenlyTest, UniformFlowFillsTheBoxWithLinesDsepApart) {
     // Box [0, 4] x [0, 2], v = (1, 0), dt 0.005, dsep 0.4, dtest 0.2.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
@@ -187,8 +179,7 @@ TEST(StreamlineEvenlyTest, UniformFlowFillsTheBoxWithLinesDsepApart)
     EXPECT_EQ(o.err, "");
 }
 
-TEST(StreamlineEvenlyTest, SingleLineWithoutAcceptedCandidatesEndsAtOnce)
-{
+TEST(StreamlineEvenlyTest, SingleLineWithoutAcceptedCandidatesEndsAtOnce) {
     // Too narrow for a second line: every candidate lies outside.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 3, 0.0f, 4.0f, 0.0f, 0.5f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
@@ -199,11 +190,9 @@ TEST(StreamlineEvenlyTest, SingleLineWithoutAcceptedCandidatesEndsAtOnce)
     EXPECT_EQ(o.out, "At the end of the streamline-list, let's end\n" + statistics(n, n, n, n, n) + kFieldOk);
 }
 
-TEST(StreamlineEvenlyTest, DiscardedFirstLineLeavesAnEmptyListAndTheReports)
-{
+TEST(StreamlineEvenlyTest, DiscardedFirstLineLeavesAnEmptyListAndTheReports) {
     // Rigid rotation about the box centre: the first seed does not move.
-    AnalyticFlow flow =
-        makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
+    AnalyticFlow flow = makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     for (int method = 0; method < 2; ++method) {
         set.setIntegration(IntegrationMethod(method));
@@ -214,8 +203,7 @@ TEST(StreamlineEvenlyTest, DiscardedFirstLineLeavesAnEmptyListAndTheReports)
     }
 }
 
-TEST(StreamlineEvenlyTest, TracingStopsBeforeRegisteredPointsButNotOnItsOwnCache)
-{
+TEST(StreamlineEvenlyTest, TracingStopsBeforeRegisteredPointsButNotOnItsOwnCache) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     StreamPoint other(3.0f, 1.0f, 99, 0);
@@ -241,8 +229,7 @@ struct FieldCase {
     float dt, dsep, dtest;
 };
 
-TEST(StreamlineEvenlyTest, InvariantsHoldOnAnalyticFields)
-{
+TEST(StreamlineEvenlyTest, InvariantsHoldOnAnalyticFields) {
     const FieldCase cases[] = {
         {"double gyre", {65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(1 / kPi), 0.01f, 0.05f, 0.025f},
         {"slow gyre", {65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(0.1), 0.05f, 0.08f, 0.04f},
@@ -273,8 +260,7 @@ TEST(StreamlineEvenlyTest, InvariantsHoldOnAnalyticFields)
     }
 }
 
-TEST(StreamlineEvenlyTest, NaNPatchEndsLinesAndThePlacementCompletes)
-{
+TEST(StreamlineEvenlyTest, NaNPatchEndsLinesAndThePlacementCompletes) {
     const VelocityField gyre = analytic::doubleGyre(1 / kPi);
     auto patched = [gyre](double x, double y) {
         const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -292,8 +278,7 @@ TEST(StreamlineEvenlyTest, NaNPatchEndsLinesAndThePlacementCompletes)
     }
 }
 
-TEST(StreamlineEvenlyTest, EachPassStopsAtThePointCap)
-{
+TEST(StreamlineEvenlyTest, EachPassStopsAtThePointCap) {
     // Half a line needs about 104000 steps to reach the edge of the box.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 3, 0.0f, 100.0f, 0.0f, 0.5f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.00048f, 0.4f, 0.2f);
@@ -304,8 +289,7 @@ TEST(StreamlineEvenlyTest, EachPassStopsAtThePointCap)
     expectPlacementInvariants(set, o.out);
 }
 
-TEST(StreamlineEvenlyTest, PlacementStopsAtThePointLimit)
-{
+TEST(StreamlineEvenlyTest, PlacementStopsAtThePointLimit) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     EXPECT_EQ(set.pointLimit(), StreamlineSet::defaultPointLimit);
@@ -318,8 +302,7 @@ TEST(StreamlineEvenlyTest, PlacementStopsAtThePointLimit)
     expectPlacementInvariants(set, o.out);
 }
 
-TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine)
-{
+TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
@@ -337,7 +320,8 @@ TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine)
         {0.005f, 0.4f, 0.0f, "dtest must be a positive number (dtest = 0)"},
         {0.005f, 0.4f, -0.2f, "dtest must be a positive number (dtest = -0.2)"},
         {0.005f, 0.4f, nan, "dtest must be a positive number (dtest = nan)"},
-        {0.0004f, 0.4f, 0.2f, "dt = 0.0004 is too small for dsep = 0.4 (a point cache would hold more than 1000 points)"},
+        {0.0004f, 0.4f, 0.2f,
+         "dt = 0.0004 is too small for dsep = 0.4 (a point cache would hold more than 1000 points)"},
         {1e-9f, 0.4f, 0.2f, "dt = 1e-09 is too small for dsep = 0.4 (a point cache would hold more than 1000 points)"},
     };
     for (const Case& c : cases) {
@@ -357,8 +341,7 @@ TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine)
     }
 }
 
-TEST(StreamlineEvenlyTest, ClampedParametersAreReportedAndThePlacementRuns)
-{
+TEST(StreamlineEvenlyTest, ClampedParametersAreReportedAndThePlacementRuns) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{33, 17, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(0.5));
 
     // dt beyond 1.2 dsep: one cache entry.

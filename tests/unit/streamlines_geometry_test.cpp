@@ -11,15 +11,13 @@
 
 namespace {
 
-void placeQuietly(StreamlineSet& set)
-{
+void placeQuietly(StreamlineSet& set) {
     testing::internal::CaptureStdout();
     set.computeEvenlySpaced();
     testing::internal::GetCapturedStdout();
 }
 
-TEST(StreamlineGeometryTest, ViewMapsTheBoxOntoTheFieldQuad)
-{
+TEST(StreamlineGeometryTest, ViewMapsTheBoxOntoTheFieldQuad) {
     const DomainBox box{0.0f, 0.0f, 4.0f, 2.0f};
     // More nodes along x than along y: the quad is 1.3 wide.
     const StreamlineView wide(box, fieldQuadSize(9, 5));
@@ -50,8 +48,7 @@ TEST(StreamlineGeometryTest, ViewMapsTheBoxOntoTheFieldQuad)
     EXPECT_FALSE(StreamlineView(DomainBox{1.0f, 1.0f, 1.0f, 3.0f}, fieldQuadSize(9, 5)).isValid());
 }
 
-TEST(StreamlineGeometryTest, TaperWidthFollowsTheDistanceBetweenDtestAndDsep)
-{
+TEST(StreamlineGeometryTest, TaperWidthFollowsTheDistanceBetweenDtestAndDsep) {
     const float dsep = 0.4f;
     const float dtest = 0.2f;
     EXPECT_EQ(taperWidth(0.4f, dsep, dtest, 0.1f, 0.04f), 0.1f);
@@ -66,8 +63,7 @@ TEST(StreamlineGeometryTest, TaperWidthFollowsTheDistanceBetweenDtestAndDsep)
     EXPECT_EQ(taperWidth(0.1f, 0.2f, 0.3f, 0.1f, 0.0f), 0.0f);
 }
 
-TEST(StreamlineGeometryTest, TextureGreyLevels)
-{
+TEST(StreamlineGeometryTest, TextureGreyLevels) {
     EXPECT_DOUBLE_EQ(textureGrey(40, 160, 0), 1.0);
     EXPECT_NEAR(textureGrey(120, 160, 0), 0.0, 1e-12);
     EXPECT_DOUBLE_EQ(textureGrey(0, 160, 0), 0.5);
@@ -84,8 +80,7 @@ TEST(StreamlineGeometryTest, TextureGreyLevels)
     EXPECT_TRUE(std::isfinite(textureGrey(5, -3, 0)));
 }
 
-TEST(StreamlineGeometryTest, LinesAndGreyStripsFollowThePoints)
-{
+TEST(StreamlineGeometryTest, LinesAndGreyStripsFollowThePoints) {
     // Seeded lines end with a point beyond the box; an empty line gives an
     // empty block.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, [](double x, double) {
@@ -108,8 +103,7 @@ TEST(StreamlineGeometryTest, LinesAndGreyStripsFollowThePoints)
     }
 
     // Evenly spaced lines carry step indices; the grey follows them.
-    AnalyticFlow uniform =
-        makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
+    AnalyticFlow uniform = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet even(uniform.data.get(), uniform.xSlot, uniform.ySlot, 0.005f, 0.4f, 0.2f);
     placeQuietly(even);
     ASSERT_FALSE(even.streamlines().empty());
@@ -128,8 +122,7 @@ TEST(StreamlineGeometryTest, LinesAndGreyStripsFollowThePoints)
     }
 }
 
-TEST(StreamlineGeometryTest, GlyphsAreSpacedByTheAccumulatedLength)
-{
+TEST(StreamlineGeometryTest, GlyphsAreSpacedByTheAccumulatedLength) {
     // One straight line along y = 0.25 with points 0.125 apart from x = 0.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 3, 0.0f, 4.0f, 0.0f, 0.5f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.125f, 0.4f, 0.2f);
@@ -159,8 +152,7 @@ TEST(StreamlineGeometryTest, GlyphsAreSpacedByTheAccumulatedLength)
     }
 }
 
-TEST(StreamlineGeometryTest, TaperedBandsKeepFullWidthAwayFromOtherLines)
-{
+TEST(StreamlineGeometryTest, TaperedBandsKeepFullWidthAwayFromOtherLines) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 3, 0.0f, 4.0f, 0.0f, 0.5f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.05f, 0.4f, 0.2f);
     placeQuietly(set);
@@ -182,10 +174,8 @@ TEST(StreamlineGeometryTest, TaperedBandsKeepFullWidthAwayFromOtherLines)
     }
 }
 
-TEST(StreamlineGeometryTest, TaperedBandsNarrowNearOtherLinesFromCachedDistances)
-{
-    AnalyticFlow flow =
-        makeAnalyticFlow(FlowBox{33, 33, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::saddle(0.1, -0.2));
+TEST(StreamlineGeometryTest, TaperedBandsNarrowNearOtherLinesFromCachedDistances) {
+    AnalyticFlow flow = makeAnalyticFlow(FlowBox{33, 33, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::saddle(0.1, -0.2));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.02f, 0.1f, 0.05f);
     placeQuietly(set);
     const auto& distances = set.nearestOtherDistances();

@@ -13,8 +13,7 @@ namespace {
 
 const FlowBox kBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f};
 
-TEST(StreamlineIntegrationTest, UniformStepsMoveByDtDownstreamAndUpstream)
-{
+TEST(StreamlineIntegrationTest, UniformStepsMoveByDtDownstreamAndUpstream) {
     AnalyticFlow flow = makeAnalyticFlow(kBox, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     StreamPoint p(1.0f, 1.0f, 0, 0);
@@ -34,8 +33,7 @@ TEST(StreamlineIntegrationTest, UniformStepsMoveByDtDownstreamAndUpstream)
     }
 }
 
-TEST(StreamlineIntegrationTest, EulerAndMidpointAgreeInAUniformField)
-{
+TEST(StreamlineIntegrationTest, EulerAndMidpointAgreeInAUniformField) {
     AnalyticFlow flow = makeAnalyticFlow(kBox, analytic::uniform(0.3f, -0.7f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.01f, 0.4f, 0.2f);
     const StreamPoint seeds[] = {{0.1f, 1.9f, 0, 0}, {2.123f, 0.77f, 0, 0}, {3.5f, 1.0f, 0, 0}};
@@ -51,8 +49,7 @@ TEST(StreamlineIntegrationTest, EulerAndMidpointAgreeInAUniformField)
     }
 }
 
-TEST(StreamlineIntegrationTest, ZeroVelocityEndsEveryKindOfStep)
-{
+TEST(StreamlineIntegrationTest, ZeroVelocityEndsEveryKindOfStep) {
     AnalyticFlow flow = makeAnalyticFlow(kBox, analytic::rotation(2.0, 1.0));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     StreamPoint centre(2.0f, 1.0f, 0, 0);
@@ -64,8 +61,7 @@ TEST(StreamlineIntegrationTest, ZeroVelocityEndsEveryKindOfStep)
     EXPECT_NE(set.eulerStep(&moving, 1), nullptr);
 }
 
-TEST(StreamlineIntegrationTest, DomainBoxIsClosedAndNaNIsOutside)
-{
+TEST(StreamlineIntegrationTest, DomainBoxIsClosedAndNaNIsOutside) {
     AnalyticFlow flow = makeAnalyticFlow(kBox, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     const DomainBox box = set.domainBox();
@@ -80,12 +76,11 @@ TEST(StreamlineIntegrationTest, DomainBoxIsClosedAndNaNIsOutside)
     const float below = std::nextafter(0.0f, -1.0f);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const StreamPoint outside[] = {{above, 1.0f, 0, 0}, {below, 1.0f, 0, 0}, {1.0f, 2.5f, 0, 0},
-                                   {1.0f, below, 0, 0}, {nan, 1.0f, 0, 0},  {1.0f, nan, 0, 0}};
+                                   {1.0f, below, 0, 0}, {nan, 1.0f, 0, 0},   {1.0f, nan, 0, 0}};
     for (const StreamPoint& p : outside) EXPECT_TRUE(set.isOutsideDomain(&p)) << p.x() << ", " << p.y();
 }
 
-TEST(StreamlineIntegrationTest, MidpointLeavingTheBoxEndsTheStep)
-{
+TEST(StreamlineIntegrationTest, MidpointLeavingTheBoxEndsTheStep) {
     AnalyticFlow flow = makeAnalyticFlow(kBox, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     StreamPoint nearEdge(3.998f, 1.0f, 0, 0);  // midpoint at 4.0005, outside
@@ -97,8 +92,7 @@ TEST(StreamlineIntegrationTest, MidpointLeavingTheBoxEndsTheStep)
     EXPECT_GT(euler->x(), 4.0f);
 }
 
-TEST(StreamlineIntegrationTest, StepsFollowTheFieldInBothMethods)
-{
+TEST(StreamlineIntegrationTest, StepsFollowTheFieldInBothMethods) {
     // Rigid rotation about the centre: a step moves along the tangent, so
     // the radius grows by about dt^2/2 for Euler and much less for midpoint.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{33, 33, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
@@ -118,8 +112,7 @@ TEST(StreamlineIntegrationTest, StepsFollowTheFieldInBothMethods)
     EXPECT_NEAR(back->y(), -0.005f, 1e-6);
 }
 
-TEST(StreamlineIntegrationTest, NewPointsCarryTheCurrentNumberAndStepIndex)
-{
+TEST(StreamlineIntegrationTest, NewPointsCarryTheCurrentNumberAndStepIndex) {
     AnalyticFlow flow = makeAnalyticFlow(kBox, analytic::rotation(2.0, 1.0));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     // One accepted line (number 0 -> 1), then a discarded one-point line at
@@ -141,8 +134,7 @@ TEST(StreamlineIntegrationTest, NewPointsCarryTheCurrentNumberAndStepIndex)
     EXPECT_EQ(p.index(), 99);
 }
 
-TEST(StreamlineIntegrationTest, NaNVelocitiesEndTheStep)
-{
+TEST(StreamlineIntegrationTest, NaNVelocitiesEndTheStep) {
     auto patched = [](double x, double) {
         const float nan = std::numeric_limits<float>::quiet_NaN();
         return x > 2.5 ? Velocity{nan, nan} : Velocity{1.0f, 0.0f};

@@ -26,8 +26,7 @@ struct Lines {
     std::deque<StreamPoint> pool;
     StreamlineList list;
 
-    Streamline& add(const std::vector<std::pair<float, float>>& points, R start = R::None, R end = R::None)
-    {
+    Streamline& add(const std::vector<std::pair<float, float>>& points, R start = R::None, R end = R::None) {
         auto line = std::make_unique<Streamline>(static_cast<int>(list.size()));
         for (const auto& [x, y] : points) {
             pool.emplace_back(x, y, line->number, 0);
@@ -40,8 +39,7 @@ struct Lines {
     }
 };
 
-std::vector<std::pair<float, float>> straight(float x0, float y0, float x1, float y1, int segments)
-{
+std::vector<std::pair<float, float>> straight(float x0, float y0, float x1, float y1, int segments) {
     std::vector<std::pair<float, float>> points;
     for (int k = 0; k <= segments; ++k) {
         const float t = static_cast<float>(k) / static_cast<float>(segments);
@@ -52,8 +50,7 @@ std::vector<std::pair<float, float>> straight(float x0, float y0, float x1, floa
 
 // Share of pixel centres within dsep of a line, every pixel against every
 // segment: the nearest point of a segment by its parameter along it.
-double bruteForceCoverage(const StreamlineList& lines, const DomainBox& box, float dsep, CoverageRaster raster)
-{
+double bruteForceCoverage(const StreamlineList& lines, const DomainBox& box, float dsep, CoverageRaster raster) {
     const double limit = static_cast<double>(dsep) * dsep;
     long long covered = 0;
     for (int j = 0; j < raster.ny; ++j) {
@@ -82,8 +79,7 @@ double bruteForceCoverage(const StreamlineList& lines, const DomainBox& box, flo
     return static_cast<double>(covered) / (static_cast<double>(raster.nx) * raster.ny);
 }
 
-TEST(PlacementQualityTest, RasterPixelsAreAnEighthOfDsepWithinBounds)
-{
+TEST(PlacementQualityTest, RasterPixelsAreAnEighthOfDsepWithinBounds) {
     const DomainBox box{0.0f, 0.0f, 1.0f, 0.7f};
     const CoverageRaster r = coverageRaster(box, 0.1f);
     EXPECT_EQ(r.nx, 80);
@@ -104,8 +100,7 @@ TEST(PlacementQualityTest, RasterPixelsAreAnEighthOfDsepWithinBounds)
     EXPECT_EQ(coverage(StreamlineList{}, box, 0.1f), 0.0);
 }
 
-TEST(PlacementQualityTest, AStraightLineCoversItsBand)
-{
+TEST(PlacementQualityTest, AStraightLineCoversItsBand) {
     // y = 0.5 across [0, 1] x [0, 1] with dsep 0.1: the band |y - 0.5| <= 0.1,
     // 16 of 80 pixel rows (centres at 0.40625 ... 0.59375).
     const DomainBox box{0.0f, 0.0f, 1.0f, 1.0f};
@@ -118,8 +113,7 @@ TEST(PlacementQualityTest, AStraightLineCoversItsBand)
     EXPECT_DOUBLE_EQ(coverage(edge.list, box, 0.1f), 0.1);
 }
 
-TEST(PlacementQualityTest, CoverageAgreesWithBruteForce)
-{
+TEST(PlacementQualityTest, CoverageAgreesWithBruteForce) {
     const DomainBox box{-0.5f, 0.2f, 1.5f, 1.45f};
     const float dsep = 0.12f;
     Lines lines;
@@ -136,7 +130,7 @@ TEST(PlacementQualityTest, CoverageAgreesWithBruteForce)
     lines.add({});                                            // an empty line covers nothing
     const CoverageRaster raster = coverageRaster(box, dsep);
     ASSERT_EQ(raster.nx, 134);  // ceil(2 / 0.015)
-    ASSERT_EQ(raster.ny, 84);  // ceil(1.25 / 0.015)
+    ASSERT_EQ(raster.ny, 84);   // ceil(1.25 / 0.015)
     const double fast = coverage(lines.list, box, dsep);
     const double slow = bruteForceCoverage(lines.list, box, dsep, raster);
     EXPECT_GT(slow, 0.3);
@@ -145,14 +139,13 @@ TEST(PlacementQualityTest, CoverageAgreesWithBruteForce)
     EXPECT_NEAR(fast, slow, 1.5 / (raster.nx * raster.ny));
 }
 
-TEST(PlacementQualityTest, LengthsShortLinesAndEnds)
-{
+TEST(PlacementQualityTest, LengthsShortLinesAndEnds) {
     const DomainBox box{0.0f, 0.0f, 2.0f, 2.0f};
     Lines lines;
-    lines.add(straight(0.1f, 0.1f, 0.1f, 0.2f, 4), R::LeftDomain, R::TooClose);                 // 0.1
+    lines.add(straight(0.1f, 0.1f, 0.1f, 0.2f, 4), R::LeftDomain, R::TooClose);                  // 0.1
     lines.add({{0.5f, 0.5f}, {0.8f, 0.9f}, {1.1f, 0.5f}}, R::ZeroVelocity, R::MidpointOutside);  // 0.5 + 0.5
     lines.add({{1.5f, 1.5f}}, R::NonFinite, R::StepCap);                                         // 0
-    lines.add(straight(0.0f, 1.9f, 0.3f, 1.9f, 30), R::TooClose, R::TooClose);                  // 0.3
+    lines.add(straight(0.0f, 1.9f, 0.3f, 1.9f, 30), R::TooClose, R::TooClose);                   // 0.3
     EXPECT_NEAR(polylineLength(*lines.list[1]), 1.0, 1e-6);
 
     const PlacementQuality q = measurePlacement(lines.list, box, 0.1f);
@@ -172,8 +165,7 @@ TEST(PlacementQualityTest, LengthsShortLinesAndEnds)
     EXPECT_EQ(none.shortShare, 0.0);
 }
 
-TEST(PlacementQualityTest, PrintedFigures)
-{
+TEST(PlacementQualityTest, PrintedFigures) {
     PlacementQuality q;
     q.lines = 22;
     q.dsep = 0.4;
@@ -203,8 +195,7 @@ TEST(PlacementQualityTest, PrintedFigures)
     EXPECT_NE(untraced.str().find("Line ends: none 2, left_domain 3,"), std::string::npos);
 }
 
-TEST(PlacementQualityTest, AUniformFlowIsCoveredByStraightLinesThatLeaveTheBox)
-{
+TEST(PlacementQualityTest, AUniformFlowIsCoveredByStraightLinesThatLeaveTheBox) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     {

@@ -11,8 +11,7 @@
 
 namespace {
 
-TEST(StreamlineSeededTest, NoSeedsNoLines)
-{
+TEST(StreamlineSeededTest, NoSeedsNoLines) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 5, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     set.computeSeeded(3);
@@ -23,8 +22,7 @@ TEST(StreamlineSeededTest, NoSeedsNoLines)
     EXPECT_TRUE(set.streamlines().empty());
 }
 
-TEST(StreamlineSeededTest, OneSeedSitsAtTheBoxCentreAndTheLineSpansTheBox)
-{
+TEST(StreamlineSeededTest, OneSeedSitsAtTheBoxCentreAndTheLineSpansTheBox) {
     // Box [0, 2] x [0, 1]: the seed is (1, 0.5). It is not in the line: the
     // step from the first upstream to the first downstream point spans it.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 5, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::uniform(1.0f, 0.0f));
@@ -49,8 +47,7 @@ TEST(StreamlineSeededTest, OneSeedSitsAtTheBoxCentreAndTheLineSpansTheBox)
     EXPECT_LE(points[points.size() - 2]->x(), 2.0f);
 }
 
-TEST(StreamlineSeededTest, SeedsAdvanceByRepeatedFloatAddition)
-{
+TEST(StreamlineSeededTest, SeedsAdvanceByRepeatedFloatAddition) {
     // Rows of y are exact in a flow along x, so every line shows its seed's y.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 9, 0.0f, 1.0f, 0.0f, 0.7f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.05f, 0.4f, 0.2f);
@@ -67,12 +64,10 @@ TEST(StreamlineSeededTest, SeedsAdvanceByRepeatedFloatAddition)
     }
 }
 
-TEST(StreamlineSeededTest, ZeroVelocitySeedKeepsAnEmptyLineAndOrbitsStopAtTheBound)
-{
+TEST(StreamlineSeededTest, ZeroVelocitySeedKeepsAnEmptyLineAndOrbitsStopAtTheBound) {
     // Rigid rotation on [-1, 1]^2, three seeds: (-0.5, -0.5), the still
     // centre, (0.5, 0.5). The outer seeds circle inside the box for ever.
-    AnalyticFlow flow =
-        makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
+    AnalyticFlow flow = makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     for (int method = 0; method < 2; ++method) {
         set.setIntegration(IntegrationMethod(method));
@@ -94,8 +89,7 @@ TEST(StreamlineSeededTest, ZeroVelocitySeedKeepsAnEmptyLineAndOrbitsStopAtTheBou
     EXPECT_EQ(set.stepCounter(), 0);
 }
 
-TEST(StreamlineSeededTest, SeededPlacementLeavesTheFieldAndStatisticsAlone)
-{
+TEST(StreamlineSeededTest, SeededPlacementLeavesTheFieldAndStatisticsAlone) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     testing::internal::CaptureStdout();
@@ -112,8 +106,7 @@ TEST(StreamlineSeededTest, SeededPlacementLeavesTheFieldAndStatisticsAlone)
     EXPECT_EQ(set.theoreticalPoints(), points);
 }
 
-TEST(StreamlineSeededTest, UnusableStepSizeIsRefusedWithOneLine)
-{
+TEST(StreamlineSeededTest, UnusableStepSizeIsRefusedWithOneLine) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 9, 0.0f, 1.0f, 0.0f, 1.0f}, analytic::uniform(1.0f, 0.0f));
     const float bad[] = {0.0f, -0.005f, std::numeric_limits<float>::quiet_NaN(),
                          std::numeric_limits<float>::infinity()};

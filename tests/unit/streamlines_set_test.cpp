@@ -12,13 +12,11 @@
 
 namespace {
 
-AnalyticFlow uniformFlow(float x1, float y1)
-{
+AnalyticFlow uniformFlow(float x1, float y1) {
     return makeAnalyticFlow(FlowBox{9, 9, 0.0f, x1, 0.0f, y1}, analytic::uniform(1.0f, 0.0f));
 }
 
-TEST(StreamlineSetTest, ConstructionStoresSettingsAndDefaults)
-{
+TEST(StreamlineSetTest, ConstructionStoresSettingsAndDefaults) {
     AnalyticFlow flow = uniformFlow(1.0f, 2.0f);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     EXPECT_EQ(set.cacheCapacity(), 96);
@@ -44,8 +42,7 @@ TEST(StreamlineSetTest, ConstructionStoresSettingsAndDefaults)
     EXPECT_GE(set.fieldCellHeight(), 0.4f);
 }
 
-TEST(StreamlineSetTest, SettersResizeCachesAndRebuildTheFieldIndependently)
-{
+TEST(StreamlineSetTest, SettersResizeCachesAndRebuildTheFieldIndependently) {
     AnalyticFlow flow = uniformFlow(1.0f, 2.0f);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
 
@@ -75,8 +72,7 @@ TEST(StreamlineSetTest, SettersResizeCachesAndRebuildTheFieldIndependently)
     EXPECT_EQ(set.color()->alphaByte, 255);
 }
 
-TEST(StreamlineSetTest, CacheAndFieldSizesStayUsableForAnyParameters)
-{
+TEST(StreamlineSetTest, CacheAndFieldSizesStayUsableForAnyParameters) {
     AnalyticFlow flow = uniformFlow(1.0f, 2.0f);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
@@ -85,9 +81,9 @@ TEST(StreamlineSetTest, CacheAndFieldSizesStayUsableForAnyParameters)
         int capacity, cellsX, cellsY;
     };
     const Case cases[] = {
-        {0.5f, 0.4f, 1, 2, 5},      // dt > 1.2 dsep: one cache entry
-        {0.005f, 5.0f, -1, 1, 1},   // dsep wider than the box: one cell per axis
-        {0.0f, 0.4f, 1, 2, 5},      // refused by the placement, but still usable
+        {0.5f, 0.4f, 1, 2, 5},     // dt > 1.2 dsep: one cache entry
+        {0.005f, 5.0f, -1, 1, 1},  // dsep wider than the box: one cell per axis
+        {0.0f, 0.4f, 1, 2, 5},     // refused by the placement, but still usable
         {-0.1f, 0.4f, 1, 2, 5},
         {nan, 0.4f, 1, 2, 5},
         {0.005f, 0.0f, 1, 1, 1},
@@ -116,8 +112,7 @@ TEST(StreamlineSetTest, CacheAndFieldSizesStayUsableForAnyParameters)
     }
 }
 
-TEST(StreamlineSetTest, PointOnTheUpperBoundLandsInTheLastCell)
-{
+TEST(StreamlineSetTest, PointOnTheUpperBoundLandsInTheLastCell) {
     AnalyticFlow flow = uniformFlow(1.0f, 2.0f);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     StreamPoint* corner = set.createPoint(1.0f, 2.0f);
@@ -129,8 +124,7 @@ TEST(StreamlineSetTest, PointOnTheUpperBoundLandsInTheLastCell)
     EXPECT_EQ(set.cellIndexX(0.5f), 1);
 }
 
-TEST(StreamlineSetTest, RegisteringAPointOffTheFieldReportsItAndStoresNothing)
-{
+TEST(StreamlineSetTest, RegisteringAPointOffTheFieldReportsItAndStoresNothing) {
     AnalyticFlow flow = uniformFlow(1.0f, 2.0f);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
 
@@ -156,8 +150,7 @@ TEST(StreamlineSetTest, RegisteringAPointOffTheFieldReportsItAndStoresNothing)
     EXPECT_EQ(set.theoreticalRegistered(), 5);
 }
 
-TEST(StreamlineSetTest, NeighbourhoodTestsAreStrictAndSeedsUseTheSeedLimit)
-{
+TEST(StreamlineSetTest, NeighbourhoodTestsAreStrictAndSeedsUseTheSeedLimit) {
     // dsep 0.5 and dtest 0.25 are exact in binary, so distances can be exact.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 9, 0.0f, 4.0f, 0.0f, 4.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.5f, 0.25f);
@@ -190,8 +183,7 @@ TEST(StreamlineSetTest, NeighbourhoodTestsAreStrictAndSeedsUseTheSeedLimit)
     EXPECT_FALSE(set.isTooClose(&far));
 }
 
-TEST(StreamlineSetTest, NearestOtherDistanceSkipsTheOwnLineAndCapsAtDsep)
-{
+TEST(StreamlineSetTest, NearestOtherDistanceSkipsTheOwnLineAndCapsAtDsep) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 9, 0.0f, 4.0f, 0.0f, 4.0f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.5f, 0.25f);
     StreamPoint own(2.0f, 2.1f, 7, 0);
@@ -214,8 +206,7 @@ TEST(StreamlineSetTest, NearestOtherDistanceSkipsTheOwnLineAndCapsAtDsep)
     EXPECT_EQ(set.nearestOtherDistance(&p), 0.5f);
 }
 
-TEST(StreamlineSetTest, DistanceFieldCheckReportsMisplacedPoints)
-{
+TEST(StreamlineSetTest, DistanceFieldCheckReportsMisplacedPoints) {
     AnalyticFlow flow = uniformFlow(1.0f, 2.0f);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     StreamPoint* p = set.createPoint(0.25f, 0.25f);
@@ -223,8 +214,9 @@ TEST(StreamlineSetTest, DistanceFieldCheckReportsMisplacedPoints)
 
     testing::internal::CaptureStdout();
     set.checkDistanceField();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Distance Field OK\nPlease wait for the changes to take place.\n This could be a short amount of time!\n");
+    EXPECT_EQ(
+        testing::internal::GetCapturedStdout(),
+        "Distance Field OK\nPlease wait for the changes to take place.\n This could be a short amount of time!\n");
 
     p->setX(0.75f);  // moved after registration: now outside cell (0, 0)
     testing::internal::CaptureStdout();
@@ -232,8 +224,7 @@ TEST(StreamlineSetTest, DistanceFieldCheckReportsMisplacedPoints)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Failure at x = 0, y = 0\nPoint: x: 0.75, y: 0.25\n");
 }
 
-TEST(StreamlineSetTest, DiscardFreesOnlyTheNewestPoint)
-{
+TEST(StreamlineSetTest, DiscardFreesOnlyTheNewestPoint) {
     AnalyticFlow flow = uniformFlow(1.0f, 2.0f);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     StreamPoint* a = set.createPoint(0.1f, 0.1f);
@@ -249,8 +240,7 @@ TEST(StreamlineSetTest, DiscardFreesOnlyTheNewestPoint)
 
 }  // namespace
 
-TEST(StreamlineSetTest, DistanceFieldCheckAcceptsAPointOnARoundedCellBound)
-{
+TEST(StreamlineSetTest, DistanceFieldCheckAcceptsAPointOnARoundedCellBound) {
     // Cells of 0.4 on [0, 8]: x = 3.6f has cell index 9, while the float
     // bound 9 * 0.4f is 3.6000001 — the point is in its own cell all the same.
     AnalyticFlow flow = makeAnalyticFlow({33, 17, 0.0f, 8.0f, 0.0f, 4.0f}, [](double, double) {
@@ -264,6 +254,7 @@ TEST(StreamlineSetTest, DistanceFieldCheckAcceptsAPointOnARoundedCellBound)
     ASSERT_GT(9.0f * 0.4f, p->x());
     testing::internal::CaptureStdout();
     set.checkDistanceField();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Distance Field OK\nPlease wait for the changes to take place.\n This could be a short amount of time!\n");
+    EXPECT_EQ(
+        testing::internal::GetCapturedStdout(),
+        "Distance Field OK\nPlease wait for the changes to take place.\n This could be a short amount of time!\n");
 }

@@ -18,32 +18,27 @@ namespace {
 
 using R = TerminationReason;
 
-void quietly(const std::function<void()>& run)
-{
+void quietly(const std::function<void()>& run) {
     ConsoleCapture quiet;
     run();
 }
 
-const Streamline& only(const StreamlineSet& set, std::size_t index = 0)
-{
+const Streamline& only(const StreamlineSet& set, std::size_t index = 0) {
     static const Streamline none(-1);
     EXPECT_GT(set.streamlines().size(), index);
     return set.streamlines().size() > index ? *set.streamlines()[index] : none;
 }
 
 // The reasons of a line as "start/end" words, for readable failures.
-std::string ends(const Streamline& line)
-{
+std::string ends(const Streamline& line) {
     return std::string(terminationReasonName(line.startReason)) + "/" + terminationReasonName(line.endReason);
 }
 
-std::string ends(R start, R end)
-{
+std::string ends(R start, R end) {
     return std::string(terminationReasonName(start)) + "/" + terminationReasonName(end);
 }
 
-TEST(StreamlineTerminationTest, ReasonsHaveOneWordEach)
-{
+TEST(StreamlineTerminationTest, ReasonsHaveOneWordEach) {
     // The export tool writes the names into CSV fields and a title line of
     // "code name" pairs: each must be one distinct word.
     std::set<std::string> seen;
@@ -57,8 +52,7 @@ TEST(StreamlineTerminationTest, ReasonsHaveOneWordEach)
     EXPECT_EQ(ends(fresh), "none/none");
 }
 
-TEST(StreamlineTerminationTest, UniformFlowLeavesTheDomainAtBothEnds)
-{
+TEST(StreamlineTerminationTest, UniformFlowLeavesTheDomainAtBothEnds) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     for (int method = 0; method < 2; ++method) {
         SCOPED_TRACE(method ? "midpoint" : "Euler");
@@ -78,13 +72,11 @@ TEST(StreamlineTerminationTest, UniformFlowLeavesTheDomainAtBothEnds)
 
 // A linear sink -(x, y): with dt = 1 an Euler step lands exactly on the
 // centre, where the velocity is exactly zero.
-VelocityField sink()
-{
+VelocityField sink() {
     return [](double x, double y) { return Velocity{static_cast<float>(-x), static_cast<float>(-y)}; };
 }
 
-TEST(StreamlineTerminationTest, ASinkEndsTheDownstreamPassWithZeroVelocity)
-{
+TEST(StreamlineTerminationTest, ASinkEndsTheDownstreamPassWithZeroVelocity) {
     // Nodes every 0.125, so the sampled field is exact at the points used.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 21, -1.0f, 1.0f, -1.0f, 1.5f}, sink());
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 1.0f, 2.0f, 0.1f);
@@ -106,8 +98,7 @@ TEST(StreamlineTerminationTest, ASinkEndsTheDownstreamPassWithZeroVelocity)
     EXPECT_EQ(ends(only(seeded)), ends(R::ZeroVelocity, R::ZeroVelocity));
 }
 
-TEST(StreamlineTerminationTest, ANaNPatchEndsTheLineAsNonFinite)
-{
+TEST(StreamlineTerminationTest, ANaNPatchEndsTheLineAsNonFinite) {
     // Uniform flow to the right with NaN velocities from x = 3 on.
     auto patched = [](double x, double) {
         const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -132,8 +123,7 @@ TEST(StreamlineTerminationTest, ANaNPatchEndsTheLineAsNonFinite)
     }
 }
 
-TEST(StreamlineTerminationTest, ALineConvergingOnItsNeighbourStopsAtDtest)
-{
+TEST(StreamlineTerminationTest, ALineConvergingOnItsNeighbourStopsAtDtest) {
     // v = (1, -(y - 1)): lines fall towards y = 1 as they go right. The
     // first line runs straight along y = 1; the second, seeded dsep above
     // its upstream end, closes in on it within about ln 2 downstream.
@@ -160,8 +150,7 @@ TEST(StreamlineTerminationTest, ALineConvergingOnItsNeighbourStopsAtDtest)
     }
 }
 
-TEST(StreamlineTerminationTest, AMidpointOutsideTheBoxEndsARungeKuttaLine)
-{
+TEST(StreamlineTerminationTest, AMidpointOutsideTheBoxEndsARungeKuttaLine) {
     // dt 0.25 from x = 2 reaches x = 4 and x = 0 exactly: the next midpoints
     // lie 0.125 outside.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
@@ -183,8 +172,7 @@ TEST(StreamlineTerminationTest, AMidpointOutsideTheBoxEndsARungeKuttaLine)
     EXPECT_EQ(ends(only(set)), ends(R::LeftDomain, R::LeftDomain));
 }
 
-TEST(StreamlineTerminationTest, LinesThatNeverStopEndAtTheStepCap)
-{
+TEST(StreamlineTerminationTest, LinesThatNeverStopEndAtTheStepCap) {
     // Seeded: a closed orbit stays in the box, 10000 steps each way.
     AnalyticFlow rotation = makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
     StreamlineSet orbit(rotation.data.get(), rotation.xSlot, rotation.ySlot, 0.005f, 0.4f, 0.2f);
@@ -203,8 +191,7 @@ TEST(StreamlineTerminationTest, LinesThatNeverStopEndAtTheStepCap)
     EXPECT_EQ(ends(line), ends(R::StepCap, R::StepCap));
 }
 
-TEST(StreamlineTerminationTest, ASeedTooCloseToALineEndsTheUpstreamPassAtOnce)
-{
+TEST(StreamlineTerminationTest, ASeedTooCloseToALineEndsTheUpstreamPassAtOnce) {
     // A foreign point just under dtest behind the seed: the downstream pass
     // moves away from it to the box, the upstream pass stops on the seed.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));

@@ -21,8 +21,7 @@ const double kPi = 3.14159265358979323846;
 // FNV-1a over raw bytes.
 struct Digest {
     std::uint64_t hash = 1469598103934665603ull;
-    void add(const void* data, std::size_t size)
-    {
+    void add(const void* data, std::size_t size) {
         const unsigned char* bytes = static_cast<const unsigned char*>(data);
         for (std::size_t k = 0; k < size; ++k) {
             hash ^= bytes[k];
@@ -30,8 +29,7 @@ struct Digest {
         }
     }
     template <class T>
-    void value(T v)
-    {
+    void value(T v) {
         add(&v, sizeof v);
     }
 };
@@ -43,15 +41,12 @@ struct Placement {
     std::uint64_t outputDigest = 0;  // what the placement printed
 };
 
-Placement place(StreamlineSet& set, bool seeded)
-{
+Placement place(StreamlineSet& set, bool seeded) {
     std::string text;
     {
         ConsoleCapture out(ConsoleCapture::stdoutOnly);
-        if (seeded)
-            set.computeSeeded(7);
-        else
-            set.computeEvenlySpaced();
+        if (seeded) set.computeSeeded(7);
+        else set.computeEvenlySpaced();
         text = out.out();
     }
     Placement p;
@@ -75,8 +70,7 @@ Placement place(StreamlineSet& set, bool seeded)
     return p;
 }
 
-PlacementQuality placeAndMeasure(StreamlineSet& set)
-{
+PlacementQuality placeAndMeasure(StreamlineSet& set) {
     {
         ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
         set.computeEvenlySpaced();
@@ -100,8 +94,7 @@ struct Recorded {
     std::uint64_t outputDigest;
 };
 
-VelocityField nanPatchedGyre()
-{
+VelocityField nanPatchedGyre() {
     const VelocityField gyre = analytic::doubleGyre(1 / kPi);
     return [gyre](double x, double y) {
         const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -118,8 +111,7 @@ VelocityField slowGyre() { return analytic::doubleGyre(0.31 / kPi, 4.0); }
 // r = 0.45 and falls to 0.16 at r = 2.
 VelocityField decayingVortex() { return analytic::vortex(0.3, 0.2, 0.4, 2.0); }
 
-TEST(StreamlineUnitSpeedTest, OffReproducesThePlacementsRecordedBeforeTheOptionExisted)
-{
+TEST(StreamlineUnitSpeedTest, OffReproducesThePlacementsRecordedBeforeTheOptionExisted) {
     // Recorded from the placement code before unit speed and the line-end
     // reasons were added; seeded placements print nothing, hence one output digest.
     const Field fields[] = {
@@ -178,8 +170,7 @@ TEST(StreamlineUnitSpeedTest, OffReproducesThePlacementsRecordedBeforeTheOptionE
     }
 }
 
-TEST(StreamlineUnitSpeedTest, EveryStepMovesDtAlongTheVelocity)
-{
+TEST(StreamlineUnitSpeedTest, EveryStepMovesDtAlongTheVelocity) {
     // Speeds from 0 to about 0.5 and back; the steps must not follow them.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{129, 129, -2.0f, 2.0f, -2.0f, 2.0f}, decayingVortex());
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
@@ -223,8 +214,7 @@ TEST(StreamlineUnitSpeedTest, EveryStepMovesDtAlongTheVelocity)
     }
 }
 
-TEST(StreamlineUnitSpeedTest, RigidRotationStaysOnItsCircle)
-{
+TEST(StreamlineUnitSpeedTest, RigidRotationStaysOnItsCircle) {
     // Speed 0.5 on the circle of radius 0.5 about the origin; one seed at (0.5, 0).
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{33, 33, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
@@ -254,8 +244,7 @@ TEST(StreamlineUnitSpeedTest, RigidRotationStaysOnItsCircle)
                 std::sqrt(0.25 + StreamlineSet::maxFreeSteps * 0.005 * 0.005), 1e-4);
 }
 
-TEST(StreamlineUnitSpeedTest, SlowFieldsGetLongerLinesAndMoreCoverage)
-{
+TEST(StreamlineUnitSpeedTest, SlowFieldsGetLongerLinesAndMoreCoverage) {
     // Figures measured with dt 0.005, dsep 0.4, dtest 0.2 (the start values),
     // Euler (midpoint within a few percent):
     //   slow gyre, default:    21 lines, mean 0.71 dsep, all shorter than 2 dsep, coverage 0.262

@@ -117,8 +117,8 @@ TEST(ColorTable, PointsOutsideTheStripAreClampedAndNeverWritePastTheTable) {
 }
 
 TEST(ColorTable, PointsOutOfOrderAreRasterisedInPositionOrder) {
-    Table t = rasterize({TfPoint(0.0f, 0.1f, black), TfPoint(3.0f, 0.1f, red), TfPoint(1.0f, 0.1f, green),
-                         TfPoint(4.0f, 0.1f, white)});
+    Table t = rasterize(
+        {TfPoint(0.0f, 0.1f, black), TfPoint(3.0f, 0.1f, red), TfPoint(1.0f, 0.1f, green), TfPoint(4.0f, 0.1f, white)});
     EXPECT_TRUE(t.guardsIntact());
     EXPECT_EQ(t.texel(1024), (Texel{0, 255, 0, 255}));
     EXPECT_EQ(t.texel(3071), (Texel{255, 0, 0, 255}));

@@ -31,13 +31,13 @@ TEST_F(PointListTest, InsertsOnlyAFullMarkerWidthFromBothNeighbours) {
     EXPECT_EQ(added->color.greenByte, 0);
     EXPECT_EQ(added->color.alphaByte, 255);
 
-    list.addPoint(2.4f, 0.0f, 1.0f, 0.0f);   // within one width of 2.0
+    list.addPoint(2.4f, 0.0f, 1.0f, 0.0f);  // within one width of 2.0
     list.addPoint(1.6f, 0.0f, 1.0f, 0.0f);
-    list.addPoint(0.4f, 0.0f, 1.0f, 0.0f);   // beyond the first point's half marker, within its width
+    list.addPoint(0.4f, 0.0f, 1.0f, 0.0f);  // beyond the first point's half marker, within its width
     list.addPoint(3.6f, 0.0f, 1.0f, 0.0f);
     EXPECT_EQ(positions(list), (std::vector<float>{0.0f, 2.0f, 4.0f}));
 
-    list.addPoint(2.5f, 0.0f, 1.0f, 0.0f);   // exactly one width away counts
+    list.addPoint(2.5f, 0.0f, 1.0f, 0.0f);  // exactly one width away counts
     list.addPoint(0.5f, 0.0f, 1.0f, 0.0f);
     EXPECT_EQ(positions(list), (std::vector<float>{0.0f, 0.5f, 2.0f, 2.5f, 4.0f}));
 

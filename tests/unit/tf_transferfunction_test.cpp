@@ -127,7 +127,7 @@ TEST_F(MouseTest, RightClickRemovesInteriorPointsOnly) {
 }
 
 TEST_F(MouseTest, OutsideTheStripOnlyDragsAndEndsDrags) {
-    click(TransferFunction::leftButton, 2.0f, 0.3f);  // above the strip
+    click(TransferFunction::leftButton, 2.0f, 0.3f);   // above the strip
     click(TransferFunction::leftButton, 2.0f, 0.05f);  // below it
     EXPECT_EQ(tf.points().count(), 2);
 
