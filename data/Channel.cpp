@@ -5,6 +5,7 @@
 #include <array>
 #include <iostream>
 #include <limits>
+#include <utility>
 
 Channel::Channel(const Grid* grid)
     : grid_(grid),
@@ -38,6 +39,29 @@ void Channel::fillRange(const float* records, int stride, int offset, std::size_
 void Channel::printExtremes() const {
     std::cout << "Maximum value in channel: " << maxValue_ << "\n";
     std::cout << "Minimum value in channel: " << minValue_ << "\n";
+}
+
+void Channel::assignValues(const float* values) {
+    minValue_ = std::numeric_limits<float>::infinity();
+    maxValue_ = -std::numeric_limits<float>::infinity();
+    fillRange(values, 1, 0, 0, static_cast<std::size_t>(count_));
+}
+
+void Channel::swapValues(Channel& other) {
+    std::swap(values_, other.values_);
+    std::swap(minValue_, other.minValue_);
+    std::swap(maxValue_, other.maxValue_);
+}
+
+void Channel::recomputeExtremes() {
+    minValue_ = std::numeric_limits<float>::infinity();
+    maxValue_ = -std::numeric_limits<float>::infinity();
+    fillRange(values_.get(), 1, 0, 0, static_cast<std::size_t>(count_));
+}
+
+void Channel::setRange(float minValue, float maxValue) {
+    minValue_ = minValue;
+    maxValue_ = maxValue;
 }
 
 void Channel::setValue(int node, float value) {

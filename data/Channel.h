@@ -44,6 +44,19 @@ public:
     int valueCount() const { return count_; }
     const float* values() const { return values_.get(); }
 
+    // Copies valueCount() values in storage order and takes their extremes
+    // (NaN ignored); prints nothing. Readers of other file formats fill
+    // channels with it.
+    void assignValues(const float* values);
+    // Exchanges values and extremes with a channel of the same grid: a new
+    // time step enters the slot while pointers to the channel stay valid.
+    void swapValues(Channel& other);
+    // The extremes taken from the values again (NaN ignored).
+    void recomputeExtremes();
+    // Sets the extremes that normalize maps to 0 and 1, for example the
+    // range of a whole time series.
+    void setRange(float minValue, float maxValue);
+
 private:
     friend class FlowData;  // the loader fills all channels in one pass over the file
     // Values of nodes first .. first + count - 1 from interleaved records

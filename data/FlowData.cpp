@@ -1,5 +1,6 @@
 #include "data/FlowData.h"
 
+#include "data/ChannelNames.h"
 #include "data/UniformTarget.h"
 
 #include <algorithm>
@@ -96,18 +97,22 @@ void FlowData::deleteAllChannels() {
         if (slots_[static_cast<std::size_t>(slot)]) deleteChannel(slot);
 }
 
-bool FlowData::load(std::string path, bool swapBytes) {
+bool FlowData::canLoad(const std::string& what) const {
+    // The channels point at this dataset's grid: it cannot be replaced under them.
+    const bool inUse = std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot != nullptr; });
+    if (loaded_ || inUse) {
+        std::cerr << "+ Error loading grid file:" << what << ": the dataset already holds channels.\n\n";
+        return false;
+    }
+    return true;
+}
+
+bool FlowData::load(std::string path, bool swapBytes, int step) {
     const std::string base = basePath(path);
     const std::string gridPath = base + ".gri";
     std::cout << "- Loading grid file '" << gridPath << "' ... "
               << "\n";
-
-    // The channels point at this dataset's grid: it cannot be replaced under them.
-    const bool inUse = std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot != nullptr; });
-    if (loaded_ || inUse) {
-        std::cerr << "+ Error loading grid file:" << gridPath << ": the dataset already holds channels.\n\n";
-        return false;
-    }
+    if (!canLoad(gridPath)) return false;
 
     GridHeader header;
     Grid grid;
@@ -117,14 +122,47 @@ bool FlowData::load(std::string path, bool swapBytes) {
     // The channels refer to grid_, so it takes the grid before they are read;
     // a failed read leaves no half-read grid behind.
     grid_ = std::move(grid);
+    base_ = base;
+    swapBytes_ = swapBytes;
+    timeStepCount_ = header.timeStepCount;
+    dataChannelCount_ = header.channelCount;
+    if (!finishLoad(step)) return false;
+    channelNames_ = readChannelNames(channelNamesPath(base), dataChannelCount_);
+    return true;
+}
+
+bool FlowData::loadFrom(Grid grid, int channelCount, int timeStepCount, std::vector<std::string> channelNames,
+                        std::unique_ptr<StepSource> source, int step) {
+    if (!canLoad("(another format)")) return false;
+    if (channelCount < 0 || channelCount > maxDataChannels || !source) {
+        std::cerr << "+ Error loading dataset: " << channelCount << " data channels, at most " << maxDataChannels
+                  << " are supported.\n\n";
+        return false;
+    }
+    std::cout << "Channels: " << channelCount << "\nTimesteps: " << timeStepCount << "\n";
+    grid_ = std::move(grid);
+    timeStepCount_ = timeStepCount;
+    dataChannelCount_ = channelCount;
+    source_ = std::move(source);
+    if (!finishLoad(step)) return false;
+    channelNames_ = std::move(channelNames);
+    channelNames_.resize(static_cast<std::size_t>(channelCount));
+    return true;
+}
+
+// Reads the first step and fills the slots; on failure the dataset is
+// left empty, as before the load.
+bool FlowData::finishLoad(int step) {
     std::vector<std::unique_ptr<Channel>> channels;
-    if (!readRecords(dataPath(base, 0), header.channelCount + 3, swapBytes, channels)) {
+    if (!stepInRange(step) || !readTimeStep(step, channels, true)) {
         grid_ = Grid();
+        timeStepCount_ = 0;
+        dataChannelCount_ = 0;
+        source_.reset();
         return false;
     }
     adoptChannels(std::move(channels));
-    timeStepCount_ = header.timeStepCount;
-    dataChannelCount_ = header.channelCount;
+    currentStep_ = step;
 
     const int flipped = grid_.isFlipped() ? 1 : 0;
     if (uniforms_) {
@@ -134,6 +172,37 @@ bool FlowData::load(std::string path, bool swapBytes) {
     }
     std::cout << "Debuging: Flipped for shader: " << flipped << "\n";
     loaded_ = true;
+    return true;
+}
+
+// Step 0 is read whatever the header says; later steps must be counted by it.
+bool FlowData::stepInRange(int step) const {
+    if (step == 0 || (step > 0 && step < timeStepCount_)) return true;
+    std::cerr << "+ Error loading time step " << step << ": the dataset has time steps 0 to " << (stepCount() - 1)
+              << ".\n\n";
+    return false;
+}
+
+bool FlowData::readTimeStep(int step, std::vector<std::unique_ptr<Channel>>& channels, bool verbose) {
+    const int stride = dataChannelCount_ + 3;
+    if (!source_)
+        return readRecords(dataPath(base_, static_cast<unsigned>(step)), stride, swapBytes_, channels, verbose);
+    channels.clear();
+    for (int k = 0; k < stride; ++k) channels.push_back(std::make_unique<Channel>(&grid_));
+    if (source_->readStep(step, grid_, channels, verbose)) return true;
+    channels.clear();
+    return false;
+}
+
+bool FlowData::loadTimeStep(int step) {
+    if (!loaded_ || !stepInRange(step)) return false;
+    std::vector<std::unique_ptr<Channel>> channels;
+    if (!readTimeStep(step, channels, true)) return false;
+    for (std::size_t k = 0; k < channels.size(); ++k) {
+        slots_[k]->swapValues(*channels[k]);
+        slots_[k]->printExtremes();
+    }
+    currentStep_ = step;
     return true;
 }
 
@@ -153,9 +222,10 @@ bool FlowData::readGrid(const std::string& gridPath, bool swapBytes, GridHeader&
 }
 
 bool FlowData::readRecords(const std::string& datPath, int stride, bool swapBytes,
-                           std::vector<std::unique_ptr<Channel>>& channels) const {
-    std::cout << "- Loading dat file '" << datPath << "' ... "
-              << "\n";
+                           std::vector<std::unique_ptr<Channel>>& channels, bool verbose) const {
+    if (verbose)
+        std::cout << "- Loading dat file '" << datPath << "' ... "
+                  << "\n";
     std::ifstream dataFile(datPath, std::ios::binary);
     if (!dataFile) {
         std::cerr << "+ Error loading dat file:" << datPath << "\n\n";
@@ -241,23 +311,20 @@ int FlowData::createCoordinateChannel(int component) {
 }
 
 int FlowData::createMagnitudeChannel(int slotA, int slotB, int slotC) {
+    const int slot = createChannel();
+    if (slot >= 0) updateMagnitudeChannel(slot, slotA, slotB, slotC);
+    return slot;
+}
+
+void FlowData::updateMagnitudeChannel(int slot, int slotA, int slotB, int slotC) {
     const Channel* c = slotC < 0 ? nullptr : channel(slotC);
     const Channel* a = channel(slotA);
     const Channel* b = channel(slotB);
-    const int slot = createChannel();
-    if (slot < 0 || !a || !b) return slot;
-    Channel* target = slots_[static_cast<std::size_t>(slot)].get();
-    for (int k = 0, n = target->valueCount(); k < n; ++k) {
-        const double x = a->valueAt(k);
-        const double y = b->valueAt(k);
-        double s = x * x + y * y;
-        if (c) {
-            const double z = c->valueAt(k);
-            s += z * z;
-        }
-        target->setValue(k, std::sqrt(static_cast<float>(s)));
-    }
-    return slot;
+    Channel* target = channel(slot);
+    if (!target || !a || !b) return;
+    target->setRange(std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity());
+    for (int k = 0, n = target->valueCount(); k < n; ++k)
+        target->setValue(k, magnitude(a->valueAt(k), b->valueAt(k), c ? c->valueAt(k) : 0.0f));
 }
 
 std::array<float, 2> FlowData::maxVelocity() const {

@@ -3,9 +3,11 @@
 #include "data/Channel.h"
 #include "data/FieldQuad.h"
 #include "data/Grid.h"
+#include "data/StepSource.h"
 #include "data/TextureBuffers.h"
 
 #include <array>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,7 +32,30 @@ public:
     // Reads <base>.gri and <base>.00000.dat, where base is `path` without the
     // extension of its file name. True when both were read and slots 0 to
     // 2 + n were filled. On false the dataset holds no grid and no channels.
-    bool load(std::string path, bool swapBytes);
+    // A later `step` reads that step's data file instead of step 0's.
+    // Data channel names come from <base>.names when it exists.
+    bool load(std::string path, bool swapBytes, int step = 0);
+
+    // The same for a dataset read by another file format: takes its grid,
+    // counts and channel names, then reads time step `step` from `source`.
+    bool loadFrom(Grid grid, int channelCount, int timeStepCount, std::vector<std::string> channelNames,
+                  std::unique_ptr<StepSource> source, int step);
+
+    // Time steps. The grid stays; only slots 0 to 2 + n change, in place, so
+    // pointers to their channels stay valid (derived channels are the
+    // caller's to update). False, with one message on standard error, when
+    // the step is out of range or cannot be read; the dataset is then as it
+    // was.
+    bool loadTimeStep(int step);
+    // Reads step `step` into fresh channels of this grid (velocity x, y, z,
+    // then the data channels) without touching the slots.
+    bool readTimeStep(int step, std::vector<std::unique_ptr<Channel>>& channels, bool verbose);
+    // Steps that can be shown: the header's count, at least 1 (step 0 is
+    // read whatever the header says).
+    int stepCount() const { return timeStepCount_ > 1 ? timeStepCount_ : 1; }
+    int currentTimeStep() const { return currentStep_; }
+    // Names of data channels 1 to n when the dataset has them, else empty.
+    const std::vector<std::string>& channelNames() const { return channelNames_; }
 
     // Lowest free slot with a new empty channel, or -1 when all are in use.
     int createChannel();
@@ -43,6 +68,15 @@ public:
     int createCoordinateChannel(int component);
     // Length of the vectors of slots a, b (and c unless c < 0); returns its slot.
     int createMagnitudeChannel(int slotA, int slotB, int slotC);
+    // The magnitude of one node's velocity as the magnitude channel holds it:
+    // components squared and summed in double, rounded once, square root in float.
+    static float magnitude(float x, float y, float z) {
+        const double s = static_cast<double>(x) * x + static_cast<double>(y) * y + static_cast<double>(z) * z;
+        return std::sqrt(static_cast<float>(s));
+    }
+    // The same into an existing channel, its extremes taken anew (after a
+    // time step change).
+    void updateMagnitudeChannel(int slot, int slotA, int slotB, int slotC);
 
     // maxValue / minValue of velocity slots 0 and 1 (0 for a missing slot).
     std::array<float, 2> maxVelocity() const;
@@ -95,8 +129,11 @@ private:
     // and the channels entering their slots.
     static bool readGrid(const std::string& gridPath, bool swapBytes, GridHeader& header, Grid& grid);
     bool readRecords(const std::string& datPath, int stride, bool swapBytes,
-                     std::vector<std::unique_ptr<Channel>>& channels) const;
+                     std::vector<std::unique_ptr<Channel>>& channels, bool verbose) const;
     void adoptChannels(std::vector<std::unique_ptr<Channel>> channels);
+    bool stepInRange(int step) const;
+    bool canLoad(const std::string& what) const;
+    bool finishLoad(int step);
 
     void createDataTexture(int which);
     void bindDataTexture(int which);
@@ -104,6 +141,13 @@ private:
 
     bool loaded_ = false;
     int timeStepCount_ = 0;
+    int currentStep_ = 0;
+    // Where the steps come from: data files beside the grid file (base path
+    // and byte order), or another format's source.
+    std::string base_;
+    bool swapBytes_ = false;
+    std::unique_ptr<StepSource> source_;
+    std::vector<std::string> channelNames_;
     int dataChannelCount_ = 0;
     int textureResolution_ = 1024;
     Grid grid_;

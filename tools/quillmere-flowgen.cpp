@@ -15,18 +15,20 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
+constexpr double kPi = 3.14159265358979323846;
 
 const char* const kUsage =
     "Usage: quillmere-flowgen --field NAME -o BASE [options]\n"
-    "Writes BASE.gri and BASE.00000.dat.\n"
+    "Writes BASE.gri and BASE.00000.dat (one data file per time step with --steps).\n"
     "\n"
     "Fields (peak speed inside the domain = --speed; X, Y relative to the centre):\n"
     "  uniform   constant flow along --angle degrees\n"
     "  rotation  rigid rotation, counter-clockwise\n"
     "  saddle    (X, -Y) stagnation point at the centre\n"
     "  sink      -(X, Y) linear sink, velocity exactly zero at the centre\n"
-    "  gyre      double gyre, one gyre in each half of the domain along x\n"
+    "  gyre      double gyre, one gyre in each half of the domain along x;\n"
+    "            at times other than 0 the gyres' border moves to and fro\n"
+    "            (amplitude 0.25 of the half width, period 10)\n"
     "  vortex    Lamb-Oseen vortex, core radius min(width, height) / 8\n"
     "  cylinder  potential flow along +x around a cylinder of radius\n"
     "            min(width, height) / 4; velocity exactly zero inside\n"
@@ -39,6 +41,10 @@ const char* const kUsage =
     "  --angle DEG           direction of the uniform field (default 0)\n"
     "  --channels N          data channels, 0..64 (default 2): 1 vorticity,\n"
     "                        2 pressure -|v|^2/2, k >= 3: k + (column / (nx - 1))\n"
+    "  --steps N             time steps, 1..100000 (default 1); step k is at\n"
+    "                        time T + k * D. Only the gyre changes with time.\n"
+    "  --time T              time of step 0 (default 0)\n"
+    "  --dtime D             time between steps (default 1)\n"
     "  --spacing KIND        uniform | stretched (nodes denser towards the centre)\n"
     "  --flipped             store nodes with y varying fastest\n"
     "  --swap                write big-endian floats\n"
@@ -62,6 +68,9 @@ struct Options {
     double speed = 1.0;
     double angleDeg = 0.0;
     int channels = 2;
+    long steps = 1;
+    double time = 0.0;
+    double dtime = 1.0;
     bool stretched = false;
     bool flipped = false;
     bool swap = false;
@@ -162,6 +171,12 @@ Options parseArgs(int argc, char** argv, bool& help) {
             o.angleDeg = toDouble(a, value());
         } else if (a == "--channels") {
             o.channels = static_cast<int>(toLong(a, value(), 0, 64));
+        } else if (a == "--steps") {
+            o.steps = toLong(a, value(), 1, 100000);
+        } else if (a == "--time") {
+            o.time = toDouble(a, value());
+        } else if (a == "--dtime") {
+            o.dtime = toDouble(a, value());
         } else if (a == "--spacing") {
             const std::string v = value();
             if (v == "uniform") o.stretched = false;
@@ -198,6 +213,7 @@ Options parseArgs(int argc, char** argv, bool& help) {
     // Keep files below 4 GiB so a typo cannot fill the disk.
     const double bytes = double(o.nx) * double(o.ny) * (3.0 + o.channels) * 4.0;
     if (bytes > 4.0 * 1024 * 1024 * 1024) throw UsageError{"dataset too large"};
+    if (bytes * double(o.steps) > 16.0 * 1024 * 1024 * 1024) throw UsageError{"time series too large"};
     return o;
 }
 
@@ -237,8 +253,8 @@ public:
           minSide_(std::min(width_, height_)),
           vortexPeak_(lambOseenPeak()) {}
 
-    // X, Y relative to the domain centre.
-    Sample at(double X, double Y) const {
+    // X, Y relative to the domain centre, at time t.
+    Sample at(double X, double Y, double t) const {
         Sample s;
         const double U = speed_;
         switch (field_) {
@@ -266,6 +282,11 @@ public:
             break;
         }
         case Field::Gyre: {
+            const double shift = kGyreAmplitude * std::sin(kGyreOmega * t);
+            if (shift != 0.0) {
+                s = movingGyre(X, Y, shift);
+                break;
+            }
             // psi = A sin(kx (x - x0)) sin(ky (y - y0)), u = -dpsi/dy, v = dpsi/dx.
             const double kx = 2.0 * kPi / width_;
             const double ky = kPi / height_;
@@ -305,6 +326,32 @@ public:
     }
 
 private:
+    // The gyres' border at x2 = f(x2) = 1 with f = a x2^2 + (1 - 2a) x2 on
+    // x2 in [0, 2], y1 in [0, 1]: psi = A sin(pi f) sin(pi y1). At a = 0
+    // this is the steady gyre above (computed there, so that steady files
+    // keep their bits).
+    Sample movingGyre(double X, double Y, double a) const {
+        const double x2 = 2.0 * (X + 0.5 * width_) / width_;
+        const double y1 = (Y + 0.5 * height_) / height_;
+        const double sx = 2.0 / width_;   // d x2 / dX
+        const double sy = 1.0 / height_;  // d y1 / dY
+        const double amp = speed_ / std::max(2.0 * kPi / width_, kPi / height_);
+        const double f = a * x2 * x2 + (1.0 - 2.0 * a) * x2;
+        const double df = 2.0 * a * x2 + 1.0 - 2.0 * a;
+        const double sf = std::sin(kPi * f), cf = std::cos(kPi * f);
+        const double sy1 = std::sin(kPi * y1), cy1 = std::cos(kPi * y1);
+        Sample s;
+        s.u = -amp * sf * kPi * sy * cy1;
+        s.v = amp * kPi * cf * df * sx * sy1;
+        const double dvdx = amp * kPi * sx * sx * sy1 * (-kPi * sf * df * df + cf * 2.0 * a);
+        const double dudy = amp * kPi * kPi * sy * sy * sf * sy1;
+        s.vorticity = dvdx - dudy;
+        return s;
+    }
+
+    static constexpr double kGyreAmplitude = 0.25;
+    static constexpr double kGyreOmega = 2.0 * kPi / 10.0;
+
     Field field_;
     double speed_, angle_, width_, height_, rmax_, minSide_, vortexPeak_;
 };
@@ -331,7 +378,8 @@ DatasetWriter makeWriter(const Options& o) {
     writer.records([=](const DatasetWriter::Node& node, float* out) {
         const double sx = nodeParam(node.i, o.nx, o.stretched);
         const double sy = nodeParam(node.j, o.ny, o.stretched);
-        const Sample s = model.at((sx - 0.5) * width, (sy - 0.5) * height);
+        const double t = o.time + double(node.step) * o.dtime;
+        const Sample s = model.at((sx - 0.5) * width, (sy - 0.5) * height, t);
         out[0] = float(s.u);
         out[1] = float(s.v);
         if (o.nanPatch && std::hypot(double(node.x) - nanX, double(node.y) - nanY) < nanR)
@@ -346,6 +394,7 @@ DatasetWriter makeWriter(const Options& o) {
     header.dimX = o.nx;
     header.dimY = o.ny;
     header.channels = o.channels;
+    header.steps = o.steps;
     if (o.broken == Broken::Huge) header.dimX = header.dimY = 2000000000LL;
     if (o.broken == Broken::Dims2) header.dimZ = 2;
     if (o.broken == Broken::BadMagic) header.magic = "SN4DX";
@@ -372,21 +421,30 @@ int main(int argc, char** argv) {
 
     const DatasetWriter writer = makeWriter(o);
     std::string grid = writer.gridBytes();
-    std::string data = writer.dataBytes();
     // One float short: the last record is incomplete.
     if (o.broken == Broken::ShortGrid) grid.resize(grid.size() >= 44 ? grid.size() - 4 : 40);
-    if (o.broken == Broken::ShortData) data.resize(data.size() >= 4 ? data.size() - 4 : 0);
 
     const std::string gridPath = o.base + ".gri";
     const std::string dataPath = DatasetWriter::dataFileName(o.base, 0);
     try {
         DatasetWriter::writeFile(gridPath, grid);
-        DatasetWriter::writeFile(dataPath, data);
+        // One step in memory at a time.
+        for (int step = 0; step < o.steps; ++step) {
+            std::string data = writer.dataBytes(step);
+            if (o.broken == Broken::ShortData && step == o.steps - 1)
+                data.resize(data.size() >= 4 ? data.size() - 4 : 0);
+            DatasetWriter::writeFile(DatasetWriter::dataFileName(o.base, step), data);
+        }
     } catch (const DatasetWriteError& e) {
         std::cerr << "quillmere-flowgen: " << e.what() << "\n";
         return 1;
     }
-    std::cout << "Wrote " << gridPath << " and " << dataPath << " (" << o.nx << " x " << o.ny << " nodes, "
-              << o.channels << " channels)\n";
+    if (o.steps == 1)
+        std::cout << "Wrote " << gridPath << " and " << dataPath << " (" << o.nx << " x " << o.ny << " nodes, "
+                  << o.channels << " channels)\n";
+    else
+        std::cout << "Wrote " << gridPath << " and " << o.steps << " data files " << dataPath << " to "
+                  << DatasetWriter::dataFileName(o.base, static_cast<int>(o.steps) - 1) << " (" << o.nx << " x " << o.ny
+                  << " nodes, " << o.channels << " channels)\n";
     return 0;
 }
