@@ -56,6 +56,24 @@ void buildBackground(PanelWindow& w, PanelControls& c) {
     // the transfer-function code (transferFunctionTitles); nothing to create.
 }
 
+// Stepping and playing the time steps; opened up only for datasets with
+// more than one step (enableTimeControls).
+void buildTime(PanelWindow& w, PanelControls& c) {
+    c.timeRollout = w.add_rollout("Time", true, PanelStyle::Embossed);
+    c.timestepSlider = spinner(w, c.timeRollout, "Time step", "timestep");
+    c.timestepSlider->showAsSlider();
+    c.previousStepButton = w.add_button_to_panel(c.timeRollout, "< Previous", controlId::previousStep);
+    c.nextStepButton = w.add_button_to_panel(c.timeRollout, "Next >", controlId::nextStep);
+    c.playCheckbox = checkbox(w, c.timeRollout, "Play", "playing");
+    c.frameRateSpinner = spinner(w, c.timeRollout, "Frames/s", "frameRate");
+    c.frameRateSpinner->setStep(1.0);
+    c.loopCheckbox = checkbox(w, c.timeRollout, "Loop", "loopPlayback");
+    PanelGroup* range = w.add_panel_to_panel(c.timeRollout, "Colour range", PanelStyle::Embossed);
+    c.colorRangeGroup = radioGroup(w, range, "colorRange");
+    w.add_radiobutton_to_group(c.colorRangeGroup, "this step");
+    w.add_radiobutton_to_group(c.colorRangeGroup, "all steps");
+}
+
 void buildArrowPlot(PanelWindow& w, PanelControls& c) {
     c.arrowPlotRollout = w.add_rollout("Arrow Plot", true, PanelStyle::Embossed);
     c.arrowsCountPanel = w.add_panel_to_panel(c.arrowPlotRollout, "Arrows Count", PanelStyle::Embossed);
@@ -142,6 +160,8 @@ void disableDatasetControls(PanelControls& c) {
     c.optionsPanel->disable();
     c.backgroundRollout->disable();
     c.backgroundRollout->close();
+    c.timeRollout->disable();
+    c.timeRollout->close();
     c.streamlinesRollout->disable();
     c.streamlinesRollout->close();
     c.arrowPlotRollout->disable();
@@ -160,6 +180,7 @@ void buildControlPanel(ControlCallback callback) {
     PanelControls& c = panelControls;
     buildViewOptions(w, c);
     buildBackground(w, c);
+    buildTime(w, c);
     buildArrowPlot(w, c);
     buildStreamlines(w, c);
     buildFilesAndSave(w, c);

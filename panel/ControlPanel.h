@@ -21,6 +21,15 @@ struct PanelControls {
     PanelRadioButton* channel2Button = nullptr;
     PanelCheckbox* showTfCheckbox = nullptr;
 
+    PanelRollout* timeRollout = nullptr;
+    PanelSpinner* timestepSlider = nullptr;
+    PanelButton* previousStepButton = nullptr;
+    PanelButton* nextStepButton = nullptr;
+    PanelCheckbox* playCheckbox = nullptr;
+    PanelSpinner* frameRateSpinner = nullptr;
+    PanelCheckbox* loopCheckbox = nullptr;
+    PanelRadioGroup* colorRangeGroup = nullptr;
+
     PanelRollout* arrowPlotRollout = nullptr;
     PanelGroup* arrowsCountPanel = nullptr;
     PanelSpinner* arrowCountXSpinner = nullptr;

@@ -58,6 +58,22 @@ void enableDatasetControls() {
     c.periodSpinner->disable();
 }
 
+void enableTimeControls(int stepCount) {
+    if (!controlPanel) {
+        return;
+    }
+    PanelControls& c = panelControls;
+    // Open first: enabling and disabling reach the children of an open rollout only.
+    c.timeRollout->open();
+    if (stepCount > 1) {
+        c.timeRollout->enable();
+        c.timestepSlider->set_int_limits(0, stepCount - 1);
+    } else {
+        c.timeRollout->disable();
+        c.timeRollout->close();
+    }
+}
+
 void closeFileBrowser() {
     if (controlPanel) {
         panelControls.fileBrowserRollout->close();

@@ -18,5 +18,10 @@ void enableChannelButtons(int dataChannelCount);
 // streamline sections stay as they are until their check boxes are ticked.
 void enableDatasetControls();
 
+// Opens up the "Time" section, its slider running over steps 0 to
+// stepCount - 1, for a dataset with more than one time step; otherwise
+// disables and collapses it.
+void enableTimeControls(int stepCount);
+
 // Collapses the "File Browser" section once a file has been opened from it.
 void closeFileBrowser();

@@ -33,6 +33,11 @@ public:
     float lowLimit() const { return low_; }
     float highLimit() const { return high_; }
 
+    // Drawn as a slider between the limits instead of a number field with
+    // step buttons; the value works the same.
+    bool isSlider() const { return slider_; }
+    void showAsSlider(bool on = true) { slider_ = on; }
+
     // Amount one press of a step button adds (1 for int spinners).
     double step() const { return step_; }
     void setStep(double step) { step_ = step; }
@@ -63,4 +68,5 @@ private:
     float low_ = 0.0f;
     float high_ = 0.0f;
     double step_ = 1.0;
+    bool slider_ = false;
 };

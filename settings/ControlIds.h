@@ -28,4 +28,11 @@ constexpr int textureFunction = 25;
 constexpr int texturePeriod = 26;
 constexpr int resetCamera = 27;
 constexpr int unitSpeed = 28;
+constexpr int timestep = 29;
+constexpr int playing = 30;
+constexpr int frameRate = 31;
+constexpr int loopPlayback = 32;
+constexpr int colorRange = 33;
+constexpr int previousStep = 34;
+constexpr int nextStep = 35;
 }  // namespace controlId

@@ -26,6 +26,12 @@ enum BackgroundChannel : int {
     Channel2Background = 2,
 };
 
+// colorRange: which values the colours of the field and arrows span.
+enum ColorRangeChoice : int {
+    StepColorRange = 0,    // the step shown, as opening that step alone gives
+    SeriesColorRange = 1,  // all time steps of the dataset
+};
+
 inline StreamlineMode streamlineModeOf(int value) { return static_cast<StreamlineMode>(value); }
 inline IntegrationMethod integrationMethodOf(int value) {
     return value == 0 ? IntegrationMethod::Euler : IntegrationMethod::RungeKutta;

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineSettings.h"
 #include "app/gl/ControlCallback.h"
+#include "app/gl/FrameExport.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Screenshot.h"
 #include "app/gl/Window.h"
@@ -14,7 +15,9 @@
 
 namespace {
 std::string pendingScreenshot;
-}
+// -allTimesteps 1: -screenshot is a pattern, one frame per time step.
+bool allTimesteps = false;
+}  // namespace
 
 void applyBatchOptions() {
     if (commandLine.has("options")) {
@@ -28,11 +31,20 @@ void applyBatchOptions() {
     }
     applyCommandLineSettings(commandLine, controlCallback);
     if (commandLine.has("screenshot")) pendingScreenshot = commandLine.value("screenshot");
+    double all = 0;
+    if (commandLine.has("allTimesteps") &&
+        !(parseNumber(commandLine.value("allTimesteps"), all) && (all == 0 || all == 1)))
+        std::cerr << "Ignoring -allTimesteps: '" << commandLine.value("allTimesteps") << "' is neither 0 nor 1"
+                  << std::endl;
+    allTimesteps = all == 1;
+    if (allTimesteps && pendingScreenshot.empty())
+        std::cerr << "Ignoring -allTimesteps: it needs -screenshot with a file name pattern" << std::endl;
 }
 
 void afterFrame() {
     if (pendingScreenshot.empty()) return;
     const std::string name = pendingScreenshot;
     pendingScreenshot.clear();
+    if (allTimesteps) std::exit(exportAllTimesteps(name) ? 0 : 1);
     std::exit(saveScreenshot(name, true) ? 0 : 1);
 }

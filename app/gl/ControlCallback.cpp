@@ -5,6 +5,7 @@
 #include "app/gl/OpenDataset.h"
 #include "app/gl/Scene.h"
 #include "app/gl/Screenshot.h"
+#include "app/gl/TimeSteps.h"
 #include "app/gl/Window.h"
 #include "data/FlowData.h"
 #include "options/OptionsFile.h"
@@ -90,6 +91,7 @@ void openPickedFile(const std::string& name) {
 
 void rebuildStreamlines() {
     if (!sceneReady()) return;
+    streamlinesOutdated = false;
     if (streamlineModeOf(streamlineMode) == StreamlineMode::Normal) streamlineSet->computeSeeded(seedPoints);
     else streamlineSet->computeEvenlySpaced();
 }
@@ -172,7 +174,11 @@ void controlCallback(int id) {
     case controlId::screenshot: takeScreenshot(); break;
     case controlId::applyArrowTf: setUniform("enableArrowTF", applyArrowTf == 0 ? 0 : 1); break;
     case controlId::showArrowPlot: showArrowPlotSection(showArrowPlot != 0); break;
-    case controlId::showStreamlines: showStreamlinesSection(showStreamlines != 0); break;
+    case controlId::showStreamlines:
+        showStreamlinesSection(showStreamlines != 0);
+        // A step change while they were hidden left an earlier step's lines.
+        if (showStreamlines != 0 && streamlinesOutdated) rebuildStreamlines();
+        break;
     case controlId::backgroundChannel: selectBackground(); break;
     case controlId::arrowSizeEnabled: setUniform("arrowSizeModif", arrowSizeEnabled == 0 ? 0 : 1); break;
     case controlId::arrowSize: setUniform("pointSize", arrowSize); break;
@@ -196,7 +202,12 @@ void controlCallback(int id) {
         if (sceneReady()) streamlineSet->setTexturePeriod(texturePeriod);
         break;
     case controlId::resetCamera: camera->reset(); break;
-    default: break;  // arrow counts, line widths, "Show TF", the file name: read when drawing or saving
+    case controlId::timestep: applyTimestep(); break;
+    case controlId::previousStep: stepTimeBy(-1); break;
+    case controlId::nextStep: stepTimeBy(1); break;
+    case controlId::playing: applyPlaying(); break;
+    case controlId::colorRange: applyColorRange(); break;
+    default: break;  // arrow counts, line widths, "Show TF", the file name, frame rate and loop: read when used
     }
     if (controlPanel) controlPanel->sync_live();
     postRedisplay();

@@ -3,6 +3,7 @@
 #include "render/Camera.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Scene.h"
+#include "app/gl/TimeSteps.h"
 #include "data/FlowData.h"
 #include "options/OptionsFile.h"
 #include "panel/DatasetControls.h"
@@ -64,5 +65,6 @@ bool openDataset(std::string path) {
     camera->reset();
     optionsFile->attach(transferFunctions.pointers(), streamlineSet.get());
     applyShaderUniforms();
+    timeStepsOpened(path);
     return true;
 }

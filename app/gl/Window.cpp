@@ -6,6 +6,7 @@
 #include "settings/LiveVariables.h"
 #include "panel/gl/PanelGlut.h"
 #include "app/gl/Scene.h"
+#include "app/gl/TimeSteps.h"
 #include "tf/gl/TfEditor.h"
 
 #include <GL/glew.h>
@@ -93,7 +94,10 @@ void motionCallback(int x, int y) {
 }
 
 void keyboardCallback(unsigned char key, int x, int y) { panelKeyboard(key, x, y); }
-void specialCallback(int key, int x, int y) { panelSpecial(key, x, y); }
+void specialCallback(int key, int x, int y) {
+    if (panelSpecial(key, x, y)) return;  // a text field of the panel has the keyboard
+    timeStepKey(key, (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0);
+}
 
 void passiveMotionCallback(int x, int y) {
     if (panelPassiveMotion(x, y)) postRedisplay();

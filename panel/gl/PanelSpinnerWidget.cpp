@@ -5,6 +5,7 @@
 #include <imgui.h>
 #include <imgui_stdlib.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -84,7 +85,29 @@ void stepButton(PanelSpinner& spinner, const char* label, int direction, float s
 
 }  // namespace
 
+namespace {
+
+// An int spinner with limits as a slider across the free width; every
+// change of the dragged value calls back.
+void drawSlider(PanelSpinner& spinner, std::vector<std::function<void()>>& actions) {
+    ImGui::TextUnformatted(spinner.label().c_str());
+    ImGui::SetNextItemWidth(-FLT_MIN);
+    int value = spinner.get_int_val();
+    const int low = static_cast<int>(spinner.lowLimit());
+    const int high = static_cast<int>(spinner.highLimit());
+    if (ImGui::SliderInt("##slider", &value, low, high, "%d", ImGuiSliderFlags_AlwaysClamp)) {
+        PanelSpinner* target = &spinner;
+        actions.emplace_back([target, value] { target->userSetInt(value); });
+    }
+}
+
+}  // namespace
+
 void drawSpinner(PanelSpinner& spinner, std::vector<std::function<void()>>& actions) {
+    if (spinner.isSlider() && spinner.type() == SpinnerType::Int && spinner.hasLimits()) {
+        drawSlider(spinner, actions);
+        return;
+    }
     const ImGuiStyle& style = ImGui::GetStyle();
     ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted(spinner.label().c_str());
