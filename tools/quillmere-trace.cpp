@@ -1,6 +1,7 @@
 // quillmere-trace: places streamlines in a dataset the way the viewer does
 // and writes them as CSV or legacy VTK, for inspection and for tests.
 
+#include "app/FramePattern.h"
 #include "data/FlowData.h"
 #include "streamlines/PlacementQuality.h"
 #include "streamlines/StreamlineSet.h"
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -32,6 +34,9 @@ const char* const kUsage =
     "  --unit-speed step along the velocity's direction: dt is a step length\n"
     "  --stats      print quality figures after the placement: lines, lengths,\n"
     "               short lines, coverage within dsep, line ends by reason\n"
+    "  --timestep K place the lines in time step K (default 0)\n"
+    "  --all-timesteps  one output file per time step: OUT is a pattern with\n"
+    "               one %d for the step, e.g. -o 'lines/l%04d.csv'\n"
     "  -o OUT       output file (.csv or .vtk)\n";
 
 enum class Format { Csv, Vtk };
@@ -47,6 +52,8 @@ struct Options {
     bool rk2 = false;
     bool unitSpeed = false;
     bool stats = false;
+    int timestep = 0;
+    bool allTimesteps = false;
 };
 
 struct UsageError {
@@ -76,6 +83,15 @@ int seedCount(const std::string& text) {
     return static_cast<int>(v);
 }
 
+int stepNumber(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || v < 0 || v > 999999)
+        throw UsageError{"--timestep needs a step number from 0, got '" + text + "'"};
+    return static_cast<int>(v);
+}
+
 Options parse(int argc, char** argv) {
     Options o;
     for (int k = 1; k < argc; ++k) {
@@ -91,6 +107,8 @@ Options parse(int argc, char** argv) {
         else if (a == "--rk2") o.rk2 = true;
         else if (a == "--unit-speed") o.unitSpeed = true;
         else if (a == "--stats") o.stats = true;
+        else if (a == "--timestep") o.timestep = stepNumber(value());
+        else if (a == "--all-timesteps") o.allTimesteps = true;
         else if (a == "-o") o.output = value();
         else if (!a.empty() && a[0] == '-') throw UsageError{"unknown option " + a};
         else if (o.dataset.empty()) o.dataset = a;
@@ -101,6 +119,8 @@ Options parse(int argc, char** argv) {
     if (endsWith(o.output, ".csv")) o.format = Format::Csv;
     else if (endsWith(o.output, ".vtk")) o.format = Format::Vtk;
     else throw UsageError{"the output file must end in .csv or .vtk"};
+    std::string name, error;
+    if (o.allTimesteps && !formatStepName(o.output, 0, name, error)) throw UsageError{"--all-timesteps: " + error};
     return o;
 }
 
@@ -164,6 +184,25 @@ bool writeVtk(const StreamlineSet& set, std::FILE* f) {
     return !std::ferror(f);
 }
 
+bool placeAndWrite(StreamlineSet& set, const Options& options, const std::string& output) {
+    if (options.seeds >= 0) set.computeSeeded(options.seeds);
+    else set.computeEvenlySpaced();
+    if (options.stats) printPlacementQuality(std::cout, measurePlacement(set));
+    std::cout.flush();
+
+    std::FILE* f = std::fopen(output.c_str(), "w");
+    if (!f) {
+        std::cerr << "quillmere-trace: cannot write " << output << std::endl;
+        return false;
+    }
+    const bool written = options.format == Format::Csv ? writeCsv(set, f) : writeVtk(set, f);
+    if (std::fclose(f) != 0 || !written) {
+        std::cerr << "quillmere-trace: cannot write " << output << std::endl;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -178,13 +217,13 @@ int main(int argc, char** argv) {
     // Loaded as the viewer's opener does: velocity, then the node x and y
     // channels and the magnitude channel.
     FlowData data(nullptr);
-    if (!data.load(options.dataset, false)) {
+    if (!data.load(options.dataset, false, options.allTimesteps ? 0 : options.timestep)) {
         std::cerr << "quillmere-trace: cannot load " << options.dataset << std::endl;
         return 1;
     }
     const int xSlot = data.createCoordinateChannel(0);
     const int ySlot = data.createCoordinateChannel(1);
-    data.createMagnitudeChannel(0, 1, 2);
+    const int magnitudeSlot = data.createMagnitudeChannel(0, 1, 2);
     if (xSlot < 0 || ySlot < 0) {
         std::cerr << "quillmere-trace: no free channel slot for the node coordinates" << std::endl;
         return 1;
@@ -202,20 +241,23 @@ int main(int argc, char** argv) {
     if (options.dt != start.dt) set.setStepSize(options.dt);
     if (options.dsep != start.dsep) set.setSeparation(options.dsep);
     if (options.dtest != start.dtest) set.setTestDistance(options.dtest);
-    if (options.seeds >= 0) set.computeSeeded(options.seeds);
-    else set.computeEvenlySpaced();
-    if (options.stats) printPlacementQuality(std::cout, measurePlacement(set));
-    std::cout.flush();
+    if (!options.allTimesteps) return placeAndWrite(set, options, options.output) ? 0 : 1;
 
-    std::FILE* f = std::fopen(options.output.c_str(), "w");
-    if (!f) {
-        std::cerr << "quillmere-trace: cannot write " << options.output << std::endl;
-        return 1;
+    // One step after the other in the same set, as the viewer steps through them.
+    int failed = 0;
+    for (int step = 0; step < data.stepCount(); ++step) {
+        std::string name, error;
+        formatStepName(options.output, step, name, error);
+        const std::filesystem::path folder = std::filesystem::path(name).parent_path();
+        std::error_code ignored;
+        if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+        if (step > 0 && !data.loadTimeStep(step)) {
+            std::cerr << "quillmere-trace: time step " << step << " not written" << std::endl;
+            ++failed;
+            continue;
+        }
+        data.updateMagnitudeChannel(magnitudeSlot, 0, 1, 2);
+        if (!placeAndWrite(set, options, name)) ++failed;
     }
-    const bool written = options.format == Format::Csv ? writeCsv(set, f) : writeVtk(set, f);
-    if (std::fclose(f) != 0 || !written) {
-        std::cerr << "quillmere-trace: cannot write " << options.output << std::endl;
-        return 1;
-    }
-    return 0;
+    return failed == 0 ? 0 : 1;
 }
