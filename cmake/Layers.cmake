@@ -21,6 +21,8 @@ qm_library(qm_render render qm_data)
 qm_library(qm_panel panel qm_settings)
 qm_library(qm_options options qm_settings qm_tf qm_streamlines qm_render)
 qm_library(qm_app app qm_settings)
+# Readers of other tools' files (NetCDF through its C library, CSV).
+qm_library(qm_formats formats qm_data PkgConfig::NETCDF)
 
 # GL layer.
 qm_library(qm_data_gl data/gl qm_data GLEW::GLEW OpenGL::GL OpenGL::GLU)
@@ -28,11 +30,11 @@ qm_library(qm_render_gl render/gl qm_render GLEW::GLEW GLUT::GLUT OpenGL::GL)
 qm_library(qm_streamlines_gl streamlines/gl qm_streamlines OpenGL::GL)
 qm_library(qm_tf_gl tf/gl qm_tf qm_render_gl GLEW::GLEW GLUT::GLUT OpenGL::GL OpenGL::GLU)
 qm_library(qm_panel_gl panel/gl qm_panel PkgConfig::IMGUI GLEW::GLEW GLUT::GLUT OpenGL::GL)
-qm_library(qm_app_gl app/gl qm_app qm_options qm_data_gl qm_render_gl qm_streamlines_gl qm_tf_gl qm_panel_gl
+qm_library(qm_app_gl app/gl qm_app qm_options qm_formats qm_data_gl qm_render_gl qm_streamlines_gl qm_tf_gl qm_panel_gl
            ${IL_LIB} GLUT::GLUT OpenGL::GL OpenGL::GLU)
 
 # Every core library, for the tools.
-set(QM_CORE_LIBS qm_settings qm_data qm_streamlines qm_tf qm_render qm_panel qm_options qm_app)
+set(QM_CORE_LIBS qm_settings qm_data qm_streamlines qm_tf qm_render qm_panel qm_options qm_app qm_formats)
 
 # Run-time files the viewer opens by relative name: shaders and the arrow image.
 file(GLOB QM_SHADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.vert ${PROJECT_SOURCE_DIR}/src/*.frag)

@@ -3,6 +3,7 @@
 
 #include "app/FramePattern.h"
 #include "data/FlowData.h"
+#include "formats/Importer.h"
 #include "streamlines/PlacementQuality.h"
 #include "streamlines/StreamlineSet.h"
 #include "streamlines/TerminationReason.h"
@@ -18,7 +19,7 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: quillmere-trace DATASET.gri [options] -o OUT\n"
+    "Usage: quillmere-trace DATASET.gri|DATASET.nc [options] -o OUT\n"
     "Places streamlines (evenly spaced unless --seeded) and writes them to OUT,\n"
     "as CSV (line,point,x,y,step,start_reason,end_reason) when OUT ends in .csv,\n"
     "or as legacy VTK polydata when it ends in .vtk (the reasons as cell data).\n"
@@ -217,7 +218,7 @@ int main(int argc, char** argv) {
     // Loaded as the viewer's opener does: velocity, then the node x and y
     // channels and the magnitude channel.
     FlowData data(nullptr);
-    if (!data.load(options.dataset, false, options.allTimesteps ? 0 : options.timestep)) {
+    if (!loadDataset(data, options.dataset, options.allTimesteps ? 0 : options.timestep)) {
         std::cerr << "quillmere-trace: cannot load " << options.dataset << std::endl;
         return 1;
     }

@@ -5,6 +5,7 @@
 #include "app/gl/Scene.h"
 #include "app/gl/TimeSteps.h"
 #include "data/FlowData.h"
+#include "formats/Importer.h"
 #include "options/OptionsFile.h"
 #include "panel/DatasetControls.h"
 #include "settings/LiveVariables.h"
@@ -25,7 +26,8 @@ void discardScene() {
 }  // namespace
 
 bool openDataset(std::string path) {
-    if (path.size() < 4 || path.compare(path.size() - 4, 4, ".gri") != 0) return false;
+    const bool gridFile = path.size() >= 4 && path.compare(path.size() - 4, 4, ".gri") == 0;
+    if (!gridFile && !isNetcdfPath(path)) return false;
 
     resetBackgroundChoice();
     if (flowData) {
@@ -34,7 +36,7 @@ bool openDataset(std::string path) {
     discardScene();
 
     flowData = std::make_unique<FlowData>(shaderProgram.get());
-    if (!flowData->load(path, false)) return false;
+    if (!loadDataset(*flowData, path, 0)) return false;
     flowData->setTextureResolution(538);
 
     coordXSlot = flowData->createCoordinateChannel(0);

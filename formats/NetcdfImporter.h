@@ -1,0 +1,56 @@
+#pragma once
+
+#include "formats/Importer.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A NetCDF file (classic or netCDF-4, read with the NetCDF C library) on a
+// rectilinear grid. The velocity is found by CF standard names
+// (eastward_* / northward_*, x / y velocity or wind) or common names (u/v,
+// U/V, vx/vy, uo/vo), unless named; the coordinates by their axis,
+// standard_name, units or name, else by the CF order (T, Z, Y, X); a time
+// dimension gives the time steps; further variables on the same grid become
+// data channels (up to 10, in file order). Packed variables are unpacked
+// (scale_factor, add_offset), _FillValue and missing_value become NaN,
+// descending coordinates are reversed and a dimension of a single level is
+// dropped. Anything else is refused with what was found.
+class NetcdfImporter : public Importer {
+public:
+    // Null with `error` when the file cannot be read or mapped.
+    static std::unique_ptr<NetcdfImporter> open(const std::string& path, const std::string& u, const std::string& v,
+                                                std::string& error);
+    ~NetcdfImporter() override;
+    NetcdfImporter(const NetcdfImporter&) = delete;
+    NetcdfImporter& operator=(const NetcdfImporter&) = delete;
+
+    bool readValues(int step, std::vector<std::vector<float>>& values, std::string& error) override;
+
+    // A variable as it is read: where its horizontal dimensions lie, how it
+    // is packed and which raw values are missing.
+    struct Variable {
+        int id = -1;
+        std::string name;
+        int type = 0;
+        std::vector<int> dims;
+        bool packed = false;
+        double scale = 1.0;
+        double offset = 0.0;
+        std::vector<double> missing;  // raw values that mean "no data"
+    };
+
+private:
+    NetcdfImporter() = default;
+    bool read(const Variable& variable, int step, std::vector<float>& out, std::string& error) const;
+
+    int ncid_ = -1;
+    int xDim_ = -1;
+    int yDim_ = -1;
+    int tDim_ = -1;
+    bool reverseX_ = false;
+    bool reverseY_ = false;
+    std::vector<Variable> variables_;  // u, v, then the data channels
+
+    friend class NetcdfMapper;
+};
