@@ -130,9 +130,11 @@ std::unique_ptr<CsvImporter> CsvImporter::parse(const std::string& text, const s
         axis->erase(std::unique(axis->begin(), axis->end()), axis->end());
     }
     const std::size_t nx = table->xs.size(), ny = table->ys.size();
-    if (nx < 2 || ny < 2)
-        return refuse(lineNumber, "the table has " + std::to_string(nx) + " x value(s) and " + std::to_string(ny) +
-                                      " y value(s); a grid needs at least 2 of each");
+    if (nx < 2 || ny < 2) {
+        error = "the table has " + std::to_string(nx) + " x value(s) and " + std::to_string(ny) +
+                " y value(s); a grid needs at least 2 of each";
+        return nullptr;
+    }
     for (Row& row : rows) {
         row.i =
             static_cast<std::size_t>(std::lower_bound(table->xs.begin(), table->xs.end(), row.x) - table->xs.begin());
@@ -161,9 +163,9 @@ std::unique_ptr<CsvImporter> CsvImporter::parse(const std::string& text, const s
             if (rows[k].j * nx + rows[k].i != expected) break;
             ++expected;
         }
-        error = "no row for the node (" + number(table->xs[expected % nx]) + ", " +
-                number(table->ys[expected / nx]) + "): " + std::to_string(nx) + " x values and " + std::to_string(ny) +
-                " y values need " + std::to_string(nx * ny) + " rows, the table has " + std::to_string(rows.size());
+        error = "no row for the node (" + number(table->xs[expected % nx]) + ", " + number(table->ys[expected / nx]) +
+                "): " + std::to_string(nx) + " x values and " + std::to_string(ny) + " y values need " +
+                std::to_string(nx * ny) + " rows, the table has " + std::to_string(rows.size());
         return nullptr;
     }
 

@@ -348,7 +348,7 @@ private:
             if (!out.empty() && !(x > out.back()))
                 throw Refusal{dimName(dim) + ": coordinates are not strictly " +
                               (reversed ? std::string("descending") : std::string("ascending")) +
-                              " in single precision (at " + std::to_string(reversed ? n - 1 - k : k) + ")"};
+                              " in single precision (at " + std::to_string(reversed ? n - k : k) + ")"};
             out.push_back(x);
         }
         return out;
