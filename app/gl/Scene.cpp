@@ -1,7 +1,6 @@
 #include "app/gl/Scene.h"
 
 #include "app/gl/Globals.h"
-#include "app/gl/TimeSteps.h"
 #include "data/FlowData.h"
 #include "data/TextureUnits.h"
 #include "render/ArrowPlot.h"
@@ -55,11 +54,6 @@ void drawOverlay(int w, int h, double f) {
 
     glRasterPos3i(10, static_cast<int>(h - f * 20), 1);
     drawBitmapText(GLUT_BITMAP_HELVETICA_12, "Datafile: " + statusText);
-    const std::string step = timeStepLabel();
-    if (!step.empty()) {
-        glRasterPos3i(10, static_cast<int>(h - f * 38), 1);
-        drawBitmapText(GLUT_BITMAP_HELVETICA_12, step);
-    }
 
     if (flowData && flowData->isLoaded()) {
         const int x0 = w / 100;

@@ -116,6 +116,7 @@ void timeStepsOpened(const std::string& path) {
     timestep = 0;
     enableTimeControls(flowData ? flowData->stepCount() : 1);
     if (colorRange == SeriesColorRange && hasTimeSeries()) refreshColours();
+    statusText = datasetPath + timeStepLabel();
 }
 
 bool showTimeStep(int step) {
@@ -135,7 +136,7 @@ bool showTimeStep(int step) {
         if (showStreamlines == 1) rebuildStreamlines();
         else streamlinesOutdated = true;
     }
-    statusText = datasetPath;
+    statusText = datasetPath + timeStepLabel();
     timestep = step;
     return true;
 }
@@ -175,5 +176,5 @@ bool timeStepKey(int key, bool shift) {
 
 std::string timeStepLabel() {
     if (!hasTimeSeries()) return std::string();
-    return "Time step " + std::to_string(flowData->currentTimeStep()) + " (0 to " + std::to_string(lastStep()) + ")";
+    return ", time step " + std::to_string(flowData->currentTimeStep()) + " (0 to " + std::to_string(lastStep()) + ")";
 }

@@ -31,7 +31,8 @@ void applyColorRange();
 // returns whether the key was taken.
 bool timeStepKey(int key, bool shift);
 
-// "Time step K (0 to N)" for the overlay; empty for a single step.
+// ", time step K (0 to N)" after the path in the status line; empty for a
+// single step.
 std::string timeStepLabel();
 
 // Set when a step change left the streamlines of an earlier step in place
