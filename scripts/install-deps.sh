@@ -10,6 +10,7 @@ packages=(
   libimgui-dev libstb-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth xdotool
+  libnetcdf-dev
   libgtest-dev libbenchmark-dev
 )
 

@@ -123,7 +123,10 @@ bool showTimeStep(int step) {
     if (!sceneReady()) return false;
     step = std::clamp(step, 0, lastStep());
     if (step != flowData->currentTimeStep()) {
-        if (!flowData->loadTimeStep(step)) {
+        const bool loaded = flowData->loadTimeStep(step);
+        // The step's lines show now, not whenever the buffer fills.
+        std::cout.flush();
+        if (!loaded) {
             const int shown = flowData->currentTimeStep();
             statusText = "Error! Time step " + std::to_string(step) + " could not be read; step " +
                          std::to_string(shown) + " is shown.";
