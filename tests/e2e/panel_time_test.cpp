@@ -49,7 +49,7 @@ TEST(PanelTime, StepsWithTheButtonsTheArrowKeysAndPlay) {
     xdotool("key Left");
     EXPECT_TRUE(
         v.waitOutput([](const std::string& o) { return countOf(o, "- Loading dat file 'series.00001.dat'") == 2; }));
-    EXPECT_EQ(v.map().state("spinner", "Time step"), "1");
+    EXPECT_TRUE(v.waitMap([](const PanelMap& m) { return m.state("spinner", "Time step") == "1"; }));
 
     // Play from step 1: steps 2 and 3, then it stops at the end.
     ASSERT_TRUE(v.click("checkbox", "Play"));
