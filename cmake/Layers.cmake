@@ -61,7 +61,15 @@ add_custom_command(
           --speed 1 --channels 2 -o ${PROJECT_BINARY_DIR}/demo/demo
   DEPENDS quillmere-flowgen
   COMMENT "Generating the demo dataset")
-add_custom_target(demo_dataset ALL DEPENDS ${PROJECT_BINARY_DIR}/demo/demo.gri)
+# And a time series of it: the gyres' border moves to and fro over 20 steps.
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/demo/series.gri
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/demo
+  COMMAND quillmere-flowgen --field gyre --nx 257 --ny 129 --x0 0 --x1 8 --y0 0 --y1 4
+          --speed 1 --channels 2 --steps 20 --dtime 0.5 -o ${PROJECT_BINARY_DIR}/demo/series
+  DEPENDS quillmere-flowgen
+  COMMENT "Generating the demo time series")
+add_custom_target(demo_dataset ALL DEPENDS ${PROJECT_BINARY_DIR}/demo/demo.gri ${PROJECT_BINARY_DIR}/demo/series.gri)
 
 # The arrow glyph image, drawn by our own tool at build time.
 add_custom_command(
