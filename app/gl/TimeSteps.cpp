@@ -42,12 +42,13 @@ void syncPanel() {
     if (controlPanel) controlPanel->sync_live();
 }
 
-// Colour ranges, textures, histograms and uniforms of the step shown.
-void refreshColours() {
+// Colour ranges, textures, histograms and uniforms of the step shown. A
+// step just read brings its own ranges along.
+void refreshColours(bool stepRangesFresh) {
     if (colorRange == SeriesColorRange && hasTimeSeries()) {
         if (seriesRanges.empty()) seriesRanges = computeSeriesRanges(*flowData);
         applySeriesRanges(*flowData, seriesRanges, magnitudeSlot);
-    } else {
+    } else if (!stepRangesFresh) {
         applyStepRanges(*flowData, magnitudeSlot);
     }
     flowData->createVelocityTexture(magnitudeSlot);
@@ -115,7 +116,7 @@ void timeStepsOpened(const std::string& path) {
     streamlinesOutdated = false;
     timestep = 0;
     enableTimeControls(flowData ? flowData->stepCount() : 1);
-    if (colorRange == SeriesColorRange && hasTimeSeries()) refreshColours();
+    if (colorRange == SeriesColorRange && hasTimeSeries()) refreshColours(true);
     statusText = datasetPath + timeStepLabel();
 }
 
@@ -134,7 +135,7 @@ bool showTimeStep(int step) {
             return false;
         }
         flowData->updateMagnitudeChannel(magnitudeSlot, 0, 1, 2);
-        refreshColours();
+        refreshColours(true);
         // Hidden lines are placed when they are shown again.
         if (showStreamlines == 1) rebuildStreamlines();
         else streamlinesOutdated = true;
@@ -166,7 +167,7 @@ void applyPlaying() {
 }
 
 void applyColorRange() {
-    if (sceneReady()) refreshColours();
+    if (sceneReady()) refreshColours(false);
 }
 
 bool timeStepKey(int key, bool shift) {
