@@ -79,7 +79,12 @@ void stopPlaying() {
 int periodMs() { return static_cast<int>(1000.0f / std::max(frameRate, 0.5f) + 0.5f); }
 
 void playTick(int generation) {
-    if (generation != playGeneration || playing == 0 || !sceneReady()) return;
+    if (generation != playGeneration) return;
+    // Paused, or the dataset went (a failed open): the box shows it stopped.
+    if (playing == 0 || !sceneReady()) {
+        stopPlaying();
+        return;
+    }
     const Clock::time_point began = Clock::now();
     int next = flowData->currentTimeStep() + 1;
     if (next > lastStep()) {
