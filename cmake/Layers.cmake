@@ -12,15 +12,17 @@ function(qm_library name dir)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
-# GL-free core, bottom up.
+# GL-free core, bottom up. common/ holds what every program shares: safe
+# file writes, help and version texts.
+qm_library(qm_common common)
 qm_library(qm_settings settings)
-qm_library(qm_data data)
+qm_library(qm_data data qm_common)
 qm_library(qm_streamlines streamlines qm_data)
 qm_library(qm_tf tf qm_data)
 qm_library(qm_render render qm_data)
 qm_library(qm_panel panel qm_settings)
 qm_library(qm_options options qm_settings qm_tf qm_streamlines qm_render)
-qm_library(qm_app app qm_settings)
+qm_library(qm_app app qm_settings qm_common)
 
 # GL layer.
 qm_library(qm_data_gl data/gl qm_data GLEW::GLEW OpenGL::GL OpenGL::GLU)
@@ -32,7 +34,7 @@ qm_library(qm_app_gl app/gl qm_app qm_options qm_data_gl qm_render_gl qm_streaml
            ${IL_LIB} GLUT::GLUT OpenGL::GL OpenGL::GLU)
 
 # Every core library, for the tools.
-set(QM_CORE_LIBS qm_settings qm_data qm_streamlines qm_tf qm_render qm_panel qm_options qm_app)
+set(QM_CORE_LIBS qm_common qm_settings qm_data qm_streamlines qm_tf qm_render qm_panel qm_options qm_app)
 
 # Run-time files the viewer opens by relative name: shaders and the arrow image.
 file(GLOB QM_SHADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.vert ${PROJECT_SOURCE_DIR}/src/*.frag)

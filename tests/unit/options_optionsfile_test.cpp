@@ -7,9 +7,9 @@
 
 #include "render/Camera.h"
 #include "options/OptionsFile.h"
-#include "options/SafeFileWrite.h"
 #include "settings/LiveVariables.h"
 #include "streamlines/StreamlineSet.h"
+#include "support/FileLimits.h"
 #include "support/TempDir.h"
 #include "tf/TransferFunctionSet.h"
 
@@ -430,9 +430,11 @@ TEST_F(OptionsScene, LoadedValuesAreHeldToThePanelLimits) {
 
 TEST_F(OptionsScene, AFailedSaveKeepsThePreviousFile) {
     const std::string target = writeFile("options.xml", "previous\n");
-    fs::create_directory(temporaryFileFor(target));
     CaptureStderr();
-    EXPECT_FALSE(options.save(target));
+    {
+        const FileSizeLimit full(16);
+        EXPECT_FALSE(options.save(target));
+    }
     EXPECT_EQ(GetCapturedStderr(), "Save Error\n");
     EXPECT_EQ(readFile(target), "previous\n");
 
