@@ -27,6 +27,16 @@ void checkGlError() {
     if (code != GL_NO_ERROR) std::fprintf(stderr, "OpenGL Error: %s\n", gluErrorString(code));
 }
 
+void drainGlErrors() {
+    // Each flag is cleared when read; the bound keeps a lost context, which
+    // may report its loss again and again, from holding the loop.
+    for (int i = 0; i < 32; ++i) {
+        const GLenum code = glGetError();
+        if (code == GL_NO_ERROR) return;
+        std::fprintf(stderr, "OpenGL Error: %s\n", gluErrorString(code));
+    }
+}
+
 void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     // A minimised window has no rows: nothing to draw, and the aspect and the
