@@ -23,6 +23,10 @@ qm_library(qm_render render qm_data)
 qm_library(qm_panel panel qm_settings)
 qm_library(qm_options options qm_settings qm_tf qm_streamlines qm_render)
 qm_library(qm_app app qm_settings qm_common)
+# The installed share folder as seen from the installed executable, so that
+# an installed viewer finds its files under any prefix.
+file(RELATIVE_PATH QM_SHARE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/quillmere)
+target_compile_definitions(qm_app PRIVATE QM_SHARE_FROM_BIN="${QM_SHARE_FROM_BIN}")
 
 # GL layer.
 qm_library(qm_data_gl data/gl qm_data GLEW::GLEW OpenGL::GL OpenGL::GLU)

@@ -30,7 +30,8 @@ std::vector<std::string> wrap(const std::string& text, std::size_t width) {
 std::string formatHelp(const std::string& synopsis, const std::string& description,
                        const std::vector<UsageSection>& sections) {
     std::string text = synopsis + "\n";
-    if (!description.empty()) text += description + "\n";
+    for (const std::string& line : wrap(description, kLineWidth))
+        if (!line.empty()) text += line + "\n";
     for (const UsageSection& section : sections) {
         text += "\n";
         if (!section.title.empty()) text += section.title + "\n";

@@ -18,7 +18,7 @@ struct UsageSection {
 
 // The help text: the synopsis ("Usage: ..."), the description, then each
 // section with its title and its entries in two columns, meanings wrapped at
-// 79 columns. The synopsis and description are printed as given.
+// 79 columns, as the description is.
 std::string formatHelp(const std::string& synopsis, const std::string& description,
                        const std::vector<UsageSection>& sections);
 

@@ -2,6 +2,8 @@
 
 #include "app/CommandLine.h"
 #include "app/CommandLineSettings.h"
+#include "app/StandardErrorWatch.h"
+#include "app/ViewerArguments.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Screenshot.h"
@@ -13,8 +15,18 @@
 #include <string>
 
 namespace {
+bool batchRun = false;
 std::string pendingScreenshot;
+}  // namespace
+
+void beginBatchRun(const ViewerArguments& arguments) {
+    batchRun = arguments.given.count("screenshot") != 0;
+    watchStandardError();
 }
+
+bool isBatchRun() { return batchRun; }
+
+int startFailureExitCode(int interactive) { return batchRun ? 1 : interactive; }
 
 void applyBatchOptions() {
     if (commandLine.has("options")) {
@@ -34,5 +46,6 @@ void afterFrame() {
     if (pendingScreenshot.empty()) return;
     const std::string name = pendingScreenshot;
     pendingScreenshot.clear();
-    std::exit(saveScreenshot(name, true) ? 0 : 1);
+    const bool saved = saveScreenshot(name, true);
+    std::exit(saved && !standardErrorWritten() ? 0 : 1);
 }
