@@ -57,8 +57,8 @@ std::string formatHelp(const std::string& synopsis, const std::string& descripti
 
 std::string versionLine(const std::string& program) { return program + " " + QM_VERSION + "\n"; }
 
-std::string usageError(const std::string& program, const std::string& problem) {
-    return program + ": " + problem + "\nTry '" + program + " --help' for more information.\n";
+std::string usageError(const std::string& program, const std::string& problem, const std::string& synopsis) {
+    return program + ": " + problem + "\n" + synopsis + "\nTry '" + program + " --help' for more information.\n";
 }
 
 bool isHelpOption(const std::string& argument) {

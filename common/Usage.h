@@ -25,8 +25,8 @@ std::string formatHelp(const std::string& synopsis, const std::string& descripti
 // "<program> <version>\n", the version being the CMake project's.
 std::string versionLine(const std::string& program);
 
-// "<program>: <problem>\nTry '<program> --help' for more information.\n"
-std::string usageError(const std::string& program, const std::string& problem);
+// "<program>: <problem>\n<synopsis>\nTry '<program> --help' for more information.\n"
+std::string usageError(const std::string& program, const std::string& problem, const std::string& synopsis);
 
 // -h, -help, --help
 bool isHelpOption(const std::string& argument);
