@@ -49,12 +49,14 @@ endforeach()
 
 add_executable(quillmere ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(quillmere PRIVATE qm_app_gl)
+install(TARGETS quillmere RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 file(GLOB QM_TOOLS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*.cpp)
 foreach(tool_src IN LISTS QM_TOOLS)
   get_filename_component(tool ${tool_src} NAME_WE)
   add_executable(${tool} ${tool_src})
   target_link_libraries(${tool} PRIVATE ${QM_CORE_LIBS})
+  install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endforeach()
 
 # The demo dataset: a double gyre with two data channels, generated at build time.
@@ -75,3 +77,8 @@ add_custom_command(
   DEPENDS quillmere-arrowgen
   COMMENT "Drawing the arrow image")
 add_custom_target(arrow_image ALL DEPENDS ${PROJECT_BINARY_DIR}/img/arrow.tga)
+
+# Installed, the viewer finds these in <prefix>/share/quillmere (src/ and img/
+# below it, as beside the executable in the build folder).
+install(FILES ${QM_SHADERS} DESTINATION ${CMAKE_INSTALL_DATADIR}/quillmere/src)
+install(FILES ${PROJECT_BINARY_DIR}/img/arrow.tga DESTINATION ${CMAKE_INSTALL_DATADIR}/quillmere/img)
