@@ -11,7 +11,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include <cstdio>
+#include <iostream>
 
 namespace {
 EditorArea editorArea() { return {viewportX, viewportY, windowWidth, windowHeight}; }
@@ -22,9 +22,16 @@ void postRedisplay() {
     glutPostRedisplay();
 }
 
+namespace {
+// Through std::cerr, where a batch run notices every error.
+void reportGlError(GLenum code) {
+    std::cerr << "OpenGL Error: " << reinterpret_cast<const char*>(gluErrorString(code)) << "\n";
+}
+}  // namespace
+
 void checkGlError() {
     const GLenum code = glGetError();
-    if (code != GL_NO_ERROR) std::fprintf(stderr, "OpenGL Error: %s\n", gluErrorString(code));
+    if (code != GL_NO_ERROR) reportGlError(code);
 }
 
 void drainGlErrors() {
@@ -33,7 +40,7 @@ void drainGlErrors() {
     for (int i = 0; i < 32; ++i) {
         const GLenum code = glGetError();
         if (code == GL_NO_ERROR) return;
-        std::fprintf(stderr, "OpenGL Error: %s\n", gluErrorString(code));
+        reportGlError(code);
     }
 }
 
