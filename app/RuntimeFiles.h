@@ -6,10 +6,9 @@
 // The files the viewer reads at start (the shader pair "src/Flow.vert",
 // "src/Flow.frag" and the arrow image "img/arrow.tga", by these names below
 // a folder) are looked for in these folders, in this order: the working
-// directory (as ""),
-// the executable's folder, and the installed share folder beside it
-// (<prefix>/share/quillmere for <prefix>/bin/quillmere). The others end in
-// "/", so a folder and a file name make a path.
+// directory (as ""), the executable's folder, and the installed share
+// folder beside it (<prefix>/share/quillmere for <prefix>/bin/quillmere).
+// The others end in "/", so a folder and a file name make a path.
 std::vector<std::string> runtimeFolders();
 
 // The first folder holding every one of `files`.

@@ -60,6 +60,8 @@ const std::vector<ViewerOption>& viewerOptions() {
     return options;
 }
 
+std::string missingValue(const std::string& name) { return "Missing value for option -" + name; }
+
 ViewerArguments readViewerArguments(int argc, const char* const* argv) {
     ViewerArguments result;
     if (argc > 0) result.line.programName = argv[0];
@@ -78,7 +80,7 @@ ViewerArguments readViewerArguments(int argc, const char* const* argv) {
                 result.problems.push_back("Ignoring unknown option " + a);
             } else {
                 result.given.insert(s.name);
-                if (value.empty()) result.problems.push_back("Missing value for option -" + s.name);
+                if (value.empty()) result.problems.push_back(missingValue(s.name));
                 else result.line.options[s.name] = value;
             }
         }

@@ -40,5 +40,8 @@ struct ViewerArguments {
 
 ViewerArguments readViewerArguments(int argc, const char* const* argv);
 
+// "Missing value for option -NAME"
+std::string missingValue(const std::string& name);
+
 // The --help text, settings included.
 std::string viewerHelp();

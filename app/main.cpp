@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     beginBatchRun(given);
     if (isBatchRun() && !given.line.has("screenshot")) {
         // Nothing could be saved: a batch run without a file name ends here.
-        std::cerr << "Missing value for option -screenshot" << std::endl;
+        std::cerr << missingValue("screenshot") << std::endl;
         return 1;
     }
 
@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
     const FoundFiles shaders = findRuntimeFiles(folders, shaderFiles);
     if (!shaders.found) std::cerr << lookedFor(folders, shaderFiles) << std::endl;
     shaderProgram = std::make_unique<ShaderProgram>();
-    shaderProgram->load(shaders.folder, startFailureExitCode(0));
+    // Missing shaders end an interactive run with 0, as they always did.
+    shaderProgram->load(shaders.folder, isBatchRun() ? 1 : 0);
     camera = std::make_unique<Camera>();
     optionsFile = std::make_unique<OptionsFile>(camera.get());
     buildControlPanel(controlCallback);

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <ostream>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -97,12 +97,6 @@ bool resolveTarget(const std::string& path, std::string& target, std::string* wh
     return fail(why, "cannot write " + quoted(path) + ": " + errorText(ELOOP));
 }
 
-mode_t currentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
 // Ignores SIGXFSZ while it lives, so that writing past a file-size limit
 // fails with EFBIG instead of ending the process.
 class FileSizeSignalIgnored {
@@ -124,13 +118,24 @@ private:
 // The temporary file: closed and removed unless it was renamed.
 class TemporaryFile {
 public:
-    bool create(const fs::path& folder, const std::string& name) {
+    // A new file ".NAME.XXXXXX" in the folder, created exclusively (never an
+    // existing file, never through a symlink) with `mode` less the umask.
+    bool create(const fs::path& folder, const std::string& name, mode_t mode) {
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        std::random_device random;
         // Room for ".", the suffix and the folder's own limit on name length.
-        std::string pattern = (folder / ("." + name.substr(0, 200) + ".XXXXXX")).string();
-        fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (fd_ < 0) return false;
-        path_ = pattern;
-        return true;
+        const std::string stem = (folder / ("." + name.substr(0, 200) + ".")).string();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string candidate = stem;
+            for (int i = 0; i < 6; ++i) candidate += letters[random() % (sizeof letters - 1)];
+            fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+            if (fd_ >= 0) {
+                path_ = candidate;
+                return true;
+            }
+            if (errno != EEXIST) return false;
+        }
+        return false;
     }
     ~TemporaryFile() {
         closeFile();
@@ -198,7 +203,9 @@ bool writeFileSafely(const std::string& path, const std::function<void(std::ostr
     if (folder.empty()) folder = ".";
     const FileSizeSignalIgnored sizeLimitFailsTheWrite;
     TemporaryFile temporary;
-    if (!temporary.create(folder, fs::path(target).filename().string()))
+    // A new file gets 0666 less the umask, as any created file; the content
+    // of an existing one stays private to the owner until its mode is copied.
+    if (!temporary.create(folder, fs::path(target).filename().string(), exists ? 0600 : 0666))
         return fail(why, "cannot create a file in " + quoted(folder.string()) + ": " + errorText(errno));
 
     DescriptorBuffer buffer(temporary.fd());
@@ -216,8 +223,6 @@ bool writeFileSafely(const std::string& path, const std::function<void(std::ostr
             ::fchown(temporary.fd(), existing.st_uid, existing.st_gid) != 0) {
         }
         ::fchmod(temporary.fd(), existing.st_mode & 07777);
-    } else {
-        ::fchmod(temporary.fd(), 0666 & ~currentUmask());
     }
     if (::fsync(temporary.fd()) != 0 || !temporary.closeFile())
         return fail(why, "cannot write " + quoted(path) + ": " + errorText(errno));

@@ -26,8 +26,6 @@ void beginBatchRun(const ViewerArguments& arguments) {
 
 bool isBatchRun() { return batchRun; }
 
-int startFailureExitCode(int interactive) { return batchRun ? 1 : interactive; }
-
 void applyBatchOptions() {
     if (commandLine.has("options")) {
         if (sceneReady()) {

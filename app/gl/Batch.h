@@ -17,9 +17,6 @@ struct ViewerArguments;
 // Called first, with the command line as given: notes a batch run.
 void beginBatchRun(const ViewerArguments& arguments);
 bool isBatchRun();
-// The exit code of a failure that ends the program at start: 1 in a batch
-// run, `interactive` otherwise.
-int startFailureExitCode(int interactive);
 
 // Runs after the dataset of the command line was opened.
 void applyBatchOptions();
