@@ -2,6 +2,8 @@
 
 #include "render/Camera.h"
 #include "app/CommandLine.h"
+#include "app/RuntimeFiles.h"
+#include "app/ViewerArguments.h"
 #include "app/gl/Batch.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/Globals.h"
@@ -12,6 +14,7 @@
 #include "panel/DatasetControls.h"
 #include "settings/LiveVariables.h"
 #include "app/gl/Scene.h"
+#include "common/Usage.h"
 #include "render/ShaderProgram.h"
 
 #include <GL/glew.h>
@@ -20,8 +23,35 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+// Prints the command line's problems; the viewer carries on without them.
+void reportArgumentProblems(const ViewerArguments& arguments) {
+    for (const std::string& problem : arguments.problems) std::cerr << problem << std::endl;
+    if (!arguments.problems.empty()) std::cerr << "Run 'quillmere --help' for the options." << std::endl;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
+    // Help and version need no display: answered before GLUT opens one.
+    const ViewerArguments given = readViewerArguments(argc, argv);
+    if (given.help) {
+        std::cout << viewerHelp();
+        return 0;
+    }
+    if (given.version) {
+        std::cout << versionLine("quillmere");
+        return 0;
+    }
+    beginBatchRun(given);
+    if (isBatchRun() && !given.line.has("screenshot")) {
+        // Nothing could be saved: a batch run without a file name ends here.
+        std::cerr << missingValue("screenshot") << std::endl;
+        return 1;
+    }
+
     std::cout << "- Initializing GLUT ..." << std::endl;
     glutInit(&argc, argv);
     glutInitWindowSize(windowWidth, windowHeight);
@@ -62,21 +92,31 @@ int main(int argc, char** argv) {
     ilOriginFunc(IL_ORIGIN_LOWER_LEFT);
     std::cout << "- DevIL initialized." << std::endl << std::endl;
 
+    const std::vector<std::string> folders = runtimeFolders();
+    const std::vector<std::string> shaderFiles = {ShaderProgram::vertexFile, ShaderProgram::fragmentFile};
+    const FoundFiles shaders = findRuntimeFiles(folders, shaderFiles);
+    if (!shaders.found) std::cerr << lookedFor(folders, shaderFiles) << std::endl;
     shaderProgram = std::make_unique<ShaderProgram>();
-    shaderProgram->load();
+    // Missing shaders end an interactive run with 0, as they always did.
+    shaderProgram->load(shaders.folder, isBatchRun() ? 1 : 0);
     camera = std::make_unique<Camera>();
     optionsFile = std::make_unique<OptionsFile>(camera.get());
     buildControlPanel(controlCallback);
     glutSpecialFunc(specialCallback);
     glutPassiveMotionFunc(passiveMotionCallback);
 
-    commandLine = parseCommandLine(argc, argv);
+    // Read again without the options GLUT took for itself.
+    const ViewerArguments arguments = readViewerArguments(argc, argv);
+    reportArgumentProblems(arguments);
+    commandLine = arguments.line;
     if (commandLine.has("datafile")) {
         if (openDataset(commandLine.value("datafile"))) {
             closeFileBrowser();
             enableDatasetControls();
         } else {
             statusText = "Error! Only gri-files are permitted.";
+            // The window shows the status line; a script reads standard error.
+            if (isBatchRun()) std::cerr << "Dataset not opened: " << commandLine.value("datafile") << std::endl;
         }
     }
     applyBatchOptions();
@@ -95,7 +135,10 @@ int main(int argc, char** argv) {
     glEnable(GL_LINE_SMOOTH);
     glEnable(GL_POLYGON_SMOOTH);
 
-    loadArrowTexture();
+    const std::vector<std::string> imageFiles = {kArrowImageFile};
+    const FoundFiles image = findRuntimeFiles(folders, imageFiles);
+    if (!image.found) std::cerr << lookedFor(folders, imageFiles) << std::endl;
+    loadArrowTexture(image.folder);
     std::atexit(cleanup);
     glutMainLoop();
 

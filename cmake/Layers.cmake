@@ -12,15 +12,21 @@ function(qm_library name dir)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
-# GL-free core, bottom up.
+# GL-free core, bottom up. common/ holds what every program shares: safe
+# file writes, help and version texts.
+qm_library(qm_common common)
 qm_library(qm_settings settings)
-qm_library(qm_data data)
+qm_library(qm_data data qm_common)
 qm_library(qm_streamlines streamlines qm_data)
 qm_library(qm_tf tf qm_data)
 qm_library(qm_render render qm_data)
 qm_library(qm_panel panel qm_settings)
 qm_library(qm_options options qm_settings qm_tf qm_streamlines qm_render)
-qm_library(qm_app app qm_settings)
+qm_library(qm_app app qm_settings qm_common)
+# The installed share folder as seen from the installed executable, so that
+# an installed viewer finds its files under any prefix.
+file(RELATIVE_PATH QM_SHARE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/quillmere)
+target_compile_definitions(qm_app PRIVATE QM_SHARE_FROM_BIN="${QM_SHARE_FROM_BIN}")
 # Readers of other tools' files (NetCDF through its C library, CSV).
 qm_library(qm_formats formats qm_data PkgConfig::NETCDF)
 
@@ -34,7 +40,7 @@ qm_library(qm_app_gl app/gl qm_app qm_options qm_formats qm_data_gl qm_render_gl
            ${IL_LIB} GLUT::GLUT OpenGL::GL OpenGL::GLU)
 
 # Every core library, for the tools.
-set(QM_CORE_LIBS qm_settings qm_data qm_streamlines qm_tf qm_render qm_panel qm_options qm_app qm_formats)
+set(QM_CORE_LIBS qm_common qm_settings qm_data qm_streamlines qm_tf qm_render qm_panel qm_options qm_app qm_formats)
 
 # Run-time files the viewer opens by relative name: shaders and the arrow image.
 file(GLOB QM_SHADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.vert ${PROJECT_SOURCE_DIR}/src/*.frag)
@@ -45,12 +51,14 @@ endforeach()
 
 add_executable(quillmere ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(quillmere PRIVATE qm_app_gl)
+install(TARGETS quillmere RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 file(GLOB QM_TOOLS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*.cpp)
 foreach(tool_src IN LISTS QM_TOOLS)
   get_filename_component(tool ${tool_src} NAME_WE)
   add_executable(${tool} ${tool_src})
   target_link_libraries(${tool} PRIVATE ${QM_CORE_LIBS})
+  install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endforeach()
 
 # The demo dataset: a double gyre with two data channels, generated at build time.
@@ -79,3 +87,8 @@ add_custom_command(
   DEPENDS quillmere-arrowgen
   COMMENT "Drawing the arrow image")
 add_custom_target(arrow_image ALL DEPENDS ${PROJECT_BINARY_DIR}/img/arrow.tga)
+
+# Installed, the viewer finds these in <prefix>/share/quillmere (src/ and img/
+# below it, as beside the executable in the build folder).
+install(FILES ${QM_SHADERS} DESTINATION ${CMAKE_INSTALL_DATADIR}/quillmere/src)
+install(FILES ${PROJECT_BINARY_DIR}/img/arrow.tga DESTINATION ${CMAKE_INSTALL_DATADIR}/quillmere/img)

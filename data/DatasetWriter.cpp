@@ -1,10 +1,11 @@
 #include "data/DatasetWriter.h"
 
+#include "common/SafeFileWrite.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <utility>
 
 namespace {
@@ -162,9 +163,5 @@ std::vector<float> DatasetWriter::evenlySpaced(float first, float last, int coun
 }
 
 void DatasetWriter::writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) throw DatasetWriteError(path);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) throw DatasetWriteError(path);
+    if (!writeFileSafely(path, bytes)) throw DatasetWriteError(path);
 }

@@ -77,7 +77,8 @@ public:
 
     static std::string dataFileName(const std::string& base, int step);
     static std::vector<float> evenlySpaced(float first, float last, int count);
-    static void writeFile(const std::string& path, const std::string& bytes);  // throws DatasetWriteError
+    // Through writeFileSafely: a failed write keeps the previous file. Throws DatasetWriteError.
+    static void writeFile(const std::string& path, const std::string& bytes);
 
 private:
     template <typename Visit>

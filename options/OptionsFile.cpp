@@ -183,9 +183,10 @@ bool OptionsFile::load(const std::string& fileName) {
         readGroup(in, stored, group);
         if (group == kFirstGroup) {
             float f = 0.0f;
-            if (in.readFloat("camera/translation/x", f)) camera->setTranslationX(f);
-            if (in.readFloat("camera/translation/y", f)) camera->setTranslationY(f);
-            if (in.readFloat("camera/zoom", f)) camera->setZoom(f);
+            const float t = Camera::maxTranslation;
+            if (in.readFloat("camera/translation/x", -t, t, f)) camera->setTranslationX(f);
+            if (in.readFloat("camera/translation/y", -t, t, f)) camera->setTranslationY(f);
+            if (in.readFloat("camera/zoom", Camera::minZoom, Camera::maxZoom, f)) camera->setZoom(f);
             if (!loadTransferFunctions(in)) {
                 in.reportUnused(fileName);
                 return false;

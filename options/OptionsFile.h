@@ -30,7 +30,7 @@ public:
     // read or a transfer function has fewer than two points; what was stored
     // before stays. Missing or unusable values keep their current values and
     // are named in one line on standard error. Values are clamped to the
-    // settings' limits. Before attach, does nothing. Returns whether the
+    // settings' limits, camera values to the Camera's bounds. Before attach, does nothing. Returns whether the
     // whole file was read.
     bool load(const std::string& fileName);
 

@@ -5,7 +5,7 @@
 #include <istream>
 #include <ostream>
 
-#include "options/SafeFileWrite.h"
+#include "common/SafeFileWrite.h"
 
 namespace {
 const char* const kLoadError = "Load Error";

@@ -7,6 +7,14 @@ public:
         double left, right, bottom, top, nearPlane, farPlane;
     };
 
+    // What an options file may set. Beyond these the view box becomes
+    // narrower than float rounding (a translation of 1e8 collapses it and GL
+    // refuses the projection on every frame), or at zoom -0.7 it has no
+    // height; the mouse is not bounded.
+    static constexpr float maxTranslation = 100.0f;
+    static constexpr float minZoom = -0.69f;  // half-height 0.01, 70 times magnified
+    static constexpr float maxZoom = 100.0f;
+
     void reset();
     void mouse(int button, int state, int x, int y);
     void motion(int x, int y);

@@ -12,9 +12,14 @@ std::unique_ptr<char[]> readTextFile(const char* path);
 // The one GLSL program, built from "src/Flow.vert" and "src/Flow.frag".
 class ShaderProgram : public UniformTarget {
 public:
-    // Reads, compiles and links; ends the process when a file is missing or
-    // a compile log is not empty.
-    void load();
+    // The shader pair, below the folder load() is given.
+    static constexpr const char* vertexFile = "src/Flow.vert";
+    static constexpr const char* fragmentFile = "src/Flow.frag";
+
+    // Reads folder + vertexFile and fragmentFile, compiles and
+    // links; ends the process with exitCode when a file is missing or empty
+    // or a compile log is not empty.
+    void load(const std::string& folder = "", int exitCode = 0);
     void use() override;
     void unuse() override;
     void setTexture(const char* name, int unit) override;
@@ -28,5 +33,5 @@ public:
     unsigned vertexShader = 0;
 
 private:
-    void checkLog(unsigned shader);
+    void checkLog(unsigned shader, int exitCode);
 };

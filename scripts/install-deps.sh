@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the viewer and the tests need.
+# Installs every Debian package the build, the viewer and the tests need;
+# with --fuzz also clang and libFuzzer for scripts/fuzz.sh.
 # Idempotent: packages already present are skipped, apt is not touched when
 # nothing is missing.
 set -euo pipefail
@@ -13,6 +14,9 @@ packages=(
   libnetcdf-dev
   libgtest-dev libbenchmark-dev
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

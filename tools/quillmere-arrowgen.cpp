@@ -4,19 +4,34 @@
 // Colour stays white under transparent pixels too, so filtering and mipmaps
 // never pull dark fringes into the edge.
 
+#include "common/SafeFileWrite.h"
+#include "common/Usage.h"
+
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
 
-const char* const kUsage =
-    "Usage: quillmere-arrowgen [--size N] OUT.tga\n"
-    "Writes a white arrow pointing along +x on a transparent square of N x N\n"
-    "pixels (default 64, 8..1024) as an uncompressed 32-bit TGA.\n";
+const char* const kProgram = "quillmere-arrowgen";
+const char* const kSynopsis = "Usage: quillmere-arrowgen [--size N] OUT.tga";
+
+std::string helpText() {
+    return formatHelp(kSynopsis,
+                      "Writes a white arrow pointing along +x on a transparent square of N x N pixels as an "
+                      "uncompressed 32-bit TGA.",
+                      {{"Options:",
+                        {{"--size N", "width and height in pixels, 8..1024 (default 64)"},
+                         {"-h, --help", "print this help and exit"},
+                         {"--version", "print the version and exit"}}}});
+}
+
+int usageFailure(const std::string& problem) {
+    std::cerr << usageError(kProgram, problem, kSynopsis);
+    return 2;
+}
 
 // Arrow in unit coordinates (u along +x, v up, both in [0, 1]), symmetric about v = 0.5.
 bool insideArrow(double u, double v) {
@@ -68,38 +83,38 @@ int main(int argc, char** argv) {
     std::string out;
     for (int k = 1; k < argc; ++k) {
         const std::string a = argv[k];
-        if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
+        if (isHelpOption(a)) {
+            std::cout << helpText();
             return 0;
         }
-        if (a == "--size" && k + 1 < argc) {
+        if (isVersionOption(a)) {
+            std::cout << versionLine(kProgram);
+            return 0;
+        }
+        if (a == "--size") {
+            if (k + 1 >= argc) return usageFailure("missing value for --size");
             char* end = nullptr;
-            const long v = std::strtol(argv[++k], &end, 10);
-            if (*end != '\0' || v < 8 || v > 1024) {
-                std::cerr << kUsage;
-                return 2;
-            }
+            const std::string value = argv[++k];
+            const long v = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || v < 8 || v > 1024)
+                return usageFailure("invalid value for --size: '" + value + "' (allowed 8..1024)");
             size = int(v);
-        } else if (!a.empty() && a[0] != '-' && out.empty()) {
-            out = a;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return usageFailure("unknown option '" + a + "'");
+        } else if (!out.empty()) {
+            return usageFailure("unexpected argument '" + a + "'");
         } else {
-            std::cerr << kUsage;
-            return 2;
+            out = a;
         }
     }
-    if (out.empty()) {
-        std::cerr << kUsage;
-        return 2;
-    }
+    if (out.empty()) return usageFailure("missing output file OUT.tga");
 
     const std::vector<std::uint8_t> pixels = render(size);
-    std::ofstream f(out, std::ios::binary | std::ios::trunc);
-    const std::string h = tgaHeader(size);
-    f.write(h.data(), std::streamsize(h.size()));
-    f.write(reinterpret_cast<const char*>(pixels.data()), std::streamsize(pixels.size()));
-    f.close();
-    if (!f) {
-        std::cerr << "quillmere-arrowgen: cannot write '" << out << "'\n";
+    std::string tga = tgaHeader(size);
+    tga.append(reinterpret_cast<const char*>(pixels.data()), pixels.size());
+    std::string why;
+    if (!writeFileSafely(out, tga, &why)) {
+        std::cerr << kProgram << ": " << why << "\n";
         return 1;
     }
     return 0;

@@ -4,6 +4,7 @@
 // Every field is defined relative to the domain centre (X, Y) and scaled so that
 // its peak speed inside the domain is --speed.
 
+#include "common/Usage.h"
 #include "data/DatasetWriter.h"
 
 #include <algorithm>
@@ -17,44 +18,47 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-const char* const kUsage =
-    "Usage: quillmere-flowgen --field NAME -o BASE [options]\n"
-    "Writes BASE.gri and BASE.00000.dat (one data file per time step with --steps).\n"
-    "\n"
-    "Fields (peak speed inside the domain = --speed; X, Y relative to the centre):\n"
-    "  uniform   constant flow along --angle degrees\n"
-    "  rotation  rigid rotation, counter-clockwise\n"
-    "  saddle    (X, -Y) stagnation point at the centre\n"
-    "  sink      -(X, Y) linear sink, velocity exactly zero at the centre\n"
-    "  gyre      double gyre, one gyre in each half of the domain along x;\n"
-    "            at times other than 0 the gyres' border moves to and fro\n"
-    "            (amplitude 0.25 of the half width, period 10)\n"
-    "  vortex    Lamb-Oseen vortex, core radius min(width, height) / 8\n"
-    "  cylinder  potential flow along +x around a cylinder of radius\n"
-    "            min(width, height) / 4; velocity exactly zero inside\n"
-    "\n"
-    "Options:\n"
-    "  --nx N, --ny N        node counts along x and y (default 65 65)\n"
-    "  --x0 A --x1 B         domain along x, A < B (default -1 1)\n"
-    "  --y0 A --y1 B         domain along y, A < B (default -1 1)\n"
-    "  --speed U             peak speed (default 1)\n"
-    "  --angle DEG           direction of the uniform field (default 0)\n"
-    "  --channels N          data channels, 0..64 (default 2): 1 vorticity,\n"
-    "                        2 pressure -|v|^2/2, k >= 3: k + (column / (nx - 1))\n"
-    "  --steps N             time steps, 1..100000 (default 1); step k is at\n"
-    "                        time T + k * D. Only the gyre changes with time.\n"
-    "  --time T              time of step 0 (default 0)\n"
-    "  --dtime D             time between steps (default 1)\n"
-    "  --spacing KIND        uniform | stretched (nodes denser towards the centre)\n"
-    "  --flipped             store nodes with y varying fastest\n"
-    "  --swap                write big-endian floats\n"
-    "  --nan-patch           velocities NaN in a disc (default: the centre,\n"
-    "                        radius min(width, height) / 10)\n"
-    "  --nan-x X --nan-y Y --nan-r R   place that disc (world coordinates)\n"
-    "  --broken KIND         short-grid | short-data | dims2 | bad-magic |\n"
-    "                        few-values | huge\n"
-    "  -o BASE               output base path\n"
-    "  --help                this text\n";
+const char* const kProgram = "quillmere-flowgen";
+const char* const kSynopsis = "Usage: quillmere-flowgen --field NAME -o BASE [options]";
+
+std::string helpText() {
+    return formatHelp(
+        kSynopsis, "Writes BASE.gri and BASE.00000.dat (one data file per time step with --steps).",
+        {{"Fields (peak speed inside the domain = --speed; X, Y relative to the centre):",
+          {{"uniform", "constant flow along --angle degrees"},
+           {"rotation", "rigid rotation, counter-clockwise"},
+           {"saddle", "(X, -Y) stagnation point at the centre"},
+           {"sink", "-(X, Y) linear sink, velocity exactly zero at the centre"},
+           {"gyre",
+            "double gyre, one gyre in each half of the domain along x; at times other than 0 the gyres' border "
+            "moves to and fro (amplitude 0.25 of the half width, period 10)"},
+           {"vortex", "Lamb-Oseen vortex, core radius min(width, height) / 8"},
+           {"cylinder",
+            "potential flow along +x around a cylinder of radius min(width, height) / 4; velocity exactly zero "
+            "inside"}}},
+         {"Options:",
+          {{"--field NAME", "the field, one of the above (required)"},
+           {"-o BASE", "output base path (required)"},
+           {"--nx N, --ny N", "node counts along x and y (default 65 65)"},
+           {"--x0 A --x1 B", "domain along x, A < B (default -1 1)"},
+           {"--y0 A --y1 B", "domain along y, A < B (default -1 1)"},
+           {"--speed U", "peak speed (default 1)"},
+           {"--angle DEG", "direction of the uniform field (default 0)"},
+           {"--channels N",
+            "data channels, 0..64 (default 2): 1 vorticity, 2 pressure -|v|^2/2, k >= 3: k + (column / (nx - 1))"},
+           {"--steps N", "time steps, 1..100000 (default 1); step k is at time T + k * D. Only the gyre changes "
+                         "with time."},
+           {"--time T", "time of step 0 (default 0)"},
+           {"--dtime D", "time between steps (default 1)"},
+           {"--spacing KIND", "uniform | stretched (nodes denser towards the centre)"},
+           {"--flipped", "store nodes with y varying fastest"},
+           {"--swap", "write big-endian floats"},
+           {"--nan-patch", "velocities NaN in a disc (default: the centre, radius min(width, height) / 10)"},
+           {"--nan-x X --nan-y Y --nan-r R", "place that disc (world coordinates)"},
+           {"--broken KIND", "short-grid | short-data | dims2 | bad-magic | few-values | huge"},
+           {"-h, --help", "print this help and exit"},
+           {"--version", "print the version and exit"}}}});
+}
 
 enum class Field { Uniform, Rotation, Saddle, Sink, Gyre, Vortex, Cylinder };
 enum class Broken { None, ShortGrid, ShortData, Dims2, BadMagic, FewValues, Huge };
@@ -138,17 +142,20 @@ long toLong(const std::string& flag, const std::string& s, long lo, long hi) {
                      std::to_string(hi) + ")"};
 }
 
-Options parseArgs(int argc, char** argv, bool& help) {
+Options parseArgs(int argc, char** argv, bool& help, bool& version) {
     Options o;
     help = false;
+    version = false;
     for (int k = 1; k < argc; ++k) {
         const std::string a = argv[k];
         auto value = [&]() -> std::string {
             if (k + 1 >= argc) throw UsageError{"missing value for " + a};
             return argv[++k];
         };
-        if (a == "--help" || a == "-h") {
+        if (isHelpOption(a)) {
             help = true;
+        } else if (isVersionOption(a)) {
+            version = true;
         } else if (a == "--field") {
             const std::string v = value();
             if (!parseField(v, o.field)) throw UsageError{"unknown field '" + v + "'"};
@@ -202,11 +209,13 @@ Options parseArgs(int argc, char** argv, bool& help) {
             if (!parseBroken(v, o.broken)) throw UsageError{"unknown broken kind '" + v + "'"};
         } else if (a == "-o") {
             o.base = value();
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError{"unknown option '" + a + "'"};
         } else {
-            throw UsageError{"unknown argument '" + a + "'"};
+            throw UsageError{"unexpected argument '" + a + "'"};
         }
     }
-    if (help) return o;
+    if (help || version) return o;
     if (!o.fieldGiven) throw UsageError{"--field is required"};
     if (o.base.empty()) throw UsageError{"-o BASE is required"};
     if (!(o.x0 < o.x1) || !(o.y0 < o.y1)) throw UsageError{"the domain needs x0 < x1 and y0 < y1"};
@@ -408,14 +417,19 @@ DatasetWriter makeWriter(const Options& o) {
 int main(int argc, char** argv) {
     Options o;
     bool help = false;
+    bool version = false;
     try {
-        o = parseArgs(argc, argv, help);
+        o = parseArgs(argc, argv, help, version);
     } catch (const UsageError& e) {
-        std::cerr << "quillmere-flowgen: " << e.message << "\n\n" << kUsage;
+        std::cerr << usageError(kProgram, e.message, kSynopsis);
         return 2;
     }
     if (help) {
-        std::cout << kUsage;
+        std::cout << helpText();
+        return 0;
+    }
+    if (version) {
+        std::cout << versionLine(kProgram);
         return 0;
     }
 

@@ -2,6 +2,8 @@
 
 #include "app/CommandLine.h"
 #include "app/CommandLineSettings.h"
+#include "app/StandardErrorWatch.h"
+#include "app/ViewerArguments.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/FrameExport.h"
 #include "app/gl/Globals.h"
@@ -14,10 +16,18 @@
 #include <string>
 
 namespace {
+bool batchRun = false;
 std::string pendingScreenshot;
 // -allTimesteps 1: -screenshot is a pattern, one frame per time step.
 bool allTimesteps = false;
 }  // namespace
+
+void beginBatchRun(const ViewerArguments& arguments) {
+    batchRun = arguments.given.count("screenshot") != 0;
+    watchStandardError();
+}
+
+bool isBatchRun() { return batchRun; }
 
 void applyBatchOptions() {
     if (commandLine.has("options")) {
@@ -45,6 +55,6 @@ void afterFrame() {
     if (pendingScreenshot.empty()) return;
     const std::string name = pendingScreenshot;
     pendingScreenshot.clear();
-    if (allTimesteps) std::exit(exportAllTimesteps(name) ? 0 : 1);
-    std::exit(saveScreenshot(name, true) ? 0 : 1);
+    const bool saved = allTimesteps ? exportAllTimesteps(name) : saveScreenshot(name, true);
+    std::exit(saved && !standardErrorWritten() ? 0 : 1);
 }

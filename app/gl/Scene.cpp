@@ -125,10 +125,10 @@ void applyShaderUniforms() {
     shaderProgram->unuse();
 }
 
-void loadArrowTexture() {
+void loadArrowTexture(const std::string& folder) {
     ilGenImages(1, &arrowImage);
     ilBindImage(arrowImage);
-    if (!ilLoadImage("img/arrow.tga")) {
+    if (!ilLoadImage((folder + kArrowImageFile).c_str())) {
         std::cout << "Error: Loading arrow image failed!\n";
         // Leave no error behind for the next DevIL user (the screenshot).
         while (ilGetError() != IL_NO_ERROR) {

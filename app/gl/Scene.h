@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The field view of the open dataset: the colour-mapped quad, streamlines in
 // the chosen mode and the arrow plot, and the screen-space overlay with the
 // data-file line and the legend bars.
@@ -10,6 +12,8 @@ void drawOverlay(int width, int height, double lineFactor);
 // dataset: background, arrow size and switches, velocity range.
 void applyShaderUniforms();
 
-// The arrow glyph image ("img/arrow.tga") as the texture of its unit.
-void loadArrowTexture();
+// The arrow glyph image, below the folder loadArrowTexture is given.
+constexpr const char* kArrowImageFile = "img/arrow.tga";
+// The arrow glyph image (folder + kArrowImageFile) as the texture of its unit.
+void loadArrowTexture(const std::string& folder = "");
 void releaseArrowTexture();

@@ -3,6 +3,7 @@
 #include "app/ScreenshotName.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Window.h"
+#include "common/SafeFileWrite.h"
 
 #include <GL/glew.h>
 #include <IL/il.h>
@@ -19,6 +20,9 @@ bool saveScreenshot(const std::string& name, bool overwrite) {
     // The front buffer of an off-screen or composited window may read back
     // empty: draw the frame again into the back buffer and read that.
     drawFrame();
+    // Errors the drawing left behind are reported here, so that the read below
+    // is judged by its own error only.
+    drainGlErrors();
     glPushAttrib(GL_PIXEL_MODE_BIT);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -47,11 +51,19 @@ bool saveScreenshot(const std::string& name, bool overwrite) {
                    ilGetError() != IL_NO_ERROR) {
             std::cerr << "Unable to store image" << std::endl;
         } else {
-            if (overwrite) ilEnable(IL_FILE_OVERWRITE);
-            saved = ilSaveImage(name.c_str()) && ilGetError() == IL_NO_ERROR;
-            if (overwrite) ilDisable(IL_FILE_OVERWRITE);
-            if (saved) std::cout << "- Screenshot saved." << std::endl;
-            else std::cerr << "Unable to save image" << std::endl;
+            // Encoded in memory and written through the safe writer: a failed
+            // save keeps whatever file had the name before.
+            std::string png(ilSaveL(IL_PNG, nullptr, 0), '\0');
+            std::string why;
+            saved = !png.empty() && ilSaveL(IL_PNG, png.data(), static_cast<ILuint>(png.size())) == png.size() &&
+                    ilGetError() == IL_NO_ERROR &&
+                    writeFileSafely(name, png, &why, overwrite ? IfTargetExists::Replace : IfTargetExists::Fail);
+            if (saved) {
+                std::cout << "- Screenshot saved." << std::endl;
+            } else {
+                std::cerr << "Unable to save image" << std::endl;
+                if (!why.empty()) std::cerr << why << std::endl;
+            }
         }
         ilBindImage(0);
         ilDeleteImages(1, &image);

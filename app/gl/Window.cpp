@@ -12,7 +12,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include <cstdio>
+#include <iostream>
 
 namespace {
 EditorArea editorArea() { return {viewportX, viewportY, windowWidth, windowHeight}; }
@@ -23,9 +23,26 @@ void postRedisplay() {
     glutPostRedisplay();
 }
 
+namespace {
+// Through std::cerr, where a batch run notices every error.
+void reportGlError(GLenum code) {
+    std::cerr << "OpenGL Error: " << reinterpret_cast<const char*>(gluErrorString(code)) << "\n";
+}
+}  // namespace
+
 void checkGlError() {
     const GLenum code = glGetError();
-    if (code != GL_NO_ERROR) std::fprintf(stderr, "OpenGL Error: %s\n", gluErrorString(code));
+    if (code != GL_NO_ERROR) reportGlError(code);
+}
+
+void drainGlErrors() {
+    // Each flag is cleared when read; the bound keeps a lost context, which
+    // may report its loss again and again, from holding the loop.
+    for (int i = 0; i < 32; ++i) {
+        const GLenum code = glGetError();
+        if (code == GL_NO_ERROR) return;
+        reportGlError(code);
+    }
 }
 
 void drawFrame() {

@@ -11,6 +11,8 @@ void passiveMotionCallback(int x, int y);
 
 void postRedisplay();
 void checkGlError();
+// Reads and reports every GL error flag that is set.
+void drainGlErrors();
 // Draws one frame of the graphics area without swapping (screenshots redraw
 // into the back buffer and read it).
 void drawFrame();

@@ -7,17 +7,17 @@
 #include <iostream>
 #include <vector>
 
-void ShaderProgram::load() {
+void ShaderProgram::load(const std::string& folder, int exitCode) {
     std::cout << "Loading Shaders... " << std::endl;
     vertexShader = glCreateShaderObjectARB(GL_VERTEX_SHADER_ARB);
     fragmentShader = glCreateShaderObjectARB(GL_FRAGMENT_SHADER_ARB);
-    std::unique_ptr<char[]> vertexText = readTextFile("src/Flow.vert");
-    std::unique_ptr<char[]> fragmentText = readTextFile("src/Flow.frag");
+    std::unique_ptr<char[]> vertexText = readTextFile((folder + vertexFile).c_str());
+    std::unique_ptr<char[]> fragmentText = readTextFile((folder + fragmentFile).c_str());
     std::cout << "vertexShader: " << vertexShader << std::endl;
     std::cout << "fragmentShader: " << fragmentShader << std::endl;
     if (!vertexText || !fragmentText) {
         std::cout << "Problem loading shaders! Could not load them!" << std::endl;
-        std::exit(0);
+        std::exit(exitCode);
     }
     const char* vs = vertexText.get();
     const char* fs = fragmentText.get();
@@ -28,10 +28,10 @@ void ShaderProgram::load() {
 
     std::cout << "Compiling vertex shader: " << std::endl;
     glCompileShaderARB(vertexShader);
-    checkLog(vertexShader);
+    checkLog(vertexShader, exitCode);
     std::cout << "Compiling fragment shader: " << std::endl;
     glCompileShaderARB(fragmentShader);
-    checkLog(fragmentShader);
+    checkLog(fragmentShader, exitCode);
 
     program = glCreateProgramObjectARB();
     glAttachObjectARB(program, vertexShader);
@@ -39,7 +39,7 @@ void ShaderProgram::load() {
     glLinkProgramARB(program);
 }
 
-void ShaderProgram::checkLog(unsigned shader) {
+void ShaderProgram::checkLog(unsigned shader, int exitCode) {
     GLint length = 0;
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
     if (length > 1) {
@@ -47,7 +47,7 @@ void ShaderProgram::checkLog(unsigned shader) {
         GLsizei written = 0;
         glGetInfoLogARB(shader, length, &written, log.data());
         std::cout << "compiler_log:\n" << log.data() << std::flush;
-        std::exit(0);
+        std::exit(exitCode);
     }
     std::cout << "compiling succeeded!\n" << std::flush;
 }

@@ -1,8 +1,10 @@
 // Runs the dataset generator and the arrow image tool and re-reads what they
 // wrote byte by byte.
 
+#include "support/FileLimits.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
+#include "support/Viewer.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -384,6 +387,50 @@ TEST_F(FlowgenTest, BadArgumentsPrintUsageAndExitTwo) {
     const RunResult help = run(programPath("quillmere-flowgen"), {"--help"}, dir.path());
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: quillmere-flowgen", 0), 0u);
+}
+
+TEST(ToolsTest, HelpVersionAndUnknownOptionsAnswerAlike) {
+    TempDir dir;
+    for (const std::string tool : {"quillmere-flowgen", "quillmere-arrowgen"}) {
+        SCOPED_TRACE(tool);
+        for (const char* spelling : {"--help", "-h"}) {
+            const RunResult help = run(programPath(tool), {spelling}, dir.path());
+            EXPECT_EQ(help.code, 0);
+            EXPECT_EQ(help.out.rfind("Usage: " + tool + " ", 0), 0u);
+            EXPECT_NE(help.out.find("  --version  "), std::string::npos) << help.out;
+            EXPECT_EQ(help.err, "");
+        }
+        const RunResult version = run(programPath(tool), {"--version"}, dir.path());
+        EXPECT_EQ(version.code, 0);
+        EXPECT_EQ(version.out, tool + " 0.2.0\n");
+
+        const RunResult unknown = run(programPath(tool), {"-v", dir.file("x")}, dir.path());
+        EXPECT_EQ(unknown.code, 2);
+        EXPECT_EQ(unknown.out, "");
+        const std::vector<std::string> err = lines(unknown.err);
+        ASSERT_EQ(err.size(), 3u) << unknown.err;
+        EXPECT_EQ(err[0], tool + ": unknown option '-v'");
+        EXPECT_EQ(err[1].rfind("Usage: " + tool + " ", 0), 0u);
+        EXPECT_EQ(err[2], "Try '" + tool + " --help' for more information.");
+    }
+    EXPECT_TRUE(readFile(dir.file("x")).empty());
+}
+
+TEST(ToolsTest, AWriteThatFailsKeepsThePreviousFiles) {
+    TempDir dir;
+    for (const char* name : {"arrow.tga", "flow.gri", "flow.00000.dat"}) std::ofstream(dir.file(name)) << "previous";
+    RunResult arrow, flow;
+    {
+        const FileSizeLimit full(4096);
+        arrow = run(programPath("quillmere-arrowgen"), {dir.file("arrow.tga")}, dir.path());
+        flow = run(programPath("quillmere-flowgen"), {"--field", "gyre", "-o", dir.file("flow")}, dir.path());
+    }
+    EXPECT_EQ(arrow.code, 1);
+    EXPECT_EQ(arrow.err, "quillmere-arrowgen: cannot write '" + dir.file("arrow.tga") + "': File too large\n");
+    EXPECT_EQ(flow.code, 1);
+    EXPECT_EQ(flow.err, "quillmere-flowgen: cannot write '" + dir.file("flow.gri") + "'\n");
+    for (const char* name : {"arrow.tga", "flow.gri", "flow.00000.dat"})
+        EXPECT_EQ(readFile(dir.file(name)), "previous");
 }
 
 TEST(ArrowgenTest, WritesATransparentTgaWithAnOpaqueArrowAlongX) {

@@ -124,17 +124,16 @@ protected:
         prepareViewerDir(dir.path());
     }
 
-    RunResult viewer(const std::vector<std::string>& args) {
-        return run(programPath("quillmere"), args, dir.path(), 120.0);
-    }
+    RunResult viewer(const std::vector<std::string>& args) { return run(program, args, dir.path(), 120.0); }
 
     // Runs with -screenshot and returns the saved image (empty on failure).
-    Image shot(std::vector<std::string> args, RunResult* result = nullptr) {
+    // A batch run that reported an error exits with 1, its picture saved.
+    Image shot(std::vector<std::string> args, RunResult* result = nullptr, int exitCode = 0) {
         args.push_back("-screenshot");
         args.push_back("shot.png");
         fs::remove(dir.file("shot.png"));
         RunResult r = viewer(args);
-        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.code, exitCode) << r.err;
         EXPECT_FALSE(contains(r.err, "OpenGL Error")) << r.err;
         if (result) *result = r;
         return loadPng(dir.file("shot.png"));
@@ -170,6 +169,7 @@ protected:
     }
 
     TempDir dir;
+    std::string program = programPath("quillmere");
     std::map<std::string, std::pair<Image, Image>> references;
 };
 
@@ -285,11 +285,11 @@ TEST_F(ViewerStartup, ANonGridFileIsRefusedInTheStatusLineAndTheProgramGoesOn) {
     for (const std::string path : {"flow.00000.dat", "flow.GRI", "flow.gri.bak", "gri"}) {
         SCOPED_TRACE(path);
         RunResult r;
-        const Image refused = shot({"-datafile", path}, &r);
+        const Image refused = shot({"-datafile", path}, &r, 1);
         EXPECT_FALSE(contains(r.out, "- Loading grid file")) << "the extension is tested before any load";
         EXPECT_TRUE(containsInOrder(lines(r.out),
                                     {"- Entering main loop ...", "- Screenshot saved.", "cleaned up and exit now"}));
-        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.err, "Dataset not opened: " + path + "\n");
         ASSERT_TRUE(refused.ok());
         EXPECT_TRUE(statusReads(refused, kRefused));
         EXPECT_EQ(litPixelsBelowStatus(refused), 0);
@@ -332,12 +332,16 @@ TEST_F(ViewerStartup, UnreadableDatasetsPrintTheirErrorAndLeaveNoScene) {
         const Image image =
             shot({"-datafile", "br.gri", "-showStreamlines", "1", "-streamlineMode", "2", "-showArrowPlot", "1",
                   "-applyArrowTf", "1", "-backgroundChannel", "1", "-dsep", "0.3", "-seedPoints", "7"},
-                 &r);
+                 &r, 1);
+        const std::string last = "Dataset not opened: br.gri\n";
+        ASSERT_GT(r.err.size(), last.size()) << r.err;
+        const std::string loaderErr = r.err.substr(0, r.err.size() - last.size());
+        EXPECT_EQ(r.err.substr(loaderErr.size()), last);
         if (c.err.back() == '*') {
-            EXPECT_EQ(r.err.rfind(c.err.substr(0, c.err.size() - 1), 0), 0u) << r.err;
-            EXPECT_TRUE(!r.err.empty() && r.err.back() == '\n') << r.err;
+            EXPECT_EQ(loaderErr.rfind(c.err.substr(0, c.err.size() - 1), 0), 0u) << r.err;
+            EXPECT_TRUE(!loaderErr.empty() && loaderErr.back() == '\n') << r.err;
         } else {
-            EXPECT_EQ(r.err, c.err);
+            EXPECT_EQ(loaderErr, c.err);
         }
         EXPECT_TRUE(contains(r.out, "- Loading grid file 'br.gri' ... \n"));
         EXPECT_FALSE(contains(r.out, "Debuging: texture velocity"));
@@ -350,11 +354,13 @@ TEST_F(ViewerStartup, UnreadableDatasetsPrintTheirErrorAndLeaveNoScene) {
     }
 }
 
-// Copies the shaders into a folder of their own so that a test can spoil them.
+// Copies the shaders into a folder of their own so that a test can spoil
+// them, and runs a copy of the viewer that finds no others.
 class ViewerShaders : public ViewerStartup {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Xvfb::shared().ok());
+        program = isolatedViewer(dir.path());
         fs::create_directory(dir.file("src"));
         for (const char* name : {"Flow.vert", "Flow.frag"})
             fs::copy_file(fs::path(QM_BINARY_DIR) / "src" / name, fs::path(dir.file("src")) / name);
@@ -372,10 +378,21 @@ TEST_F(ViewerShaders, AnEmptyOrMissingShaderEndsTheProgramBeforeCompiling) {
     expected.push_back("Problem loading shaders! Could not load them!");
     EXPECT_EQ(withHandlesMasked(lines(r.out)), expected);
 
+    EXPECT_EQ(r.err, "");
+
+    // Missing: the same lines, after saying where the pair was looked for.
+    // A batch run ends with 1.
     fs::remove(dir.file("src/Flow.vert"));
+    const std::string looked = "Looked for src/Flow.vert and src/Flow.frag in " + dir.path() + ", " + dir.path() +
+                               "/bin, " + dir.path() + "/share/quillmere\n";
     r = viewer({});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(withHandlesMasked(lines(r.out)), expected);
+    EXPECT_EQ(r.err, looked);
+    r = viewer({"-screenshot", "shot.png"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(withHandlesMasked(lines(r.out)), expected);
+    EXPECT_EQ(r.err, looked);
 }
 
 TEST_F(ViewerShaders, AVertexShaderWarningEndsTheProgramWithTheCompilerLog) {
@@ -392,7 +409,7 @@ TEST_F(ViewerShaders, AVertexShaderWarningEndsTheProgramWithTheCompilerLog) {
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
     RunResult r = viewer({"-screenshot", "shot.png"});
     unsetenv("MESA_SHADER_CACHE_DISABLE");
-    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.code, 1);  // a batch run that cannot draw fails
     std::vector<std::string> out = withHandlesMasked(lines(r.out));
     const std::vector<std::string> start = startLines();
     // Up to "Compiling vertex shader: ".
@@ -409,12 +426,13 @@ TEST_F(ViewerShaders, AVertexShaderWarningEndsTheProgramWithTheCompilerLog) {
 TEST_F(ViewerShaders, AMissingArrowImageIsReportedAndTheViewerStillSavesItsScreenshot) {
     fs::remove(dir.file("img"));
     RunResult r;
-    const Image image = shot({}, &r);
+    const Image image = shot({}, &r, 1);
     EXPECT_TRUE(
         containsInOrder(lines(r.out), {"- Entering main loop ...", "Error: Loading arrow image failed!",
                                        "arrow texture created", "- Screenshot saved.", "cleaned up and exit now"}))
         << r.out;
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err, "Looked for img/arrow.tga in " + dir.path() + ", " + dir.path() + "/bin, " + dir.path() +
+                         "/share/quillmere\n");
     EXPECT_TRUE(image.ok());
 }
 

@@ -83,7 +83,7 @@ TEST_F(ViewerTimeSteps, AStepThatCannotBeReadKeepsTheStepOnScreen) {
     std::vector<std::string> atStep3 = look;
     atStep3.insert(atStep3.end(), {"-timestep", "3", "-screenshot", "missing.png", "-datafile", "series.gri"});
     const RunResult r = viewer(atStep3);
-    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.code, 1) << r.err;  // a batch run that met an error says so
     EXPECT_EQ(r.err, "+ Error loading dat file:series.00003.dat\n\n");
     const Image missing = loadPng(dir.file("missing.png"));
     const Image step0 = shoot("series.gri", look, "step0.png");

@@ -19,6 +19,13 @@ void prepareViewerDir(const std::string& dir) {
     }
 }
 
+std::string isolatedViewer(const std::string& dir) {
+    const fs::path bin = fs::path(dir) / "bin";
+    fs::create_directories(bin);
+    fs::copy_file(programPath("quillmere"), bin / "quillmere", fs::copy_options::overwrite_existing);
+    return (bin / "quillmere").string();
+}
+
 std::string generateDataset(const std::string& dir, const std::string& name, const std::vector<std::string>& args) {
     std::vector<std::string> all = args;
     all.push_back("-o");

@@ -12,6 +12,11 @@
 // are linked in from the build.
 void prepareViewerDir(const std::string& dir);
 
+// A copy of the built viewer in dir/bin, which finds its shaders and arrow
+// image only where a test puts them: in the working directory, in dir/bin
+// or in dir/share/quillmere. Returns its path.
+std::string isolatedViewer(const std::string& dir);
+
 // Runs quillmere-flowgen with the given arguments; the dataset base name is
 // dir/name. Returns the path of the grid file.
 std::string generateDataset(const std::string& dir, const std::string& name, const std::vector<std::string>& args);

@@ -7,9 +7,9 @@
 
 #include "render/Camera.h"
 #include "options/OptionsFile.h"
-#include "options/SafeFileWrite.h"
 #include "settings/LiveVariables.h"
 #include "streamlines/StreamlineSet.h"
+#include "support/FileLimits.h"
 #include "support/TempDir.h"
 #include "tf/TransferFunctionSet.h"
 
@@ -428,11 +428,30 @@ TEST_F(OptionsScene, LoadedValuesAreHeldToThePanelLimits) {
     EXPECT_EQ(arrowCountX, 200);
 }
 
+TEST_F(OptionsScene, CameraValuesAreBoundedSoTheViewBoxKeepsItsSize) {
+    const std::string defaults = savedDefaults();
+    const std::string far = withValue(withValue(defaults, "x", "1e8"), "y", "-3e38");
+    EXPECT_EQ(loadText(withValue(far, "zoom", "-0.7")), "");
+    EXPECT_FLOAT_EQ(camera.getTranslationX(), 100.0f);
+    EXPECT_FLOAT_EQ(camera.getTranslationY(), -100.0f);
+    EXPECT_FLOAT_EQ(camera.getZoom(), -0.69f);
+    // The box GL receives still has width and height in float.
+    for (float aspect : {0.5f, 1.0f, 1.6f}) {
+        const Camera::OrthoBox box = camera.projectionBox(aspect);
+        EXPECT_LT(static_cast<float>(box.left), static_cast<float>(box.right)) << aspect;
+        EXPECT_LT(static_cast<float>(box.bottom), static_cast<float>(box.top)) << aspect;
+    }
+    EXPECT_EQ(loadText(withValue(defaults, "zoom", "1e30")), "");
+    EXPECT_FLOAT_EQ(camera.getZoom(), 100.0f);
+}
+
 TEST_F(OptionsScene, AFailedSaveKeepsThePreviousFile) {
     const std::string target = writeFile("options.xml", "previous\n");
-    fs::create_directory(temporaryFileFor(target));
     CaptureStderr();
-    EXPECT_FALSE(options.save(target));
+    {
+        const FileSizeLimit full(16);
+        EXPECT_FALSE(options.save(target));
+    }
     EXPECT_EQ(GetCapturedStderr(), "Save Error\n");
     EXPECT_EQ(readFile(target), "previous\n");
 
