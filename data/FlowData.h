@@ -54,14 +54,10 @@ public:
     // Grid::width / Grid::height once loaded, else 0.
     int width() const { return loaded_ ? grid_.width() : 0; }
     int height() const { return loaded_ ? grid_.height() : 0; }
-    // Nodes along x and along y once loaded, else 0. The field view takes its
-    // aspect from them: for a flipped grid width() and height() are the
-    // stored row length and row count, that is the y and x counts.
-    int nodesAlongX() const { return loaded_ ? grid_.dims()[0] : 0; }
-    int nodesAlongY() const { return loaded_ ? grid_.dims()[1] : 0; }
-    // The field quad's proportions, from the node counts along x and y.
+    // The field quad's proportions, from the box the nodes span: an 8 x 4
+    // box is drawn 2:1 whatever its node counts. Invalid before a load.
     QuadSize quadSize() const {
-        return fieldQuadSize(static_cast<float>(nodesAlongX()), static_cast<float>(nodesAlongY()));
+        return loaded_ ? fieldQuadSize(grid_.extent().x, grid_.extent().y) : QuadSize{};
     }
     const Grid& grid() const { return grid_; }
     UniformTarget* uniformTarget() const { return uniforms_; }
