@@ -56,9 +56,7 @@ public:
     int height() const { return loaded_ ? grid_.height() : 0; }
     // The field quad's proportions, from the box the nodes span: an 8 x 4
     // box is drawn 2:1 whatever its node counts. Invalid before a load.
-    QuadSize quadSize() const {
-        return loaded_ ? fieldQuadSize(grid_.extent().x, grid_.extent().y) : QuadSize{};
-    }
+    QuadSize quadSize() const { return loaded_ ? fieldQuadSize(grid_.extent().x, grid_.extent().y) : QuadSize{}; }
     const Grid& grid() const { return grid_; }
     UniformTarget* uniformTarget() const { return uniforms_; }
 
