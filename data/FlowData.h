@@ -71,6 +71,11 @@ public:
     void createDataTexture2();
     void bindDataTexture1();
     void bindDataTexture2();
+    // The texture of data channel k (1 to dataChannelCount()), built on unit 2;
+    // bind makes it the one the field is coloured from. Channels 1 and 2 keep
+    // their own console lines.
+    void createDataTexture(int channel);
+    void bindDataTexture(int channel);
     // Deletes the textures that exist; the destructor reaches it through the
     // releaser the GL half installs when it creates a texture.
     void deleteTextures();
@@ -80,8 +85,10 @@ public:
     void drawFieldQuad();
 
     unsigned int velocityTexture() const { return velocityTexture_; }
-    unsigned int dataTexture1() const { return dataTexture1_; }
-    unsigned int dataTexture2() const { return dataTexture2_; }
+    unsigned int dataTexture1() const { return dataTexture(1); }
+    unsigned int dataTexture2() const { return dataTexture(2); }
+    // 0 for a channel without a texture or outside 1 to maxDataChannels.
+    unsigned int dataTexture(int channel) const;
 
 private:
     // The steps of load: the grid file, the records of one data file split
@@ -92,8 +99,6 @@ private:
                      std::vector<std::unique_ptr<Channel>>& channels) const;
     void adoptChannels(std::vector<std::unique_ptr<Channel>> channels);
 
-    void createDataTexture(int which);
-    void bindDataTexture(int which);
     void deleteAllChannels();
 
     bool loaded_ = false;
@@ -103,8 +108,8 @@ private:
     Grid grid_;
     UniformTarget* uniforms_;
     unsigned int velocityTexture_ = 0;
-    unsigned int dataTexture1_ = 0;
-    unsigned int dataTexture2_ = 0;
+    // Index k holds data channel k's texture; 0 is unused.
+    std::array<unsigned int, maxDataChannels + 1> dataTextures_{};
     void (*textureReleaser_)(FlowData&) = nullptr;
     std::array<std::unique_ptr<Channel>, slotCount> slots_;
 };

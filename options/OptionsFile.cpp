@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "options/LoadedPoints.h"
@@ -105,10 +107,48 @@ void addPoint(XMLNodes& group, const TfPoint& p) {
     point->addChild("blue", formatFloat(p.color.blue()));
     point->addChild("alpha", formatFloat(p.color.alpha()));
 }
+
+void addPoints(XMLNodes& group, const TransferFunction& tf) {
+    for (const TfPoint* p = tf.points().first(); p != nullptr; p = p->next.get()) addPoint(group, *p);
+}
+
+// The element of the transfer function of data channel 3 + i.
+std::string channelElement(std::size_t i) { return "data" + std::to_string(i + 3); }
+
+enum class PointsRead { Replaced, Kept, TooFew };
+
+// Replaces the points of `tf` with those of the element at `path`. A point
+// that cannot be read leaves the whole function as it was.
+PointsRead readPoints(OptionsReader& in, const std::string& path, TransferFunction& tf) {
+    const XMLNodes* group = in.element(path);
+    if (group == nullptr) return PointsRead::Kept;
+    const std::vector<XMLNodes*> pointNodes = group->children("point");
+    if (pointNodes.size() < 2) return PointsRead::TooFew;
+    std::vector<TfPoint> points;
+    const std::string pointPath = path + "/point";
+    for (const XMLNodes* node : pointNodes) {
+        float alpha, blue, green, red, size, x;
+        if (!in.readComponentBelow(*node, pointPath, "alpha", alpha) ||
+            !in.readComponentBelow(*node, pointPath, "blue", blue) ||
+            !in.readComponentBelow(*node, pointPath, "green", green) ||
+            !in.readComponentBelow(*node, pointPath, "red", red) ||
+            !in.readFloatBelow(*node, pointPath, "size", size) || !in.readFloatBelow(*node, pointPath, "x", x)) {
+            return PointsRead::Kept;
+        }
+        points.emplace_back(x, size, ColorRGBA(red, green, blue, alpha));
+    }
+    sanitizeLoadedPoints(points, tf.pointWidth);
+    tf.points().clear();
+    tf.points().setPoints(std::move(points));
+    tf.buildColorTable();
+    return PointsRead::Replaced;
+}
 }  // namespace
 
-void OptionsFile::attach(const std::array<TransferFunction*, 4>& transferFunctions, StreamlineSet* streamlineSet) {
+void OptionsFile::attach(const std::array<TransferFunction*, 4>& transferFunctions, StreamlineSet* streamlineSet,
+                         std::vector<TransferFunction*> channelFunctions) {
     this->transferFunctions = transferFunctions;
+    this->channelFunctions = std::move(channelFunctions);
     this->streamlineSet = streamlineSet;
 }
 
@@ -138,12 +178,10 @@ bool OptionsFile::save(const std::string& fileName) const {
             cameraNode->addChild("zoom", formatFloat(camera->getZoom()));
 
             XMLNodes* functions = root.addChild("transferfunction");
-            for (std::size_t i = 0; i < transferFunctions.size(); ++i) {
-                XMLNodes* tfNode = functions->addChild(kTfNames[i]);
-                for (const TfPoint* p = transferFunctions[i]->points().first(); p != nullptr; p = p->next.get()) {
-                    addPoint(*tfNode, *p);
-                }
-            }
+            for (std::size_t i = 0; i < transferFunctions.size(); ++i)
+                addPoints(*functions->addChild(kTfNames[i]), *transferFunctions[i]);
+            for (std::size_t i = 0; i < channelFunctions.size(); ++i)
+                addPoints(*functions->addChild(channelElement(i)), *channelFunctions[i]);
         }
         if (group == kLineGroup) {
             const ColorRGBA* color = streamlineSet->color();
@@ -208,35 +246,18 @@ bool OptionsFile::load(const std::string& fileName) {
 }
 
 bool OptionsFile::loadTransferFunctions(OptionsReader& in) {
-    for (std::size_t k = 0; k < transferFunctions.size(); ++k) {
-        const std::string path = std::string("transferfunction/") + kTfNames[k];
-        const XMLNodes* group = in.element(path);
-        if (group == nullptr) continue;
-        const std::vector<XMLNodes*> pointNodes = group->children("point");
-        if (pointNodes.size() < 2) {
+    std::vector<std::pair<std::string, TransferFunction*>> order;
+    for (std::size_t k = 0; k < transferFunctions.size(); ++k)
+        order.emplace_back(std::string("transferfunction/") + kTfNames[k], transferFunctions[k]);
+    for (std::size_t i = 0; i < channelFunctions.size(); ++i) {
+        const std::string path = "transferfunction/" + channelElement(i);
+        if (in.contains(path)) order.emplace_back(path, channelFunctions[i]);
+    }
+    for (const auto& [path, tf] : order) {
+        if (readPoints(in, path, *tf) == PointsRead::TooFew) {
             std::cerr << kTooFewPoints << std::endl;
             return false;
         }
-        std::vector<TfPoint> points;
-        const std::string pointPath = path + "/point";
-        for (const XMLNodes* node : pointNodes) {
-            float alpha, blue, green, red, size, x;
-            if (!in.readComponentBelow(*node, pointPath, "alpha", alpha) ||
-                !in.readComponentBelow(*node, pointPath, "blue", blue) ||
-                !in.readComponentBelow(*node, pointPath, "green", green) ||
-                !in.readComponentBelow(*node, pointPath, "red", red) ||
-                !in.readFloatBelow(*node, pointPath, "size", size) || !in.readFloatBelow(*node, pointPath, "x", x)) {
-                break;
-            }
-            points.emplace_back(x, size, ColorRGBA(red, green, blue, alpha));
-        }
-        // A point that cannot be read leaves the whole function as it was.
-        if (points.size() != pointNodes.size()) continue;
-        TransferFunction* tf = transferFunctions[k];
-        sanitizeLoadedPoints(points, tf->pointWidth);
-        tf->points().clear();
-        tf->points().setPoints(std::move(points));
-        tf->buildColorTable();
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 
 #include <stdexcept>
+#include <string>
 
 std::unique_ptr<PanelWindow> controlPanel;
 PanelControls panelControls;
@@ -49,8 +50,14 @@ void buildBackground(PanelWindow& w, PanelControls& c) {
     c.backgroundRollout = w.add_rollout("Background", true, PanelStyle::Embossed);
     c.backgroundGroup = radioGroup(w, c.backgroundRollout, "backgroundChannel");
     c.velocityButton = w.add_radiobutton_to_group(c.backgroundGroup, "Velocity");
-    c.channel1Button = w.add_radiobutton_to_group(c.backgroundGroup, "Channel 1");
-    c.channel2Button = w.add_radiobutton_to_group(c.backgroundGroup, "Channel 2");
+    const Setting& background = setting("backgroundChannel");
+    for (int k = 1; k <= static_cast<int>(background.high); ++k) {
+        PanelRadioButton* button = w.add_radiobutton_to_group(c.backgroundGroup, "Channel " + std::to_string(k));
+        button->setShown(k <= 2);
+        c.channelButtons.push_back(button);
+    }
+    c.channel1Button = c.channelButtons[0];
+    c.channel2Button = c.channelButtons[1];
     c.showTfCheckbox = checkbox(w, c.backgroundRollout, "Show TF", "showTfEditor");
     // The editor's titles of the four transfer functions are constants of
     // the transfer-function code (transferFunctionTitles); nothing to create.

@@ -6,6 +6,7 @@
 #include "settings/ControlIds.h"
 
 #include <memory>
+#include <vector>
 
 // Handles of the controls the program enables, disables, opens, closes or
 // reads after the build. They observe controls owned by `controlPanel`.
@@ -19,6 +20,9 @@ struct PanelControls {
     PanelRadioButton* velocityButton = nullptr;
     PanelRadioButton* channel1Button = nullptr;
     PanelRadioButton* channel2Button = nullptr;
+    // "Channel 1" to "Channel 10": button k - 1 selects data channel k. From
+    // "Channel 3" on they are shown only for a dataset that has the channel.
+    std::vector<PanelRadioButton*> channelButtons;
     PanelCheckbox* showTfCheckbox = nullptr;
 
     PanelRollout* arrowPlotRollout = nullptr;

@@ -22,8 +22,6 @@ enum class IntegrationMethod {
 // backgroundChannel: what colours the field. Data channel k is k.
 enum BackgroundChannel : int {
     VelocityBackground = 0,
-    Channel1Background = 1,
-    Channel2Background = 2,
 };
 
 inline StreamlineMode streamlineModeOf(int value) { return static_cast<StreamlineMode>(value); }

@@ -22,7 +22,7 @@
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineSet.h"
 
-#include <algorithm>
+#include <iostream>
 
 namespace {
 void setUniform(const char* name, int value) {
@@ -49,21 +49,24 @@ bool endsWith(const std::string& text, const char* tail) {
     return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
 }
 
-// A channel the dataset does not have (its button is disabled, but the
-// command line or an options file can ask for it) falls back to the velocity.
+// A channel the dataset does not have (it has no button, but the command
+// line or an options file can ask for it) falls back to the velocity, with
+// one line that says so.
 void keepBackgroundAvailable() {
-    if (backgroundChannel < 0 || backgroundChannel > std::min(flowData->dataChannelCount(), 2))
-        backgroundChannel = VelocityBackground;
+    const int channels = flowData->dataChannelCount();
+    if (backgroundChannel >= 0 && backgroundChannel <= channels) return;
+    std::cerr << "Background channel " << backgroundChannel << " is not in this dataset (data channels: " << channels
+              << "); showing the velocity" << std::endl;
+    backgroundChannel = VelocityBackground;
 }
 
 void selectBackground() {
     if (!sceneReady()) return;
     keepBackgroundAvailable();
     const int channel = backgroundChannel;
-    if (channel == Channel1Background) flowData->bindDataTexture1();
-    if (channel == Channel2Background) flowData->bindDataTexture2();
+    if (channel != VelocityBackground) flowData->bindDataTexture(channel);
     setUniform("background", channel);
-    if (TransferFunction* tf = transferFunctions[channel]) {
+    if (TransferFunction* tf = transferFunctions.forBackground(channel)) {
         tf->upload();
         tf->buildColorTable();
     }
@@ -135,14 +138,13 @@ bool loadOptionsFile(const std::string& name) {
     const bool complete = optionsFile->load(name);
     if (!sceneReady()) return complete;
     keepBackgroundAvailable();
-    TransferFunction* background = transferFunctions[backgroundChannel];
+    TransferFunction* background = transferFunctions.forBackground(backgroundChannel);
     TransferFunction* arrows = transferFunctions[3];
     background->buildColorTable();
     arrows->buildColorTable();
     background->upload();
     arrows->upload();
-    if (backgroundChannel == Channel1Background) flowData->bindDataTexture1();
-    if (backgroundChannel == Channel2Background) flowData->bindDataTexture2();
+    if (backgroundChannel != VelocityBackground) flowData->bindDataTexture(backgroundChannel);
     applyShaderUniforms();
     // Unit speed is taken along by the placements below rather than placing
     // once more: a load prints the same placements as it did before it existed.

@@ -45,8 +45,7 @@ bool openDataset(std::string path) {
 
     const int channels = flowData->dataChannelCount();
     enableChannelButtons(channels);
-    if (channels == 1 || channels == 2) flowData->createDataTexture1();
-    if (channels == 2) flowData->createDataTexture2();
+    for (int channel = 1; channel <= channels; ++channel) flowData->createDataTexture(channel);
 
     arrowPlot =
         std::make_unique<ArrowPlot>(flowData->quadSize(), shaderProgram.get(), &arrowCountX, &arrowCountY, &arrowSize);
@@ -62,7 +61,7 @@ bool openDataset(std::string path) {
     streamlineSet->computeEvenlySpaced();
 
     camera->reset();
-    optionsFile->attach(transferFunctions.pointers(), streamlineSet.get());
+    optionsFile->attach(transferFunctions.pointers(), streamlineSet.get(), transferFunctions.moreChannelPointers());
     applyShaderUniforms();
     return true;
 }

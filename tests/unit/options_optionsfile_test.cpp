@@ -394,7 +394,7 @@ TEST_F(OptionsScene, LoadedValuesAreHeldToThePanelLimits) {
           {"count_y", "0"},
           {"pointsize", "1000"},
           {"seedpoints", "1000"},
-          {"index", "7"},
+          {"index", "17"},
           {"modus_index", "9"},
           {"integration_index", "5"},
           {"enable_streamlines", "3"},
@@ -406,7 +406,7 @@ TEST_F(OptionsScene, LoadedValuesAreHeldToThePanelLimits) {
     EXPECT_EQ(arrowCountY, 2);
     EXPECT_FLOAT_EQ(arrowSize, 200.0f);
     EXPECT_EQ(seedPoints, 100);
-    EXPECT_EQ(backgroundChannel, 2);
+    EXPECT_EQ(backgroundChannel, 10);
     EXPECT_EQ(streamlineMode, 4);
     EXPECT_EQ(integrationMethod, 1);
     EXPECT_EQ(showStreamlines, 1);

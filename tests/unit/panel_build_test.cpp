@@ -70,6 +70,14 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "    radio \"Velocity\"\n"
               "    radio \"Channel 1\"\n"
               "    radio \"Channel 2\"\n"
+              "    radio \"Channel 3\"\n"
+              "    radio \"Channel 4\"\n"
+              "    radio \"Channel 5\"\n"
+              "    radio \"Channel 6\"\n"
+              "    radio \"Channel 7\"\n"
+              "    radio \"Channel 8\"\n"
+              "    radio \"Channel 9\"\n"
+              "    radio \"Channel 10\"\n"
               "  checkbox \"Show TF\" #15\n"
               "rollout \"Arrow Plot\"\n"
               "  panel \"Arrows Count\"\n"
@@ -257,10 +265,19 @@ TEST_F(ControlPanelBuild, ASecondOpenFollowsTheNewChannelCountAndResetsTheBackgr
     EXPECT_FALSE(c.channel1Button->isEnabled());
     EXPECT_FALSE(c.channel2Button->isEnabled());
 
+    // Three channels: each is offered, and shown; the buttons beyond stay hidden.
     resetBackgroundChoice();
-    enableChannelButtons(3);  // more than two channels: none is offered
-    EXPECT_FALSE(c.channel1Button->isEnabled());
-    EXPECT_FALSE(c.channel2Button->isEnabled());
+    enableChannelButtons(3);
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_EQ(c.channelButtons[k]->isEnabled(), k < 3) << "Channel " << k + 1;
+        EXPECT_EQ(c.channelButtons[k]->isShown(), k < 3) << "Channel " << k + 1;
+    }
+    // Fewer again: from "Channel 3" on the buttons are hidden, as at the start.
+    resetBackgroundChoice();
+    enableChannelButtons(2);
+    EXPECT_TRUE(c.channel2Button->isEnabled());
+    EXPECT_TRUE(c.channel2Button->isShown());
+    EXPECT_FALSE(c.channelButtons[2]->isShown());
 }
 
 TEST_F(ControlPanelBuild, ArrowPlotSectionFollowsItsCheckbox) {
