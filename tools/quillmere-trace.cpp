@@ -2,6 +2,7 @@
 // and writes them as CSV or legacy VTK, for inspection and for tests.
 
 #include "data/FlowData.h"
+#include "streamlines/FitToData.h"
 #include "streamlines/PlacementQuality.h"
 #include "streamlines/StreamlineSet.h"
 #include "streamlines/TerminationReason.h"
@@ -30,6 +31,9 @@ const char* const kUsage =
     "  --dtest X    test distance (default 0.2)\n"
     "  --rk2        midpoint Runge-Kutta instead of Euler\n"
     "  --unit-speed step along the velocity's direction: dt is a step length\n"
+    "  --fit        dsep, dtest and dt (with unit speed) fitted to the size of the\n"
+    "               dataset's box, as the viewer's \"Fit to data\" sets them, and\n"
+    "               printed; --dt, --dsep and --dtest given as well win\n"
     "  --stats      print quality figures after the placement: lines, lengths,\n"
     "               short lines, coverage within dsep, line ends by reason\n"
     "  -o OUT       output file (.csv or .vtk)\n";
@@ -46,6 +50,7 @@ struct Options {
     float dtest = 0.2f;
     bool rk2 = false;
     bool unitSpeed = false;
+    bool fit = false;
     bool stats = false;
 };
 
@@ -90,6 +95,7 @@ Options parse(int argc, char** argv) {
         else if (a == "--dtest") o.dtest = positiveNumber(a, value());
         else if (a == "--rk2") o.rk2 = true;
         else if (a == "--unit-speed") o.unitSpeed = true;
+        else if (a == "--fit") o.fit = true;
         else if (a == "--stats") o.stats = true;
         else if (a == "-o") o.output = value();
         else if (!a.empty() && a[0] == '-') throw UsageError{"unknown option " + a};
@@ -199,6 +205,11 @@ int main(int argc, char** argv) {
     StreamlineSet set(&data, xSlot, ySlot, start.dt, start.dsep, start.dtest);
     set.setIntegration(options.rk2 ? IntegrationMethod::RungeKutta : IntegrationMethod::Euler);
     set.setUnitSpeed(options.unitSpeed ? 1 : 0);
+    if (options.fit) {
+        const FittedSettings fit = fitToBox(set.domainBox());
+        std::cout << describeFit(set.domainBox(), fit) << std::endl;
+        applyFit(set, fit);
+    }
     if (options.dt != start.dt) set.setStepSize(options.dt);
     if (options.dsep != start.dsep) set.setSeparation(options.dsep);
     if (options.dtest != start.dtest) set.setTestDistance(options.dtest);
