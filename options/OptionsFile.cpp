@@ -11,7 +11,9 @@
 #include "options/OptionsReader.h"
 #include "options/OptionsText.h"
 #include "options/XMLNodes.h"
+#include "data/ColorRGBA.h"
 #include "render/Camera.h"
+#include "settings/Modes.h"
 #include "settings/Settings.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunction.h"
@@ -68,7 +70,7 @@ std::string formatted(const Setting& s) {
 void readSetting(OptionsReader& in, const Setting& s) {
     const std::string path = s.file.path;
     if (s.file.optional && !in.contains(path)) {
-        s.set(s.start);
+        if (!s.file.keepWhenMissing) s.set(s.start);
         return;
     }
     int i = 0;
@@ -241,6 +243,12 @@ bool OptionsFile::load(const std::string& fileName) {
             streamlineSet->setColor(red, green, blue);
         }
     }
+    // Files from before the line-colour choice drew the lines in the
+    // streamline colour: one that is not white is the chosen colour.
+    const ColorRGBA* c = streamlineSet->color();
+    const bool white = c->redByte == 255 && c->greenByte == 255 && c->blueByte == 255;
+    if (!in.contains("drawing/line_color") && !white)
+        findSetting("lineColor")->set(static_cast<int>(LineColor::Chosen));
     in.reportUnused(fileName);
     return true;
 }

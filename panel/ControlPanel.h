@@ -24,6 +24,7 @@ struct PanelControls {
     // "Channel 3" on they are shown only for a dataset that has the channel.
     std::vector<PanelRadioButton*> channelButtons;
     PanelCheckbox* showTfCheckbox = nullptr;
+    PanelGroup* noDataPanel = nullptr;
 
     PanelRollout* arrowPlotRollout = nullptr;
     PanelGroup* arrowsCountPanel = nullptr;
@@ -40,6 +41,7 @@ struct PanelControls {
     PanelSpinner* seedPointsSpinner = nullptr;
     PanelSpinner* lineWidthMaxSpinner = nullptr;
     PanelSpinner* lineWidthMinSpinner = nullptr;
+    PanelSpinner* glyphSpacingSpinner = nullptr;
     PanelRadioGroup* textureFunctionGroup = nullptr;
     PanelSpinner* periodSpinner = nullptr;
     PanelGroup* integrationPanel = nullptr;
@@ -47,10 +49,15 @@ struct PanelControls {
     PanelRadioButton* eulerButton = nullptr;
     PanelRadioButton* rungeKuttaButton = nullptr;
     PanelCheckbox* unitSpeedCheckbox = nullptr;
+    PanelCheckbox* seekFirstSeedCheckbox = nullptr;
     PanelSpinner* stepSizeSpinner = nullptr;
     PanelSpinner* dsepSpinner = nullptr;
     PanelSpinner* dtestSpinner = nullptr;
     PanelButton* colorFromCcButton = nullptr;
+    PanelGroup* lineColorPanel = nullptr;
+    PanelRadioGroup* lineColorGroup = nullptr;
+    PanelCheckbox* lineOutlineCheckbox = nullptr;
+    PanelButton* fitToDataButton = nullptr;
 
     PanelRollout* fileBrowserRollout = nullptr;
     PanelFileBrowser* fileBrowser = nullptr;

@@ -48,6 +48,7 @@ void enableDatasetControls() {
         }
     }
     c.showTfCheckbox->enable();
+    c.noDataPanel->enable();
     c.backgroundRollout->open();
 
     c.saveRollout->enable();
@@ -57,6 +58,7 @@ void enableDatasetControls() {
 
     c.lineWidthMaxSpinner->disable();
     c.lineWidthMinSpinner->disable();
+    c.glyphSpacingSpinner->disable();
     c.seedPointsSpinner->disable();
     c.textureFunctionGroup->disable();
     c.periodSpinner->disable();

@@ -28,4 +28,12 @@ constexpr int textureFunction = 25;
 constexpr int texturePeriod = 26;
 constexpr int resetCamera = 27;
 constexpr int unitSpeed = 28;
+constexpr int noDataRed = 29;
+constexpr int noDataGreen = 30;
+constexpr int noDataBlue = 31;
+constexpr int glyphSpacing = 32;
+constexpr int lineColor = 33;
+constexpr int lineOutline = 34;
+constexpr int fitToData = 35;
+constexpr int seekFirstSeed = 36;
 }  // namespace controlId

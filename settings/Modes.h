@@ -28,3 +28,14 @@ inline StreamlineMode streamlineModeOf(int value) { return static_cast<Streamlin
 inline IntegrationMethod integrationMethodOf(int value) {
     return value == 0 ? IntegrationMethod::Euler : IntegrationMethod::RungeKutta;
 }
+
+// lineColor: the colour of streamlines drawn as lines, tapered bands or
+// glyphs (the grey-level texture has its own).
+enum class LineColor {
+    White = 0,
+    Black = 1,
+    Chosen = 2,   // the streamline colour "Color from CC" sets
+    BySpeed = 3,  // the local speed through the arrow plot's transfer function
+};
+
+inline LineColor lineColorOf(int value) { return static_cast<LineColor>(value); }

@@ -20,6 +20,9 @@
 #include "panel/PanelSpinner.h"
 #include "panel/SectionControls.h"
 #include "render/ShaderProgram.h"
+#include "render/ArrowPlot.h"
+#include "settings/Settings.h"
+#include "streamlines/FitToData.h"
 #include "streamlines/StreamlineSet.h"
 
 #include <iostream>
@@ -109,6 +112,38 @@ void applyUnitSpeed() {
     rebuildStreamlines();
 }
 
+void applySeekFirstSeed() {
+    if (!sceneReady()) return;
+    streamlineSet->setSeekFirstSeed(seekFirstSeed);
+    rebuildStreamlines();
+}
+
+void applyFitToData() {
+    if (!sceneReady()) return;
+    const DomainBox box = streamlineSet->domainBox();
+    const FittedSettings fit = fitToBox(box);
+    if (!(fit.dsep > 0.0f)) {
+        std::cerr << "Fit to data: the dataset's box has no area" << std::endl;
+        return;
+    }
+    // The new values go through the settings, as if typed into the panel.
+    const auto set = [](const char* name, double value) { findSetting(name)->set(value); };
+    set("unitSpeed", 1);
+    set("seekFirstSeed", 1);
+    set("dsep", fit.dsep);
+    set("dtest", fit.dtest);
+    set("stepSize", fit.dt);
+    set("lineWidthMax", fit.lineWidthMax);
+    set("lineWidthMin", fit.lineWidthMin);
+    set("glyphSpacing", fit.glyphSpacing);
+    const int fieldHeight = showTfEditor == 1 ? static_cast<int>(windowHeight * 0.8) : windowHeight;
+    set("arrowSize", ArrowPlot::fittedSize(arrowPlot->quad, arrowCountX, arrowCountY, fieldHeight / 1.4f));
+    std::cout << describeFit(box, fit) << ", arrow size " << arrowSize << std::endl;
+    applyFit(*streamlineSet, fit);
+    setUniform("pointSize", arrowSize);
+    rebuildStreamlines();
+}
+
 void applyStepSize() {
     if (!sceneReady()) return;
     streamlineSet->setStepSize(stepSize);
@@ -146,9 +181,11 @@ bool loadOptionsFile(const std::string& name) {
     arrows->upload();
     if (backgroundChannel != VelocityBackground) flowData->bindDataTexture(backgroundChannel);
     applyShaderUniforms();
-    // Unit speed is taken along by the placements below rather than placing
-    // once more: a load prints the same placements as it did before it existed.
+    // Unit speed and the first-seed search are taken along by the placements
+    // below rather than placing once more: a load prints the same placements
+    // as it did before they existed.
     streamlineSet->setUnitSpeed(unitSpeed == 0 ? 0 : 1);
+    streamlineSet->setSeekFirstSeed(seekFirstSeed);
     applyIntegration();
     applyStepSize();
     applyDsep();
@@ -184,8 +221,17 @@ void controlCallback(int id) {
         if (sceneReady() && transferFunctions.chooser) {
             const ColorRGBA& c = transferFunctions.chooser->current();
             streamlineSet->setColor(c.red(), c.green(), c.blue());
+            // The lines show the colour just chosen.
+            lineColor = static_cast<int>(LineColor::Chosen);
         }
         break;
+    case controlId::noDataRed:
+    case controlId::noDataGreen:
+    case controlId::noDataBlue:
+        if (sceneReady()) applyShaderUniforms();
+        break;
+    case controlId::seekFirstSeed: applySeekFirstSeed(); break;
+    case controlId::fitToData: applyFitToData(); break;
     case controlId::integrationMethod: applyIntegration(); break;
     case controlId::unitSpeed: applyUnitSpeed(); break;
     case controlId::dsep: applyDsep(); break;
@@ -198,7 +244,7 @@ void controlCallback(int id) {
         if (sceneReady()) streamlineSet->setTexturePeriod(texturePeriod);
         break;
     case controlId::resetCamera: camera->reset(); break;
-    default: break;  // arrow counts, line widths, "Show TF", the file name: read when drawing or saving
+    default: break;  // arrow counts, line widths and colours, "Show TF", the file name: read when drawing or saving
     }
     if (controlPanel) controlPanel->sync_live();
     postRedisplay();

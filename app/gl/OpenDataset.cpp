@@ -55,9 +55,11 @@ bool openDataset(std::string path) {
     transferFunctions[3]->upload();
 
     streamlineSet = std::make_unique<StreamlineSet>(flowData.get(), coordXSlot, coordYSlot, stepSize, dsep, dtest);
-    // Unit speed is ours, not the panel's integration choice: a ticked box
-    // applies to the new dataset too (off, the placement is unchanged).
+    // Unit speed and the first-seed search are ours, not the panel's
+    // integration choice: a ticked box applies to the new dataset too (off,
+    // the placement is unchanged).
     streamlineSet->setUnitSpeed(unitSpeed);
+    streamlineSet->setSeekFirstSeed(seekFirstSeed);
     streamlineSet->computeEvenlySpaced();
 
     camera->reset();
