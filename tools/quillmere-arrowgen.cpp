@@ -24,9 +24,10 @@ const char* const kUsage =
 
 // Arrow in unit coordinates (u along +x, v up, both in [0, 1]), symmetric about v = 0.5.
 const double shaftStart = 0.08, shaftEnd = 0.58, shaftHalf = 0.08;
-const double headBase = 0.52, tip = 0.94, headHalf = 0.24;
-// Width of the edge, in unit coordinates (2.6 pixels of the 64-pixel image).
-const double edgeWidth = 0.04;
+const double headBase = 0.52, tip = 0.92, headHalf = 0.24;
+// Width of the edge, in unit coordinates: about 2 pixels of an arrow drawn
+// 32 pixels large. The tip leaves room for it inside the image.
+const double edgeWidth = 0.06;
 
 bool insideArrow(double u, double v) {
     const double dv = std::fabs(v - 0.5);
