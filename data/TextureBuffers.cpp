@@ -162,9 +162,8 @@ std::vector<float> velocityTexels(const Channel* velocityX, const Channel* veloc
             std::size_t k = 0;
             for (const Channel* channel : {velocityX, velocityY, velocityZ, magnitude}) {
                 float value = 0.0f;
-                if (!channel) value = 0.0f;
-                else if (inside) value = channel->normalize(channel->interpolate(corners, weights));
-                else value = normalizedSample(channel, u, v);  // reports the miss as sampling does
+                if (channel && inside) value = channel->normalize(channel->interpolate(corners, weights));
+                else if (channel) value = normalizedSample(channel, u, v);  // reports the miss as sampling does
                 missing = missing || !std::isfinite(value);
                 texel[k++] = value;
             }

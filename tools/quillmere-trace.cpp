@@ -31,9 +31,10 @@ const char* const kUsage =
     "  --dtest X    test distance (default 0.2)\n"
     "  --rk2        midpoint Runge-Kutta instead of Euler\n"
     "  --unit-speed step along the velocity's direction: dt is a step length\n"
-    "  --fit        dsep, dtest and dt (with unit speed) fitted to the size of the\n"
-    "               dataset's box, as the viewer's \"Fit to data\" sets them, and\n"
-    "               printed; --dt, --dsep and --dtest given as well win\n"
+    "  --fit        dsep, dtest and dt fitted to the size of the dataset's box, with\n"
+    "               unit speed and a first seed sought away from a resting centre,\n"
+    "               as the viewer's \"Fit to data\" sets them, and printed;\n"
+    "               --dt, --dsep and --dtest given as well win\n"
     "  --stats      print quality figures after the placement: lines, lengths,\n"
     "               short lines, coverage within dsep, line ends by reason\n"
     "  -o OUT       output file (.csv or .vtk)\n";
