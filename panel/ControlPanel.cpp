@@ -92,7 +92,10 @@ void buildStreamlineMode(PanelWindow& w, PanelControls& c) {
     c.lineWidthMaxSpinner = spinner(w, c.modePanel, "Line Width Max", "lineWidthMax");
     c.lineWidthMinSpinner = spinner(w, c.modePanel, "Line Width Min", "lineWidthMin");
     c.glyphSpacingSpinner = spinner(w, c.modePanel, "Glyph spacing", "glyphSpacing");
-    c.glyphSpacingSpinner->setStep(0.05);
+    // Lengths in data units: steps of a tenth of their start values.
+    c.lineWidthMaxSpinner->setStep(0.01);
+    c.lineWidthMinSpinner->setStep(0.004);
+    c.glyphSpacingSpinner->setStep(0.03);
     c.seedPointsSpinner->disable();
     c.lineWidthMaxSpinner->disable();
     c.lineWidthMinSpinner->disable();
