@@ -1,12 +1,13 @@
-// Placement quality, default steps against unit speed: lines placed, mean
-// line length in dsep, share of lines shorter than 2 dsep, coverage within
-// dsep and the placement time, with the start values dt 0.005, dsep 0.4,
-// dtest 0.2 and Euler steps.
+// Placement quality, default steps against unit speed and after "Fit to
+// data": lines placed, mean line length in dsep, share of lines shorter than
+// 2 dsep, coverage within dsep and the placement time, with the start values
+// dt 0.005, dsep 0.4, dtest 0.2 and Euler steps, or with the fitted ones.
 //
 // The demo dataset is read from demo/demo.gri or ../demo/demo.gri (run from
 // the build directory or its bench/ folder) or from $QM_DEMO; without it
 // that pair of cases is skipped.
 
+#include "streamlines/FitToData.h"
 #include "streamlines/PlacementQuality.h"
 #include "streamlines/StreamlineSet.h"
 
@@ -76,6 +77,23 @@ const AnalyticFlow* flowFor(const std::string& name) {
     return &flow;
 }
 
+// Places the lines once per iteration, then reports the quality figures.
+void placeAndMeasure(benchmark::State& state, StreamlineSet& set) {
+    {
+        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+        for (auto _ : state) {
+            quiet.clear();
+            set.computeEvenlySpaced();
+        }
+    }
+    const PlacementQuality q = measurePlacement(set);
+    state.counters["lines"] = q.lines;
+    state.counters["mean/dsep"] = q.meanLength / q.dsep;
+    state.counters["short%"] = 100.0 * q.shortShare;
+    state.counters["cover%"] = 100.0 * q.coverage;
+    state.counters["too_close"] = q.ends[static_cast<std::size_t>(TerminationReason::TooClose)];
+}
+
 void placement(benchmark::State& state, const std::string& field, int unitSpeed) {
     const AnalyticFlow* flow = flowFor(field);
     if (!flow) {
@@ -86,23 +104,35 @@ void placement(benchmark::State& state, const std::string& field, int unitSpeed)
     }
     StreamlineSet set(flow->data.get(), flow->xSlot, flow->ySlot, 0.005f, 0.4f, 0.2f);
     set.setUnitSpeed(unitSpeed);
-    {
-        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
-        for (auto _ : state) {
-            quiet.clear();
-            set.computeEvenlySpaced();
-        }
-    }
-
-    const PlacementQuality q = measurePlacement(set);
-    state.counters["lines"] = q.lines;
-    state.counters["mean/dsep"] = q.meanLength / q.dsep;
-    state.counters["short%"] = 100.0 * q.shortShare;
-    state.counters["cover%"] = 100.0 * q.coverage;
-    state.counters["too_close"] = q.ends[static_cast<std::size_t>(TerminationReason::TooClose)];
+    placeAndMeasure(state, set);
 }
 
 void BM_Quality(benchmark::State& state, const char* field, int unitSpeed) { placement(state, field, unitSpeed); }
+
+// After "Fit to data" on boxes of very different sizes: a double gyre on 2:1
+// boxes 0.01, 1 and 1000 wide, a Lamb-Oseen vortex about the centre of
+// square boxes of the same widths (its resting centre needs the first-seed
+// search), and a lid-driven cavity 0.1 wide on 128 x 128 nodes.
+const AnalyticFlow& sizedFlow(const std::string& field, double width) {
+    static std::map<std::pair<std::string, double>, AnalyticFlow> flows;
+    AnalyticFlow& flow = flows[{field, width}];
+    if (flow.data) return flow;
+    const float w = static_cast<float>(width);
+    if (field == "gyre")
+        flow = makeAnalyticFlow(FlowBox{129, 65, 0.0f, w, 0.0f, w / 2}, analytic::doubleGyre(1.0 / kPi, width / 2));
+    else if (field == "vortex")
+        flow = makeAnalyticFlow(FlowBox{129, 129, -w / 2, w / 2, -w / 2, w / 2},
+                                analytic::vortex(0.0, 0.0, width / 8, width));
+    else flow = makeAnalyticFlow(FlowBox{128, 128, 0.0f, w, 0.0f, w}, analytic::cavity(0.0, 0.0, width, width));
+    return flow;
+}
+
+void BM_Fitted(benchmark::State& state, const char* field, double width) {
+    const AnalyticFlow& flow = sizedFlow(field, width);
+    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
+    applyFit(set, fitToBox(set.domainBox()));
+    placeAndMeasure(state, set);
+}
 
 // The time of the quality figures themselves (the coverage raster dominates).
 void BM_Measure(benchmark::State& state) {
@@ -127,5 +157,12 @@ BENCHMARK_CAPTURE(BM_Quality, cylinder_unit_speed, "cylinder", 1)->Unit(benchmar
 BENCHMARK_CAPTURE(BM_Quality, demo_default, "demo", 0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Quality, demo_unit_speed, "demo", 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Measure)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Fitted, gyre_0_01, "gyre", 0.01)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Fitted, gyre_1, "gyre", 1.0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Fitted, gyre_1000, "gyre", 1000.0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Fitted, vortex_0_01, "vortex", 0.01)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Fitted, vortex_1, "vortex", 1.0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Fitted, vortex_1000, "vortex", 1000.0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Fitted, cavity_0_1, "cavity", 0.1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include "data/Grid.h"
 
 #include <array>
+#include <cmath>
 #include <iostream>
 #include <limits>
 #include <utility>
@@ -28,9 +29,11 @@ void Channel::fillRange(const float* records, int stride, int offset, std::size_
     for (std::size_t k = 0; k < count; ++k) {
         const float v = source[step * k];
         target[k] = v;
-        // Strict comparisons: NaN never becomes an extreme.
-        lo = v < lo ? v : lo;
-        hi = v > hi ? v : hi;
+        // A missing value (NaN or infinite) never becomes an extreme.
+        if (std::isfinite(v)) {
+            lo = v < lo ? v : lo;
+            hi = v > hi ? v : hi;
+        }
     }
     minValue_ = lo;
     maxValue_ = hi;
@@ -66,13 +69,14 @@ void Channel::setRange(float minValue, float maxValue) {
 
 void Channel::setValue(int node, float value) {
     values_[static_cast<std::size_t>(node)] = value;
+    if (!std::isfinite(value)) return;
     if (value < minValue_) minValue_ = value;
     if (value > maxValue_) maxValue_ = value;
 }
 
 float Channel::normalize(float value) const {
     const float span = maxValue_ - minValue_;
-    if (!(span > 0.0f)) return 0.0f;
+    if (!(span > 0.0f)) return std::isfinite(value) ? 0.0f : value;  // a missing value stays missing
     return (value - minValue_) / span;
 }
 
@@ -88,8 +92,10 @@ float Channel::sampleAt(const Vec3& p) const {
 
 float Channel::interpolate(const std::array<int, 4>& corners, const std::array<float, 4>& weights) const {
     double sum = 0.0;
+    // A corner without weight takes no part: a missing value there (times
+    // 0 it would be NaN) must not spoil a sample that does not use it.
     for (std::size_t c = 0; c < 4; ++c)
-        sum += static_cast<double>(valueAt(corners[c])) * static_cast<double>(weights[c]);
+        if (weights[c] != 0.0f) sum += static_cast<double>(valueAt(corners[c])) * static_cast<double>(weights[c]);
     return static_cast<float>(sum);
 }
 

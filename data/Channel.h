@@ -9,7 +9,8 @@
 class Grid;
 
 // One float per grid node, in the grid's storage order, with the smallest and
-// largest value it holds (NaN values take no part in them).
+// largest value it holds. A NaN or infinite value marks a node without data
+// and takes no part in them.
 class Channel {
 public:
     explicit Channel(const Grid* grid);
@@ -28,6 +29,7 @@ public:
 
     // (value - min) / (max - min) in float; 0 when the channel has no
     // positive range (a constant field), where the quotient would be 0/0.
+    // A missing value (NaN or infinite) gives a value that is not finite.
     float normalize(float value) const;
 
     // Bilinear sample at a world position; outside the bounding box prints

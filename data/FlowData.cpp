@@ -339,4 +339,8 @@ std::array<float, 2> FlowData::minVelocity() const {
     return {x ? x->minValue() : 0.0f, y ? y->minValue() : 0.0f};
 }
 
+unsigned int FlowData::dataTexture(int channel) const {
+    return channel >= 1 && channel <= maxDataChannels ? dataTextures_[static_cast<std::size_t>(channel)] : 0;
+}
+
 TextureSize FlowData::textureDataSize() const { return ::textureDataSize(width(), height(), textureResolution_); }

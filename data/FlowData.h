@@ -88,15 +88,9 @@ public:
     // Grid::width / Grid::height once loaded, else 0.
     int width() const { return loaded_ ? grid_.width() : 0; }
     int height() const { return loaded_ ? grid_.height() : 0; }
-    // Nodes along x and along y once loaded, else 0. The field view takes its
-    // aspect from them: for a flipped grid width() and height() are the
-    // stored row length and row count, that is the y and x counts.
-    int nodesAlongX() const { return loaded_ ? grid_.dims()[0] : 0; }
-    int nodesAlongY() const { return loaded_ ? grid_.dims()[1] : 0; }
-    // The field quad's proportions, from the node counts along x and y.
-    QuadSize quadSize() const {
-        return fieldQuadSize(static_cast<float>(nodesAlongX()), static_cast<float>(nodesAlongY()));
-    }
+    // The field quad's proportions, from the box the nodes span: an 8 x 4
+    // box is drawn 2:1 whatever its node counts. Invalid before a load.
+    QuadSize quadSize() const { return loaded_ ? fieldQuadSize(grid_.extent().x, grid_.extent().y) : QuadSize{}; }
     const Grid& grid() const { return grid_; }
     UniformTarget* uniformTarget() const { return uniforms_; }
 
@@ -111,6 +105,14 @@ public:
     void createDataTexture2();
     void bindDataTexture1();
     void bindDataTexture2();
+    // The texture of data channel k (1 to dataChannelCount()), built on unit 2;
+    // bind makes it the one the field is coloured from. Channels 1 and 2 keep
+    // their own console lines.
+    void createDataTexture(int channel);
+    // Binds data channel k's texture, building it first when it is missing
+    // (a time step change keeps only the texture on show up to date).
+    void bindDataTexture(int channel);
+    void deleteDataTextures();
     // Deletes the textures that exist; the destructor reaches it through the
     // releaser the GL half installs when it creates a texture.
     void deleteTextures();
@@ -120,8 +122,10 @@ public:
     void drawFieldQuad();
 
     unsigned int velocityTexture() const { return velocityTexture_; }
-    unsigned int dataTexture1() const { return dataTexture1_; }
-    unsigned int dataTexture2() const { return dataTexture2_; }
+    unsigned int dataTexture1() const { return dataTexture(1); }
+    unsigned int dataTexture2() const { return dataTexture(2); }
+    // 0 for a channel without a texture or outside 1 to maxDataChannels.
+    unsigned int dataTexture(int channel) const;
 
 private:
     // The steps of load: the grid file, the records of one data file split
@@ -135,8 +139,6 @@ private:
     bool canLoad(const std::string& what) const;
     bool finishLoad(int step);
 
-    void createDataTexture(int which);
-    void bindDataTexture(int which);
     void deleteAllChannels();
 
     bool loaded_ = false;
@@ -153,8 +155,8 @@ private:
     Grid grid_;
     UniformTarget* uniforms_;
     unsigned int velocityTexture_ = 0;
-    unsigned int dataTexture1_ = 0;
-    unsigned int dataTexture2_ = 0;
+    // Index k holds data channel k's texture; 0 is unused.
+    std::array<unsigned int, maxDataChannels + 1> dataTextures_{};
     void (*textureReleaser_)(FlowData&) = nullptr;
     std::array<std::unique_ptr<Channel>, slotCount> slots_;
 };

@@ -157,11 +157,18 @@ std::vector<float> velocityTexels(const Channel* velocityX, const Channel* veloc
             std::array<int, 4> corners;
             std::array<float, 4> weights;
             const bool inside = cells.locate(c, r, u, v, corners, weights);
+            std::array<float, 4> texel;
+            bool missing = false;
+            std::size_t k = 0;
             for (const Channel* channel : {velocityX, velocityY, velocityZ, magnitude}) {
-                if (!channel) texels.push_back(0.0f);
-                else if (inside) texels.push_back(channel->normalize(channel->interpolate(corners, weights)));
-                else texels.push_back(normalizedSample(channel, u, v));  // reports the miss as sampling does
+                float value = 0.0f;
+                if (channel && inside) value = channel->normalize(channel->interpolate(corners, weights));
+                else if (channel) value = normalizedSample(channel, u, v);  // reports the miss as sampling does
+                missing = missing || !std::isfinite(value);
+                texel[k++] = value;
             }
+            if (missing) texel.fill(missingTexel);
+            texels.insert(texels.end(), texel.begin(), texel.end());
         }
     }
     return texels;
@@ -179,9 +186,11 @@ std::vector<float> luminanceTexels(const Channel* channel, TextureSize dataSize)
             const float u = texelCoordinate(c, dataSize.width);
             std::array<int, 4> corners;
             std::array<float, 4> weights;
+            float value = 0.0f;
             if (cells.locate(c, r, u, v, corners, weights))
-                texels.push_back(channel->normalize(channel->interpolate(corners, weights)));
-            else texels.push_back(normalizedSample(channel, u, v));  // reports the miss as sampling does
+                value = channel->normalize(channel->interpolate(corners, weights));
+            else value = normalizedSample(channel, u, v);  // reports the miss as sampling does
+            texels.push_back(std::isfinite(value) ? value : missingTexel);
         }
     }
     return texels;

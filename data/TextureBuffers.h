@@ -29,10 +29,17 @@ TextureSize textureDataSize(int gridWidth, int gridHeight, int textureResolution
 // each side rounded up to a power of two (the data then fills it from texel 0).
 TextureSize textureAllocatedSize(TextureSize dataSize, bool nonPowerOfTwo);
 
+// The value of every component of a texel whose sample is missing: a node
+// without data (NaN or infinite) has a share in it. Far below the normalised
+// range, so that a texel filtered with any share of it stays below 0 and the
+// shaders mark the pixel as missing instead of blending into data.
+constexpr float missingTexel = -1000.0f;
+
 // Four floats per texel: the normalised samples of velocity x, y, z and the
-// magnitude. A missing channel contributes 0.
+// magnitude; all four missingTexel where any of them is missing. A channel
+// that is not there contributes 0.
 std::vector<float> velocityTexels(const Channel* velocityX, const Channel* velocityY, const Channel* velocityZ,
                                   const Channel* magnitude, TextureSize dataSize);
 
-// One normalised sample per texel.
+// One normalised sample per texel; missingTexel where it is missing.
 std::vector<float> luminanceTexels(const Channel* channel, TextureSize dataSize);

@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "options/LoadedPoints.h"
 #include "options/OptionsReader.h"
 #include "options/OptionsText.h"
 #include "options/XMLNodes.h"
+#include "data/ColorRGBA.h"
 #include "render/Camera.h"
+#include "settings/Modes.h"
 #include "settings/Settings.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunction.h"
@@ -66,7 +70,7 @@ std::string formatted(const Setting& s) {
 void readSetting(OptionsReader& in, const Setting& s) {
     const std::string path = s.file.path;
     if (s.file.optional && !in.contains(path)) {
-        s.set(s.start);
+        if (!s.file.keepWhenMissing) s.set(s.start);
         return;
     }
     int i = 0;
@@ -105,10 +109,48 @@ void addPoint(XMLNodes& group, const TfPoint& p) {
     point->addChild("blue", formatFloat(p.color.blue()));
     point->addChild("alpha", formatFloat(p.color.alpha()));
 }
+
+void addPoints(XMLNodes& group, const TransferFunction& tf) {
+    for (const TfPoint* p = tf.points().first(); p != nullptr; p = p->next.get()) addPoint(group, *p);
+}
+
+// The element of the transfer function of data channel 3 + i.
+std::string channelElement(std::size_t i) { return "data" + std::to_string(i + 3); }
+
+enum class PointsRead { Replaced, Kept, TooFew };
+
+// Replaces the points of `tf` with those of the element at `path`. A point
+// that cannot be read leaves the whole function as it was.
+PointsRead readPoints(OptionsReader& in, const std::string& path, TransferFunction& tf) {
+    const XMLNodes* group = in.element(path);
+    if (group == nullptr) return PointsRead::Kept;
+    const std::vector<XMLNodes*> pointNodes = group->children("point");
+    if (pointNodes.size() < 2) return PointsRead::TooFew;
+    std::vector<TfPoint> points;
+    const std::string pointPath = path + "/point";
+    for (const XMLNodes* node : pointNodes) {
+        float alpha, blue, green, red, size, x;
+        if (!in.readComponentBelow(*node, pointPath, "alpha", alpha) ||
+            !in.readComponentBelow(*node, pointPath, "blue", blue) ||
+            !in.readComponentBelow(*node, pointPath, "green", green) ||
+            !in.readComponentBelow(*node, pointPath, "red", red) ||
+            !in.readFloatBelow(*node, pointPath, "size", size) || !in.readFloatBelow(*node, pointPath, "x", x)) {
+            return PointsRead::Kept;
+        }
+        points.emplace_back(x, size, ColorRGBA(red, green, blue, alpha));
+    }
+    sanitizeLoadedPoints(points, tf.pointWidth);
+    tf.points().clear();
+    tf.points().setPoints(std::move(points));
+    tf.buildColorTable();
+    return PointsRead::Replaced;
+}
 }  // namespace
 
-void OptionsFile::attach(const std::array<TransferFunction*, 4>& transferFunctions, StreamlineSet* streamlineSet) {
+void OptionsFile::attach(const std::array<TransferFunction*, 4>& transferFunctions, StreamlineSet* streamlineSet,
+                         std::vector<TransferFunction*> channelFunctions) {
     this->transferFunctions = transferFunctions;
+    this->channelFunctions = std::move(channelFunctions);
     this->streamlineSet = streamlineSet;
 }
 
@@ -138,12 +180,10 @@ bool OptionsFile::save(const std::string& fileName) const {
             cameraNode->addChild("zoom", formatFloat(camera->getZoom()));
 
             XMLNodes* functions = root.addChild("transferfunction");
-            for (std::size_t i = 0; i < transferFunctions.size(); ++i) {
-                XMLNodes* tfNode = functions->addChild(kTfNames[i]);
-                for (const TfPoint* p = transferFunctions[i]->points().first(); p != nullptr; p = p->next.get()) {
-                    addPoint(*tfNode, *p);
-                }
-            }
+            for (std::size_t i = 0; i < transferFunctions.size(); ++i)
+                addPoints(*functions->addChild(kTfNames[i]), *transferFunctions[i]);
+            for (std::size_t i = 0; i < channelFunctions.size(); ++i)
+                addPoints(*functions->addChild(channelElement(i)), *channelFunctions[i]);
         }
         if (group == kLineGroup) {
             const ColorRGBA* color = streamlineSet->color();
@@ -204,40 +244,29 @@ bool OptionsFile::load(const std::string& fileName) {
             streamlineSet->setColor(red, green, blue);
         }
     }
+    // Files from before the line-colour choice drew the lines in the
+    // streamline colour: one that is not white is the chosen colour.
+    const ColorRGBA* c = streamlineSet->color();
+    const bool white = c->redByte == 255 && c->greenByte == 255 && c->blueByte == 255;
+    if (!in.contains("drawing/line_color") && !white)
+        findSetting("lineColor")->set(static_cast<int>(LineColor::Chosen));
     in.reportUnused(fileName);
     return true;
 }
 
 bool OptionsFile::loadTransferFunctions(OptionsReader& in) {
-    for (std::size_t k = 0; k < transferFunctions.size(); ++k) {
-        const std::string path = std::string("transferfunction/") + kTfNames[k];
-        const XMLNodes* group = in.element(path);
-        if (group == nullptr) continue;
-        const std::vector<XMLNodes*> pointNodes = group->children("point");
-        if (pointNodes.size() < 2) {
+    std::vector<std::pair<std::string, TransferFunction*>> order;
+    for (std::size_t k = 0; k < transferFunctions.size(); ++k)
+        order.emplace_back(std::string("transferfunction/") + kTfNames[k], transferFunctions[k]);
+    for (std::size_t i = 0; i < channelFunctions.size(); ++i) {
+        const std::string path = "transferfunction/" + channelElement(i);
+        if (in.contains(path)) order.emplace_back(path, channelFunctions[i]);
+    }
+    for (const auto& [path, tf] : order) {
+        if (readPoints(in, path, *tf) == PointsRead::TooFew) {
             std::cerr << kTooFewPoints << std::endl;
             return false;
         }
-        std::vector<TfPoint> points;
-        const std::string pointPath = path + "/point";
-        for (const XMLNodes* node : pointNodes) {
-            float alpha, blue, green, red, size, x;
-            if (!in.readComponentBelow(*node, pointPath, "alpha", alpha) ||
-                !in.readComponentBelow(*node, pointPath, "blue", blue) ||
-                !in.readComponentBelow(*node, pointPath, "green", green) ||
-                !in.readComponentBelow(*node, pointPath, "red", red) ||
-                !in.readFloatBelow(*node, pointPath, "size", size) || !in.readFloatBelow(*node, pointPath, "x", x)) {
-                break;
-            }
-            points.emplace_back(x, size, ColorRGBA(red, green, blue, alpha));
-        }
-        // A point that cannot be read leaves the whole function as it was.
-        if (points.size() != pointNodes.size()) continue;
-        TransferFunction* tf = transferFunctions[k];
-        sanitizeLoadedPoints(points, tf->pointWidth);
-        tf->points().clear();
-        tf->points().setPoints(std::move(points));
-        tf->buildColorTable();
     }
     return true;
 }

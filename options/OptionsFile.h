@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class Camera;
 class OptionsReader;
@@ -11,6 +12,7 @@ class TransferFunction;
 // Saves all user settings to an XML options file and loads them back: every
 // setting of the settings table that has an options-file entry, the camera,
 // the points of the four transfer functions (velocity, data1, data2, arrow)
+// and of those of data channels 3 and on (data3, data4, ... after arrow),
 // and the streamline colour. Holds pointers only, none owned.
 //
 // A load writes the live variables and the attached objects directly; the
@@ -19,8 +21,10 @@ class OptionsFile {
 public:
     explicit OptionsFile(Camera* camera) : camera(camera) {}
 
-    // The objects of the dataset just opened.
-    void attach(const std::array<TransferFunction*, 4>& transferFunctions, StreamlineSet* streamlineSet);
+    // The objects of the dataset just opened; `channelFunctions` are the
+    // transfer functions of data channels 3, 4, ... in order.
+    void attach(const std::array<TransferFunction*, 4>& transferFunctions, StreamlineSet* streamlineSet,
+                std::vector<TransferFunction*> channelFunctions = {});
 
     // Writes "Save Error" to standard error when the file cannot be written;
     // the previous file is then left as it was. Before attach, does nothing.
@@ -37,9 +41,12 @@ public:
 private:
     Camera* camera;
     std::array<TransferFunction*, 4> transferFunctions{};
+    std::vector<TransferFunction*> channelFunctions;
     StreamlineSet* streamlineSet = nullptr;
 
     bool attached() const;
     // False (with its message) when a transfer function has too few points.
+    // A dataset's file may lack the elements of channels 3 and on, or hold
+    // those of channels this dataset lacks: both are passed over in silence.
     bool loadTransferFunctions(OptionsReader& in);
 };

@@ -3,6 +3,8 @@
 #include "settings/Settings.h"
 
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 std::unique_ptr<PanelWindow> controlPanel;
 PanelControls panelControls;
@@ -49,9 +51,21 @@ void buildBackground(PanelWindow& w, PanelControls& c) {
     c.backgroundRollout = w.add_rollout("Background", true, PanelStyle::Embossed);
     c.backgroundGroup = radioGroup(w, c.backgroundRollout, "backgroundChannel");
     c.velocityButton = w.add_radiobutton_to_group(c.backgroundGroup, "Velocity");
-    c.channel1Button = w.add_radiobutton_to_group(c.backgroundGroup, "Channel 1");
-    c.channel2Button = w.add_radiobutton_to_group(c.backgroundGroup, "Channel 2");
+    const Setting& background = setting("backgroundChannel");
+    for (int k = 1; k <= static_cast<int>(background.high); ++k) {
+        PanelRadioButton* button = w.add_radiobutton_to_group(c.backgroundGroup, "Channel " + std::to_string(k));
+        button->setShown(k <= 2);
+        c.channelButtons.push_back(button);
+    }
+    c.channel1Button = c.channelButtons[0];
+    c.channel2Button = c.channelButtons[1];
     c.showTfCheckbox = checkbox(w, c.backgroundRollout, "Show TF", "showTfEditor");
+    // Nodes without data are drawn in this colour, never through a transfer function.
+    c.noDataPanel = w.add_panel_to_panel(c.backgroundRollout, "No data colour", PanelStyle::Embossed);
+    for (const auto& [label, name] :
+         {std::pair<const char*, const char*>{"Red", "noDataRed"}, {"Green", "noDataGreen"}, {"Blue", "noDataBlue"}}) {
+        spinner(w, c.noDataPanel, label, name)->setStep(0.05);
+    }
     // The editor's titles of the four transfer functions are constants of
     // the transfer-function code (transferFunctionTitles); nothing to create.
 }
@@ -95,9 +109,15 @@ void buildStreamlineMode(PanelWindow& w, PanelControls& c) {
     c.seedPointsSpinner = spinner(w, c.modePanel, "Seedpoints", "seedPoints");
     c.lineWidthMaxSpinner = spinner(w, c.modePanel, "Line Width Max", "lineWidthMax");
     c.lineWidthMinSpinner = spinner(w, c.modePanel, "Line Width Min", "lineWidthMin");
+    c.glyphSpacingSpinner = spinner(w, c.modePanel, "Glyph spacing", "glyphSpacing");
+    // Lengths in data units: steps of a tenth of their start values.
+    c.lineWidthMaxSpinner->setStep(0.01);
+    c.lineWidthMinSpinner->setStep(0.004);
+    c.glyphSpacingSpinner->setStep(0.03);
     c.seedPointsSpinner->disable();
     c.lineWidthMaxSpinner->disable();
     c.lineWidthMinSpinner->disable();
+    c.glyphSpacingSpinner->disable();
     c.textureFunctionGroup = radioGroup(w, c.modePanel, "textureFunction");
     w.add_radiobutton_to_group(c.textureFunctionGroup, "f1");
     w.add_radiobutton_to_group(c.textureFunctionGroup, "f2");
@@ -113,6 +133,7 @@ void buildIntegration(PanelWindow& w, PanelControls& c) {
     // With unit speed, dt is a step length. Inside the panel, the checkbox is
     // enabled and disabled with the rest of the streamline section.
     c.unitSpeedCheckbox = checkbox(w, c.integrationPanel, "Unit speed", "unitSpeed");
+    c.seekFirstSeedCheckbox = checkbox(w, c.integrationPanel, "Seek first seed", "seekFirstSeed");
     w.add_separator_to_panel(c.integrationPanel);
     // dt, dsep and dtest have no limits; the streamline set refuses values
     // it cannot place lines with.
@@ -127,6 +148,15 @@ void buildStreamlines(PanelWindow& w, PanelControls& c) {
     buildStreamlineMode(w, c);
     buildIntegration(w, c);
     c.colorFromCcButton = w.add_button_to_panel(c.streamlinesRollout, "Color from CC", controlId::colorFromCc);
+    c.lineColorPanel = w.add_panel_to_panel(c.streamlinesRollout, "Line colour", PanelStyle::Embossed);
+    c.lineColorGroup = radioGroup(w, c.lineColorPanel, "lineColor");
+    for (const char* colour : {"White", "Black", "Chosen colour", "By speed"}) {
+        w.add_radiobutton_to_group(c.lineColorGroup, colour);
+    }
+    c.lineOutlineCheckbox = checkbox(w, c.lineColorPanel, "Dark outline", "lineOutline");
+    // Sets the streamline distances and widths, the glyph spacing and the
+    // arrow size from the size of the dataset's box.
+    c.fitToDataButton = w.add_button_to_panel(c.streamlinesRollout, "Fit to data", controlId::fitToData);
     c.eulerButton->disable();
     c.rungeKuttaButton->disable();
 }

@@ -6,6 +6,7 @@
 #include "settings/ControlIds.h"
 
 #include <memory>
+#include <vector>
 
 // Handles of the controls the program enables, disables, opens, closes or
 // reads after the build. They observe controls owned by `controlPanel`.
@@ -19,7 +20,11 @@ struct PanelControls {
     PanelRadioButton* velocityButton = nullptr;
     PanelRadioButton* channel1Button = nullptr;
     PanelRadioButton* channel2Button = nullptr;
+    // "Channel 1" to "Channel 10": button k - 1 selects data channel k. From
+    // "Channel 3" on they are shown only for a dataset that has the channel.
+    std::vector<PanelRadioButton*> channelButtons;
     PanelCheckbox* showTfCheckbox = nullptr;
+    PanelGroup* noDataPanel = nullptr;
 
     PanelRollout* timeRollout = nullptr;
     PanelSpinner* timestepSlider = nullptr;
@@ -45,6 +50,7 @@ struct PanelControls {
     PanelSpinner* seedPointsSpinner = nullptr;
     PanelSpinner* lineWidthMaxSpinner = nullptr;
     PanelSpinner* lineWidthMinSpinner = nullptr;
+    PanelSpinner* glyphSpacingSpinner = nullptr;
     PanelRadioGroup* textureFunctionGroup = nullptr;
     PanelSpinner* periodSpinner = nullptr;
     PanelGroup* integrationPanel = nullptr;
@@ -52,10 +58,15 @@ struct PanelControls {
     PanelRadioButton* eulerButton = nullptr;
     PanelRadioButton* rungeKuttaButton = nullptr;
     PanelCheckbox* unitSpeedCheckbox = nullptr;
+    PanelCheckbox* seekFirstSeedCheckbox = nullptr;
     PanelSpinner* stepSizeSpinner = nullptr;
     PanelSpinner* dsepSpinner = nullptr;
     PanelSpinner* dtestSpinner = nullptr;
     PanelButton* colorFromCcButton = nullptr;
+    PanelGroup* lineColorPanel = nullptr;
+    PanelRadioGroup* lineColorGroup = nullptr;
+    PanelCheckbox* lineOutlineCheckbox = nullptr;
+    PanelButton* fitToDataButton = nullptr;
 
     PanelRollout* fileBrowserRollout = nullptr;
     PanelFileBrowser* fileBrowser = nullptr;

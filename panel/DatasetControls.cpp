@@ -2,24 +2,27 @@
 
 #include "panel/ControlPanel.h"
 
+#include <vector>
+
 void resetBackgroundChoice() {
     if (!controlPanel) {
         return;
     }
     panelControls.backgroundGroup->set_int_val(0);
-    panelControls.channel1Button->disable();
-    panelControls.channel2Button->disable();
+    for (std::size_t k = 0; k < panelControls.channelButtons.size(); ++k) {
+        panelControls.channelButtons[k]->disable();
+        panelControls.channelButtons[k]->setShown(k < 2);
+    }
 }
 
 void enableChannelButtons(int dataChannelCount) {
     if (!controlPanel) {
         return;
     }
-    if (dataChannelCount == 1 || dataChannelCount == 2) {
-        panelControls.channel1Button->enable();
-    }
-    if (dataChannelCount == 2) {
-        panelControls.channel2Button->enable();
+    const std::size_t channels = dataChannelCount > 0 ? static_cast<std::size_t>(dataChannelCount) : 0;
+    for (std::size_t k = 0; k < panelControls.channelButtons.size() && k < channels; ++k) {
+        panelControls.channelButtons[k]->enable();
+        panelControls.channelButtons[k]->setShown(true);
     }
 }
 
@@ -32,18 +35,20 @@ void enableDatasetControls() {
 
     // Enabling the group reaches its buttons; the channel buttons follow the
     // dataset's channel count instead, so their states are put back.
-    bool channel1 = c.channel1Button->isEnabled();
-    bool channel2 = c.channel2Button->isEnabled();
+    std::vector<bool> channelEnabled;
+    for (const PanelRadioButton* button : c.channelButtons) {
+        channelEnabled.push_back(button->isEnabled());
+    }
     c.backgroundRollout->enable();
     c.backgroundGroup->enable();
     c.velocityButton->enable();
-    if (!channel1) {
-        c.channel1Button->disable();
-    }
-    if (!channel2) {
-        c.channel2Button->disable();
+    for (std::size_t k = 0; k < c.channelButtons.size(); ++k) {
+        if (!channelEnabled[k]) {
+            c.channelButtons[k]->disable();
+        }
     }
     c.showTfCheckbox->enable();
+    c.noDataPanel->enable();
     c.backgroundRollout->open();
 
     c.saveRollout->enable();
@@ -53,6 +58,7 @@ void enableDatasetControls() {
 
     c.lineWidthMaxSpinner->disable();
     c.lineWidthMinSpinner->disable();
+    c.glyphSpacingSpinner->disable();
     c.seedPointsSpinner->disable();
     c.textureFunctionGroup->disable();
     c.periodSpinner->disable();

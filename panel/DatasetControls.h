@@ -3,12 +3,14 @@
 // Panel changes around opening a dataset. Each does nothing before the
 // panel is built.
 
-// Selects "Velocity" in the "Background" group without calling back and
-// disables the "Channel 1" and "Channel 2" buttons (done before loading).
+// Selects "Velocity" in the "Background" group without calling back,
+// disables every channel button and hides those from "Channel 3" on (done
+// before loading).
 void resetBackgroundChoice();
 
-// Enables "Channel 1" for a dataset with one or two data channels and
-// "Channel 2" for one with two; other counts leave both disabled.
+// Enables (and shows) the buttons of the dataset's data channels: "Channel 1"
+// for one channel, "Channel 1" and "Channel 2" for two, "Channel 1" to
+// "Channel n" for n.
 void enableChannelButtons(int dataChannelCount);
 
 // Opens up the panel after a successful open: the view options, the

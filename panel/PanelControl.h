@@ -58,6 +58,11 @@ public:
     // it, collapsed or not.
     void sync_live();
 
+    // A hidden control keeps its place in the tree and its state but is not
+    // drawn (a choice the open dataset does not offer).
+    bool isShown() const { return shown_; }
+    void setShown(bool shown) { shown_ = shown; }
+
     // Adds a child; the control tree takes ownership.
     template <class T>
     T* adopt(std::unique_ptr<T> child) {
@@ -82,6 +87,7 @@ private:
     std::string label_;
     int id_;
     bool enabled_ = true;
+    bool shown_ = true;
     PanelControl* parent_ = nullptr;
     PanelWindow* window_ = nullptr;
     std::vector<std::unique_ptr<PanelControl>> children_;

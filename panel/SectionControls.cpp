@@ -27,6 +27,8 @@ void showStreamlinesSection(bool ticked) {
     setEnabled(c.streamlinesRollout, ticked);
     setEnabled(c.integrationPanel, ticked);
     setEnabled(c.colorFromCcButton, ticked);
+    setEnabled(c.lineColorPanel, ticked);
+    setEnabled(c.fitToDataButton, ticked);
     setEnabled(c.modePanel, ticked);
     if (!ticked) {
         c.streamlinesRollout->close();
@@ -37,6 +39,7 @@ void showStreamlinesSection(bool ticked) {
     c.seedPointsSpinner->disable();
     c.lineWidthMaxSpinner->disable();
     c.lineWidthMinSpinner->disable();
+    c.glyphSpacingSpinner->disable();
     c.textureFunctionGroup->disable();
     c.periodSpinner->disable();
 }
@@ -49,6 +52,7 @@ void enableModeControls(int mode) {
     setEnabled(c.seedPointsSpinner, mode == 1);
     setEnabled(c.lineWidthMaxSpinner, mode == 2);
     setEnabled(c.lineWidthMinSpinner, mode == 2);
+    setEnabled(c.glyphSpacingSpinner, mode == 3);
     setEnabled(c.textureFunctionGroup, mode == 4);
     setEnabled(c.periodSpinner, mode == 4);
 }

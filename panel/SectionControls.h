@@ -7,13 +7,14 @@
 // it; unticked: disables them and collapses the section.
 void showArrowPlotSection(bool ticked);
 
-// Ticked: enables the "Streamlines" section, its "Integration" and "Mode"
-// panels and "Color from CC", expands it, enables the mode group, then
-// disables the mode-dependent controls. Unticked: disables the section, both
-// panels and the button, and collapses the section.
+// Ticked: enables the "Streamlines" section, its "Integration", "Mode" and
+// "Line colour" panels, "Color from CC" and "Fit to data", expands it,
+// enables the mode group, then disables the mode-dependent controls.
+// Unticked: disables the section, its panels and buttons, and collapses it.
 void showStreamlinesSection(bool ticked);
 
 // Enables what a streamline mode uses and disables the rest: "Seedpoints"
-// for "Normal" (1), the two line widths for "Tapering" (2), the f1/f2 group
-// and "Period" for "Texture generation" (4).
+// for "Normal" (1), the two line widths for "Tapering" (2), "Glyph spacing"
+// for "Glyph mapping" (3), the f1/f2 group and "Period" for "Texture
+// generation" (4).
 void enableModeControls(int mode);

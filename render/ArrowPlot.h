@@ -22,6 +22,16 @@ public:
     template <class Emit>
     void forEachArrow(Emit emit) const;
 
+    // An arrow size in pixels that fits the lattice of countX x countY arrows
+    // over `quad`: 0.55 of the distance between neighbouring arrows at the
+    // home view, where a view unit is `pixelsPerUnit` pixels (the start size
+    // 40 on a square field in the start window).
+    static float fittedSize(QuadSize quad, int countX, int countY, float pixelsPerUnit) {
+        const float gapX = quad.width / static_cast<float>(countX > 1 ? countX - 1 : 1);
+        const float gapY = quad.height / static_cast<float>(countY > 1 ? countY - 1 : 1);
+        return 0.55f * (gapX < gapY ? gapX : gapY) * pixelsPerUnit;
+    }
+
     QuadSize quad;
     UniformTarget* shader;
 

@@ -27,6 +27,7 @@ public:
     void setFloat(const char* name, float value) override;
     void setFloat2(const char* name, float a, float b) override;
     void setFloat2(const char* name, const float* values);
+    void setFloat3(const char* name, float a, float b, float c);
 
     unsigned program = 0;
     unsigned fragmentShader = 0;

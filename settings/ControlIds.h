@@ -35,4 +35,12 @@ constexpr int loopPlayback = 32;
 constexpr int colorRange = 33;
 constexpr int previousStep = 34;
 constexpr int nextStep = 35;
+constexpr int noDataRed = 36;
+constexpr int noDataGreen = 37;
+constexpr int noDataBlue = 38;
+constexpr int glyphSpacing = 39;
+constexpr int lineColor = 40;
+constexpr int lineOutline = 41;
+constexpr int fitToData = 42;
+constexpr int seekFirstSeed = 43;
 }  // namespace controlId

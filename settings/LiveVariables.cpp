@@ -7,6 +7,9 @@
 int showArrowPlot;
 int showStreamlines;
 int backgroundChannel;
+float noDataRed;
+float noDataGreen;
+float noDataBlue;
 int showTfEditor;
 int timestep;
 int playing;
@@ -22,13 +25,17 @@ int streamlineMode;
 int seedPoints;
 float lineWidthMax;
 float lineWidthMin;
+float glyphSpacing;
 int textureFunction;
 int texturePeriod;
 int integrationMethod;
 int unitSpeed;
+int seekFirstSeed;
 float stepSize;
 float dsep;
 float dtest;
+int lineColor;
+int lineOutline;
 
 void resetLiveVariables() {
     for (const Setting& s : settings()) {

@@ -6,6 +6,9 @@
 extern int showArrowPlot;
 extern int showStreamlines;
 extern int backgroundChannel;
+extern float noDataRed;
+extern float noDataGreen;
+extern float noDataBlue;
 extern int showTfEditor;
 extern int timestep;
 extern int playing;
@@ -21,13 +24,17 @@ extern int streamlineMode;
 extern int seedPoints;
 extern float lineWidthMax;
 extern float lineWidthMin;
+extern float glyphSpacing;
 extern int textureFunction;
 extern int texturePeriod;
 extern int integrationMethod;
 extern int unitSpeed;
+extern int seekFirstSeed;
 extern float stepSize;
 extern float dsep;
 extern float dtest;
+extern int lineColor;
+extern int lineOutline;
 
 // Puts every live variable back to its start value (tests and a fresh start).
 void resetLiveVariables();

@@ -22,8 +22,6 @@ enum class IntegrationMethod {
 // backgroundChannel: what colours the field. Data channel k is k.
 enum BackgroundChannel : int {
     VelocityBackground = 0,
-    Channel1Background = 1,
-    Channel2Background = 2,
 };
 
 // colorRange: which values the colours of the field and arrows span.
@@ -36,3 +34,14 @@ inline StreamlineMode streamlineModeOf(int value) { return static_cast<Streamlin
 inline IntegrationMethod integrationMethodOf(int value) {
     return value == 0 ? IntegrationMethod::Euler : IntegrationMethod::RungeKutta;
 }
+
+// lineColor: the colour of streamlines drawn as lines, tapered bands or
+// glyphs (the grey-level texture has its own).
+enum class LineColor {
+    White = 0,
+    Black = 1,
+    Chosen = 2,   // the streamline colour "Color from CC" sets
+    BySpeed = 3,  // the local speed through the arrow plot's transfer function
+};
+
+inline LineColor lineColorOf(int value) { return static_cast<LineColor>(value); }

@@ -9,6 +9,8 @@
 namespace {
 constexpr bool limited = true;
 constexpr bool unlimited = false;
+// Upper limit of lengths that have one: any box size, as long as it is a float.
+constexpr double maxLength = 3.0e38;
 
 Setting intSetting(const char* name, int* v, int start, double low, double high, int id, FileEntry file,
                    const char* meaning) {
@@ -28,11 +30,18 @@ const std::vector<Setting>& settings() {
                    {"arrowplot/enable_arrowplot", F::Flag, 10}, "draw the arrow plot over the field (0 or 1)"),
         intSetting("showStreamlines", &showStreamlines, 0, 0, 1, controlId::showStreamlines,
                    {"streamlines/enable_streamlines", F::Int, 20}, "draw streamlines (0 or 1)"),
-        intSetting("backgroundChannel", &backgroundChannel, 0, 0, 2, controlId::backgroundChannel,
+        intSetting("backgroundChannel", &backgroundChannel, 0, 0, 10, controlId::backgroundChannel,
                    {"background/index", F::Int, 1},
-                   "what colours the field: 0 velocity magnitude, 1 data channel 1, 2 data channel 2"),
+                   "what colours the field: 0 velocity magnitude, k data channel k (1 to 10)"),
         intSetting("showTfEditor", &showTfEditor, 0, 0, 1, controlId::showTfEditor, {},
                    "show the transfer-function editor under the field (0 or 1)"),
+        floatSetting("noDataRed", &noDataRed, 1.0f, limited, 0.0, 1.0, controlId::noDataRed,
+                     {"drawing/no_data_red", F::Float, 40, true}, "red of the colour of nodes without data (0 to 1)"),
+        floatSetting("noDataGreen", &noDataGreen, 0.0f, limited, 0.0, 1.0, controlId::noDataGreen,
+                     {"drawing/no_data_green", F::Float, 41, true},
+                     "green of the colour of nodes without data (0 to 1)"),
+        floatSetting("noDataBlue", &noDataBlue, 0.6f, limited, 0.0, 1.0, controlId::noDataBlue,
+                     {"drawing/no_data_blue", F::Float, 42, true}, "blue of the colour of nodes without data (0 to 1)"),
         intSetting("timestep", &timestep, 0, 0, 999999, controlId::timestep, {},
                    "time step shown, from 0; held to the dataset's last step"),
         intSetting("playing", &playing, 0, 0, 1, controlId::playing, {},
@@ -59,10 +68,13 @@ const std::vector<Setting>& settings() {
                    "0 evenly spaced lines, 1 seeded lines, 2 tapered bands, 3 glyphs, 4 grey-level texture"),
         intSetting("seedPoints", &seedPoints, 5, 0, 100, controlId::seedPoints, {"streamlines/seedpoints", F::Int, 23},
                    "seed points of the seeded lines"),
-        floatSetting("lineWidthMax", &lineWidthMax, 0.1f, limited, 0.0, 0.5, controlId::lineWidthMax, {},
-                     "widest tapered band, in view units (the field's longer side is 1.3)"),
-        floatSetting("lineWidthMin", &lineWidthMin, 0.04f, limited, 0.0, 0.5, controlId::lineWidthMin, {},
-                     "narrowest tapered band, in view units"),
+        floatSetting("lineWidthMax", &lineWidthMax, 0.1f, limited, 0.0, maxLength, controlId::lineWidthMax,
+                     {"drawing/line_width_max", F::Float, 43, true, true}, "widest tapered band, in data units"),
+        floatSetting("lineWidthMin", &lineWidthMin, 0.04f, limited, 0.0, maxLength, controlId::lineWidthMin,
+                     {"drawing/line_width_min", F::Float, 44, true, true}, "narrowest tapered band, in data units"),
+        floatSetting("glyphSpacing", &glyphSpacing, 0.3f, limited, 0.0, maxLength, controlId::glyphSpacing,
+                     {"drawing/glyph_spacing", F::Float, 45, true},
+                     "distance between glyphs along a line, in data units (0 draws none)"),
         intSetting("textureFunction", &textureFunction, 0, 0, 1, controlId::textureFunction, {},
                    "grey-level profile along the lines: 0 sine wave (f1), 1 ramp (f2)"),
         intSetting("texturePeriod", &texturePeriod, 160, 1, 10000, controlId::texturePeriod, {},
@@ -71,6 +83,9 @@ const std::vector<Setting>& settings() {
                    {"streamlines/integration_index", F::Int, 21}, "0 Euler steps, 1 second-order Runge-Kutta"),
         intSetting("unitSpeed", &unitSpeed, 0, 0, 1, controlId::unitSpeed, {"streamlines/unit_speed", F::Int, 27, true},
                    "1: step along the velocity's direction, so dt is a step length in data units"),
+        intSetting("seekFirstSeed", &seekFirstSeed, 0, 0, 1, controlId::seekFirstSeed,
+                   {"placement/seek_first_seed", F::Int, 50, true},
+                   "1: where the flow rests at the box centre, the first evenly spaced line starts nearby"),
         floatSetting("stepSize", &stepSize, 0.005f, unlimited, 0, 0, controlId::stepSize,
                      {"streamlines/dt", F::Float, 26},
                      "integration step dt (a time; a length in data units with unit speed)"),
@@ -78,6 +93,11 @@ const std::vector<Setting>& settings() {
                      "separation of evenly spaced lines, in data units"),
         floatSetting("dtest", &dtest, 0.2f, unlimited, 0, 0, controlId::dtest, {"streamlines/dtest", F::Float, 25},
                      "distance at which a line stops near another, in data units"),
+        intSetting("lineColor", &lineColor, 0, 0, 3, controlId::lineColor, {"drawing/line_color", F::Int, 46, true},
+                   "colour of lines, bands and glyphs: 0 white, 1 black, 2 the chosen colour, 3 by speed"),
+        intSetting("lineOutline", &lineOutline, 0, 0, 1, controlId::lineOutline,
+                   {"drawing/line_outline", F::Int, 47, true},
+                   "a thin dark outline around lines, bands and glyphs (0 or 1)"),
     };
     return table;
 }

@@ -25,6 +25,9 @@ struct FileEntry {
     // Files written before the setting existed lack it: a missing element
     // then means the start value and is not reported.
     bool optional = false;
+    // For a setting that older files did not store although it existed: a
+    // missing element keeps the current value, and is not reported either.
+    bool keepWhenMissing = false;
 };
 
 // One setting: a live variable that a panel control writes, that the

@@ -1,6 +1,8 @@
 #version 120
 // Colours the field quad by the selected background through its transfer
 // function, draws the legend bars, and orients and colours the arrow sprites.
+// Texels below 0 hold no data: the field shows noDataColor there, never a
+// colour of the transfer function.
 
 uniform sampler2D tex_velocity;
 uniform sampler2D tex_data;
@@ -15,6 +17,7 @@ uniform int renderTF;
 uniform int renderArrowTF;
 uniform vec2 maxVel;
 uniform vec2 minVel;
+uniform vec3 noDataColor;
 
 varying vec4 arrowVelocity;
 
@@ -42,9 +45,14 @@ void main()
         vec3 rgb = arrowColor;
         if (enableArrowTF == 1)
             rgb = texture1D(tex_tfarrow, arrowVelocity.a).rgb;
-        if (glyph.a < 0.01)
+        if (glyph.a < 0.01 || arrowVelocity.a < 0.0)
             discard;
-        gl_FragColor = vec4(rgb * glyph.rgb, glyph.a);
+        // The image is white inside the arrow and black on its edge. The
+        // edge is dark, so that an arrow coloured like the field under it
+        // still reads; around a nearly black arrow it is light instead.
+        float inside = glyph.r;
+        vec3 edge = dot(rgb, vec3(0.299, 0.587, 0.114)) < 0.2 ? vec3(0.8) : vec3(0.1);
+        gl_FragColor = vec4(mix(edge, rgb, inside), glyph.a);
         return;
     }
     float value;
@@ -52,5 +60,9 @@ void main()
         value = texture2D(tex_velocity, gl_TexCoord[0].st).a;
     else
         value = texture2D(tex_data, gl_TexCoord[0].st).r;
+    if (value < 0.0) {
+        gl_FragColor = vec4(noDataColor, 1.0);
+        return;
+    }
     gl_FragColor = vec4(texture1D(tex_transfer, value).rgb, 1.0);
 }

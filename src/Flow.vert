@@ -1,7 +1,8 @@
 #version 120
 // Field quad, legend bars and the arrow pass. In the arrow pass (mode 1)
 // every point is one arrow: its velocity is fetched here, the point size
-// follows the speed when arrowSizeModif is 1.
+// follows the speed when arrowSizeModif is 1. Where the velocity is missing
+// (texels below 0) no arrow is drawn.
 
 uniform sampler2D tex_velocity;
 uniform int mode;
@@ -25,5 +26,7 @@ void main()
         if (arrowSizeModif == 1)
             size = pointSize * (0.2 + 0.8 * arrowVelocity.a);
         gl_PointSize = size;
+        if (arrowVelocity.a < 0.0)
+            gl_Position = vec4(2.0, 2.0, 2.0, 1.0);  // outside the clip volume: the point is dropped
     }
 }

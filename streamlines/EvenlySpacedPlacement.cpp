@@ -2,7 +2,10 @@
 
 #include "data/Vec3.h"
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
+#include <vector>
 
 void StreamlineSet::computeEvenlySpaced() {
     startPlacement();
@@ -15,11 +18,42 @@ void StreamlineSet::computeEvenlySpaced() {
     const DomainBox& box = box_;
     StreamPoint* seed = createPoint((box.xmin + box.xmax) * 0.5f, (box.ymin + box.ymax) * 0.5f);
     traceEvenly(seed);
+    if (streamlines_.empty() && seekFirstSeed_) seekFirstLine();
     // Without a first line (zero velocity at the centre, say) there is
     // nothing to scan: the list stays empty and only the reports follow.
     if (!streamlines_.empty()) scanForSeeds();
     printStatistics();
     checkDistanceField();
+}
+
+// Candidates at the centres of a lattice of cells about dsep wide (at most
+// 64 a side), nearest to the box centre first; the first that gives a line
+// starts the placement.
+void StreamlineSet::seekFirstLine() {
+    const DomainBox& box = box_;
+    auto cellsAlong = [this](float side) {
+        return static_cast<int>(std::clamp(std::floor(static_cast<double>(side) / dsep_), 1.0, 64.0));
+    };
+    const int nx = cellsAlong(box.width());
+    const int ny = cellsAlong(box.height());
+    const double cx = 0.5 * (static_cast<double>(box.xmin) + box.xmax);
+    const double cy = 0.5 * (static_cast<double>(box.ymin) + box.ymax);
+    struct Candidate {
+        double distance;
+        float x;
+        float y;
+    };
+    std::vector<Candidate> candidates;
+    for (int i = 0; i < nx; ++i)
+        for (int j = 0; j < ny; ++j) {
+            const double x = box.xmin + (i + 0.5) * box.width() / nx;
+            const double y = box.ymin + (j + 0.5) * box.height() / ny;
+            candidates.push_back({std::hypot(x - cx, y - cy), static_cast<float>(x), static_cast<float>(y)});
+        }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
+    for (const Candidate& c : candidates)
+        if (traceEvenly(createPoint(c.x, c.y))) return;
 }
 
 // Works through the list as a queue: each line is scanned along its left

@@ -47,13 +47,48 @@ double textureGrey(int index, int period, int function) {
     return static_cast<double>(static_cast<float>(index % p) / static_cast<float>(p - 1));
 }
 
-std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view) {
+std::array<float, 3> LineStyle::colorAt(float value) const {
+    switch (color) {
+    case LineColor::Black: return {0.0f, 0.0f, 0.0f};
+    case LineColor::Chosen: return chosen;
+    case LineColor::BySpeed:
+        if (speedTable) {
+            // The texel the arrows' texture lookup takes at this coordinate.
+            const float t = value >= 0.0f ? value : 0.0f;
+            const int texel = t < 1.0f ? static_cast<int>(t * 4096.0f) : 4095;
+            const std::uint8_t* c = speedTable + 4 * texel;
+            return {c[0] / 255.0f, c[1] / 255.0f, c[2] / 255.0f};
+        }
+        break;
+    case LineColor::White: break;
+    }
+    return {1.0f, 1.0f, 1.0f};
+}
+
+namespace {
+// The value of point k of line l; 0 without values.
+float valueOf(const LineValues* values, std::size_t l, std::size_t k) {
+    if (!values || l >= values->size() || k >= (*values)[l].size()) return 0.0f;
+    return (*values)[l][k];
+}
+
+ViewVertex withValue(ViewVertex v, float value) {
+    v.value = value;
+    return v;
+}
+}  // namespace
+
+std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view,
+                                         const LineValues* values) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
-    for (const auto& line : set.streamlines()) {
+    const auto& lines = set.streamlines();
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        const auto& points = lines[l]->points;
         VertexBlock block;
-        block.reserve(line->points.size());
-        for (const StreamPoint* p : line->points) block.push_back(view.map(p->x(), p->y()));
+        block.reserve(points.size());
+        for (std::size_t k = 0; k < points.size(); ++k)
+            block.push_back(withValue(view.map(points[k]->x(), points[k]->y()), valueOf(values, l, k)));
         blocks.push_back(std::move(block));
     }
     return blocks;
@@ -94,7 +129,7 @@ Vec2 unitNormal(Vec2 from, Vec2 to) {
 
 std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const StreamlineView& view,
                                            const std::vector<std::vector<float>>& distances, float maxWidth,
-                                           float minWidth) {
+                                           float minWidth, const LineValues* values) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
     const float dsep = set.dsep();
@@ -107,8 +142,12 @@ std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const Strea
             block.reserve((points.size() - 1) * 8);
             float d0 = distances[l][0];
             Vec2 o{0.0f, 0.0f};
-            auto emit = [&](float x, float y) { block.push_back(view.map(x, y)); };
+            float value = 0.0f;
+            auto emit = [&](float x, float y) { block.push_back(withValue(view.map(x, y), value)); };
             for (std::size_t k = 1; k < points.size(); ++k) {
+                const float q0 = valueOf(values, l, k - 1);
+                const float p1 = valueOf(values, l, k);
+                const float mid = (q0 + p1) / 2.0f;
                 Vec2 q{points[k - 1]->x(), points[k - 1]->y()};
                 Vec2 p{points[k]->x(), points[k]->y()};
                 view.clamp(q.x, q.y);
@@ -122,13 +161,19 @@ std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const Strea
                 const Vec2 a{na.x * w1, na.y * w1};
                 const Vec2 b{nb.x * wm, nb.y * wm};
                 const Vec2 prev = (o.x == 0.0f && o.y == 0.0f) ? b : o;
+                value = q0;
                 emit(q.x - prev.x / 2.0f, q.y - prev.y / 2.0f);
+                value = mid;
                 emit(m.x - b.x / 2.0f, m.y - b.y / 2.0f);
                 emit(m.x + b.x / 2.0f, m.y + b.y / 2.0f);
+                value = q0;
                 emit(q.x + prev.x / 2.0f, q.y + prev.y / 2.0f);
+                value = mid;
                 emit(m.x - b.x / 2.0f, m.y - b.y / 2.0f);
+                value = p1;
                 emit(p.x - a.x / 2.0f, p.y - a.y / 2.0f);
                 emit(p.x + a.x / 2.0f, p.y + a.y / 2.0f);
+                value = mid;
                 emit(m.x + b.x / 2.0f, m.y + b.y / 2.0f);
                 o = a;
                 d0 = d1;
@@ -139,16 +184,42 @@ std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const Strea
     return blocks;
 }
 
-std::vector<VertexBlock> buildGlyphTriangles(const StreamlineSet& set, const StreamlineView& view) {
+VertexBlock bandOutline(const VertexBlock& quads) {
+    // Each segment's eight vertices: Q-, M-, M+, Q+, M-, P-, P+, M+.
+    const std::size_t segments = quads.size() / 8;
+    VertexBlock loop;
+    if (segments == 0) return loop;
+    loop.push_back(quads[0]);
+    for (std::size_t s = 0; s < segments; ++s) {
+        loop.push_back(quads[8 * s + 1]);
+        loop.push_back(quads[8 * s + 5]);
+    }
+    for (std::size_t s = segments; s-- > 0;) {
+        loop.push_back(quads[8 * s + 6]);
+        loop.push_back(quads[8 * s + 2]);
+    }
+    loop.push_back(quads[3]);
+    return loop;
+}
+
+std::vector<VertexBlock> buildGlyphTriangles(const StreamlineSet& set, const StreamlineView& view, float spacing,
+                                             const LineValues* values) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
-    const float spacing = 0.3f;
-    for (const auto& line : set.streamlines()) {
-        const auto& points = line->points;
+    const bool spaced = spacing > 0.0f && std::isfinite(spacing);
+    // A wedge's short side is its length D / 40 (in data units) added in view
+    // units, which at the start spacing of 0.3 makes it 0.0075 view units
+    // wide. Scaled by 0.3 / spacing it keeps that width at any spacing, so a
+    // spacing fitted to a tiny or a huge box still draws visible wedges.
+    const float widthScale = spaced ? 0.3f / spacing : 0.0f;
+    const auto& lines = set.streamlines();
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        const auto& points = lines[l]->points;
         VertexBlock block;
-        if (!points.empty()) {
+        if (spaced && !points.empty()) {
             Vec2 base{points[0]->x(), points[0]->y()};
             view.clamp(base.x, base.y);
+            float baseValue = valueOf(values, l, 0);
             Vec2 q = base;
             float s = 0.0f;
             for (std::size_t k = 1; k < points.size(); ++k) {
@@ -162,15 +233,19 @@ std::vector<VertexBlock> buildGlyphTriangles(const StreamlineSet& set, const Str
                     // the spacing; the length then restarts from q, not base.
                     const float f = (s - spacing) / s;
                     const Vec2 n{q.x + dx * (1.0f - f), q.y + dy * (1.0f - f)};
+                    const float q0 = valueOf(values, l, k - 1);
+                    const float nValue = q0 + (valueOf(values, l, k) - q0) * (1.0f - f);
                     const Vec2 d{n.x - base.x, n.y - base.y};
-                    const ViewVertex b = view.map(base.x, base.y);
+                    const ViewVertex b = withValue(view.map(base.x, base.y), baseValue);
                     block.push_back(b);
-                    block.push_back(ViewVertex{b.x - d.y / 40.0f, b.y + d.x / 40.0f, b.z});
-                    block.push_back(view.map(n.x, n.y));
+                    block.push_back(
+                        ViewVertex{b.x - d.y / 40.0f * widthScale, b.y + d.x / 40.0f * widthScale, b.z, baseValue});
+                    block.push_back(withValue(view.map(n.x, n.y), nValue));
                     const float rx = n.x - q.x;
                     const float ry = n.y - q.y;
                     s = std::sqrt(rx * rx + ry * ry);
                     base = n;
+                    baseValue = nValue;
                 }
                 q = p;
             }

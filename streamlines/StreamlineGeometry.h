@@ -1,10 +1,14 @@
 #pragma once
 
 #include "data/FieldQuad.h"
+#include "settings/Modes.h"
 #include "streamlines/DomainBox.h"
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
+class Channel;
 class StreamlineSet;
 
 // What the four streamline drawing modes send to GL, computed without GL so
@@ -14,6 +18,8 @@ struct ViewVertex {
     float x;
     float y;
     float z;
+    // The normalised speed there, when the builder was given speeds.
+    float value = 0.0f;
 };
 
 struct GreyVertex {
@@ -48,6 +54,26 @@ private:
 
 using VertexBlock = std::vector<ViewVertex>;
 
+// Normalised values per point of every line, in the order of the lines and
+// their points (StreamlineSet::valuesAlongLines); null when not needed.
+using LineValues = std::vector<std::vector<float>>;
+
+// How lines, tapered bands and glyphs are coloured and outlined.
+struct LineStyle {
+    LineColor color = LineColor::White;
+    std::array<float, 3> chosen{1.0f, 1.0f, 1.0f};  // LineColor::Chosen
+    // LineColor::BySpeed: 4096 RGBA texels (the arrow plot's colour table)
+    // over the normalised values of `speed` (the magnitude channel); without
+    // a table the lines stay white.
+    const std::uint8_t* speedTable = nullptr;
+    const Channel* speed = nullptr;
+    bool outline = false;  // a dark outline under every line, band and glyph
+
+    // The colour of a vertex; `value` is its normalised speed (a value that
+    // is not a number counts as 0).
+    std::array<float, 3> colorAt(float value) const;
+};
+
 // Full band width for a distance d to the nearest other line: maxWidth at
 // dsep and beyond, falling linearly to 0 at dtest, raised to minWidth.
 float taperWidth(float d, float dsep, float dtest, float maxWidth, float minWidth);
@@ -58,13 +84,21 @@ float taperWidth(float d, float dsep, float dtest, float maxWidth, float minWidt
 double textureGrey(int index, int period, int function);
 
 // One block per line, upstream end first: the vertices of a line strip.
-std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view);
+// With `values`, every vertex carries the value of its point.
+std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view,
+                                         const LineValues* values = nullptr);
 // The same with the grey level of each point's step index.
 std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view);
 // One block of quads (4 vertices each) per line; distances[l][k] is the
 // nearest-other distance of point k of line l.
 std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const StreamlineView& view,
                                            const std::vector<std::vector<float>>& distances, float maxWidth,
-                                           float minWidth);
-// One block of triangles (3 vertices each) per line, about 0.3 apart.
-std::vector<VertexBlock> buildGlyphTriangles(const StreamlineSet& set, const StreamlineView& view);
+                                           float minWidth, const LineValues* values = nullptr);
+// The boundary of one line's tapered band (a block of buildTaperedQuads) as
+// a closed loop: along one side, across the end, back along the other.
+VertexBlock bandOutline(const VertexBlock& quads);
+// One block of triangles (3 vertices each) per line, about `spacing` apart
+// along it (data units); a spacing that is not a positive number gives none.
+// Wedges are about 0.0075 view units wide at their base whatever the spacing.
+std::vector<VertexBlock> buildGlyphTriangles(const StreamlineSet& set, const StreamlineView& view, float spacing = 0.3f,
+                                             const LineValues* values = nullptr);

@@ -146,6 +146,28 @@ const std::vector<std::vector<float>>& StreamlineSet::nearestOtherDistances() {
             distances_.push_back(std::move(d));
         }
         distancesValid_ = true;
+        valuesValid_ = false;
     }
     return distances_;
+}
+
+const std::vector<std::vector<float>>& StreamlineSet::valuesAlongLines(const Channel* channel) {
+    // The lines change only where the distances are invalidated.
+    nearestOtherDistances();
+    if (valuesValid_ && channel == valuesChannel_) return values_;
+    values_.clear();
+    for (const auto& line : streamlines_) {
+        std::vector<float> v;
+        v.reserve(line->points.size());
+        for (const StreamPoint* p : line->points) {
+            // Held to the box as drawing holds it, so that sampling never misses.
+            const float x = std::fmin(std::fmax(p->x(), box_.xmin), box_.xmax);
+            const float y = std::fmin(std::fmax(p->y(), box_.ymin), box_.ymax);
+            v.push_back(channel ? channel->normalize(channel->sampleAt(Vec3(x, y, 0.0f))) : 0.0f);
+        }
+        values_.push_back(std::move(v));
+    }
+    valuesChannel_ = channel;
+    valuesValid_ = true;
+    return values_;
 }

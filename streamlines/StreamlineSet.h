@@ -9,8 +9,10 @@
 #include <memory>
 #include <vector>
 
+class Channel;
 class ColorRGBA;
 class FlowData;
+struct LineStyle;
 
 // A registered point with a copy of its position: proximity tests read the
 // copies in a row instead of following one pointer per point. Points do not
@@ -57,6 +59,11 @@ public:
     // registration by the same distance whatever the local speed. 0 (the
     // start value): the step moves dt * v.
     void setUnitSpeed(int unitSpeed) { unitSpeed_ = unitSpeed != 0 ? 1 : 0; }
+    // 1: when the evenly spaced placement's first line, from the centre of
+    // the box, is discarded (the flow rests there or has no data), the first
+    // line starts instead from the nearest point of a lattice about dsep
+    // apart that gives one. 0 (the start value): the list stays empty.
+    void setSeekFirstSeed(int seek) { seekFirstSeed_ = seek != 0 ? 1 : 0; }
     void setStepSize(float dt);  // re-sizes the point caches
     void setTestDistance(float dtest);
     void setSeparation(float dsep);  // rebuilds the distance field, keeps the caches
@@ -103,15 +110,24 @@ public:
     // once; any other waits for the next placement.
     void discardPoint(StreamPoint* p);
 
-    // Drawing (GL layer). Tapering reads nearestOtherDistances.
+    // Drawing (GL layer). Tapering reads nearestOtherDistances. Without a
+    // style, lines, bands and glyphs are drawn in the set's colour, glyphs
+    // 0.3 apart.
     void drawLines();
+    void drawLines(const LineStyle& style);
     void drawTapered(float maxWidth, float minWidth);
+    void drawTapered(float maxWidth, float minWidth, const LineStyle& style);
     void drawGlyphs();
+    void drawGlyphs(float spacing, const LineStyle& style);
     void drawTextured();
 
     // nearestOtherDistance of every point of every line, computed once per
     // placement (drawing asks for it every frame).
     const std::vector<std::vector<float>>& nearestOtherDistances();
+    // The normalised value of `channel` at every point of every line (the
+    // point held to the domain box; a missing value stays not finite),
+    // computed once per placement and channel, as the distances are.
+    const std::vector<std::vector<float>>& valuesAlongLines(const Channel* channel);
 
     const std::vector<std::unique_ptr<Streamline>>& streamlines() const { return streamlines_; }
     FlowData* flowData() const { return flowData_; }
@@ -126,6 +142,7 @@ public:
     int cacheCapacity() const { return cacheCapacity_; }
     IntegrationMethod integration() const { return integration_; }
     int unitSpeed() const { return unitSpeed_; }
+    int seekFirstSeed() const { return seekFirstSeed_; }
     int textureFunction() const { return textureFunction_; }
     int texturePeriod() const { return texturePeriod_; }
     int streamlineNumber() const { return streamlineNumber_; }
@@ -161,6 +178,7 @@ private:
     bool placementRefused(bool evenlySpaced) const;
     void reportClamping() const;
     void scanForSeeds();
+    void seekFirstLine();
 
     std::vector<std::unique_ptr<Streamline>> streamlines_;
     FlowData* flowData_;
@@ -201,6 +219,7 @@ private:
     std::vector<StreamPoint*> firstCache_;
     IntegrationMethod integration_ = IntegrationMethod::Euler;
     int unitSpeed_ = 0;
+    int seekFirstSeed_ = 0;
     TerminationReason stepFailure_ = TerminationReason::None;
     int textureFunction_ = 0;
     int pointLimit_ = defaultPointLimit;
@@ -209,4 +228,8 @@ private:
     std::deque<StreamPoint> pointPool_;
     std::vector<std::vector<float>> distances_;
     bool distancesValid_ = false;
+    // Rebuilt whenever the distances are, that is after every change of the lines.
+    std::vector<std::vector<float>> values_;
+    const Channel* valuesChannel_ = nullptr;
+    bool valuesValid_ = false;
 };

@@ -1,12 +1,16 @@
 // quillmere-arrowgen: writes the arrow glyph the viewer draws as point sprites.
-// An uncompressed 32-bit BGRA TGA, bottom-left origin, a white arrow along +x
-// centred in the square image; alpha is the pixel's coverage (8 x 8 samples).
-// Colour stays white under transparent pixels too, so filtering and mipmaps
-// never pull dark fringes into the edge.
+// An uncompressed 32-bit BGRA TGA, bottom-left origin: a white arrow along +x
+// centred in the square image, with a black edge around it, so that an arrow
+// coloured like the field under it still stands out. Alpha is the coverage of
+// arrow and edge together (8 x 8 samples), the colour the share of the arrow
+// in it; transparent pixels are black like the edge, so that filtering and
+// mipmaps never pull light fringes outside it.
 
 #include "common/SafeFileWrite.h"
 #include "common/Usage.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
@@ -20,7 +24,7 @@ const char* const kSynopsis = "Usage: quillmere-arrowgen [--size N] OUT.tga";
 
 std::string helpText() {
     return formatHelp(kSynopsis,
-                      "Writes a white arrow pointing along +x on a transparent square of N x N pixels as an "
+                      "Writes a white arrow with a black edge pointing along +x on a transparent square of N x N pixels as an "
                       "uncompressed 32-bit TGA.",
                       {{"Options:",
                         {{"--size N", "width and height in pixels, 8..1024 (default 64)"},
@@ -34,12 +38,35 @@ int usageFailure(const std::string& problem) {
 }
 
 // Arrow in unit coordinates (u along +x, v up, both in [0, 1]), symmetric about v = 0.5.
+const double shaftStart = 0.08, shaftEnd = 0.58, shaftHalf = 0.08;
+const double headBase = 0.52, tip = 0.92, headHalf = 0.24;
+// Width of the edge, in unit coordinates: about 2 pixels of an arrow drawn
+// 32 pixels large. The tip leaves room for it inside the image.
+const double edgeWidth = 0.06;
+
 bool insideArrow(double u, double v) {
-    const double dv = v > 0.5 ? v - 0.5 : 0.5 - v;
-    const double shaftStart = 0.08, shaftEnd = 0.58, shaftHalf = 0.08;
-    const double headBase = 0.52, tip = 0.94, headHalf = 0.24;
+    const double dv = std::fabs(v - 0.5);
     if (u >= shaftStart && u <= shaftEnd && dv <= shaftHalf) return true;
     if (u >= headBase && u <= tip) return dv <= headHalf * (tip - u) / (tip - headBase);
+    return false;
+}
+
+double segmentDistance(double u, double v, double u0, double v0, double u1, double v1) {
+    const double du = u1 - u0, dv = v1 - v0;
+    const double t = std::clamp(((u - u0) * du + (v - v0) * dv) / (du * du + dv * dv), 0.0, 1.0);
+    return std::hypot(u - (u0 + t * du), v - (v0 + t * dv));
+}
+
+// Inside the arrow or within edgeWidth of its outline.
+bool insideEdge(double u, double v) {
+    if (insideArrow(u, v)) return true;
+    const double lo = 0.5 - shaftHalf, hi = 0.5 + shaftHalf;
+    const double outline[][4] = {
+        {shaftStart, lo, shaftEnd, lo},       {shaftStart, hi, shaftEnd, hi},
+        {shaftStart, lo, shaftStart, hi},     {headBase, 0.5 - headHalf, tip, 0.5},
+        {headBase, 0.5 + headHalf, tip, 0.5}, {headBase, 0.5 - headHalf, headBase, 0.5 + headHalf}};
+    for (const auto& s : outline)
+        if (segmentDistance(u, v, s[0], s[1], s[2], s[3]) <= edgeWidth) return true;
     return false;
 }
 
@@ -48,17 +75,18 @@ std::vector<std::uint8_t> render(int size) {
     std::vector<std::uint8_t> bgra(size_t(size) * size_t(size) * 4);
     for (int row = 0; row < size; ++row) {  // row 0 is the bottom row
         for (int col = 0; col < size; ++col) {
-            int hits = 0;
+            int arrow = 0, covered = 0;
             for (int sy = 0; sy < samples; ++sy) {
                 for (int sx = 0; sx < samples; ++sx) {
                     const double u = (col + (sx + 0.5) / samples) / size;
                     const double v = (row + (sy + 0.5) / samples) / size;
-                    if (insideArrow(u, v)) ++hits;
+                    if (insideArrow(u, v)) ++arrow;
+                    if (insideEdge(u, v)) ++covered;
                 }
             }
             std::uint8_t* p = &bgra[(size_t(row) * size_t(size) + size_t(col)) * 4];
-            p[0] = p[1] = p[2] = 255;
-            p[3] = std::uint8_t((hits * 255 + samples * samples / 2) / (samples * samples));
+            p[0] = p[1] = p[2] = covered ? std::uint8_t((arrow * 255 + covered / 2) / covered) : 0;
+            p[3] = std::uint8_t((covered * 255 + samples * samples / 2) / (samples * samples));
         }
     }
     return bgra;

@@ -35,7 +35,11 @@ std::string helpText() {
            {"vortex", "Lamb-Oseen vortex, core radius min(width, height) / 8"},
            {"cylinder",
             "potential flow along +x around a cylinder of radius min(width, height) / 4; velocity exactly zero "
-            "inside"}}},
+            "inside"},
+           {"cavity",
+            "lid-driven cavity: the top wall moves along +x (fastest in its middle), the other walls are at rest, "
+            "one main vortex below the lid (stream function 8 s^2 (1-s)^2 (t^4 - t^2) in the domain's unit "
+            "coordinates s, t)"}}},
          {"Options:",
           {{"--field NAME", "the field, one of the above (required)"},
            {"-o BASE", "output base path (required)"},
@@ -60,7 +64,7 @@ std::string helpText() {
            {"--version", "print the version and exit"}}}});
 }
 
-enum class Field { Uniform, Rotation, Saddle, Sink, Gyre, Vortex, Cylinder };
+enum class Field { Uniform, Rotation, Saddle, Sink, Gyre, Vortex, Cylinder, Cavity };
 enum class Broken { None, ShortGrid, ShortData, Dims2, BadMagic, FewValues, Huge };
 
 struct Options {
@@ -94,9 +98,9 @@ bool parseField(const std::string& s, Field& f) {
     static const struct {
         const char* name;
         Field field;
-    } table[] = {{"uniform", Field::Uniform},  {"rotation", Field::Rotation}, {"saddle", Field::Saddle},
-                 {"sink", Field::Sink},        {"gyre", Field::Gyre},         {"vortex", Field::Vortex},
-                 {"cylinder", Field::Cylinder}};
+    } table[] = {{"uniform", Field::Uniform},   {"rotation", Field::Rotation}, {"saddle", Field::Saddle},
+                 {"sink", Field::Sink},         {"gyre", Field::Gyre},         {"vortex", Field::Vortex},
+                 {"cylinder", Field::Cylinder}, {"cavity", Field::Cavity}};
     for (const auto& e : table) {
         if (s == e.name) {
             f = e.field;
@@ -328,6 +332,23 @@ public:
                 s.u = uInf * (1.0 - R * R * (X * X - Y * Y) / r4);
                 s.v = -uInf * 2.0 * R * R * X * Y / r4;
             }
+            break;
+        }
+        case Field::Cavity: {
+            // psi = U h 8 f(s) g(t) with f = s^2 (1 - s)^2, g = t^4 - t^2: no
+            // flow through the walls, at rest on all but the lid (t = 1),
+            // where u = 16 U f(s) peaks at U.
+            const double sx = X / width_ + 0.5;
+            const double ty = Y / height_ + 0.5;
+            const double f = sx * sx * (1.0 - sx) * (1.0 - sx);
+            const double df = 4.0 * sx * sx * sx - 6.0 * sx * sx + 2.0 * sx;
+            const double ddf = 12.0 * sx * sx - 12.0 * sx + 2.0;
+            const double g = ty * ty * ty * ty - ty * ty;
+            const double dg = 4.0 * ty * ty * ty - 2.0 * ty;
+            const double ddg = 12.0 * ty * ty - 2.0;
+            s.u = 8.0 * U * f * dg;
+            s.v = -8.0 * U * height_ / width_ * df * g;
+            s.vorticity = -8.0 * U * (height_ / (width_ * width_) * ddf * g + f * ddg / height_);
             break;
         }
         }

@@ -4,6 +4,7 @@
 #include "app/FramePattern.h"
 #include "data/FlowData.h"
 #include "formats/Importer.h"
+#include "streamlines/FitToData.h"
 #include "streamlines/PlacementQuality.h"
 #include "streamlines/StreamlineSet.h"
 #include "streamlines/TerminationReason.h"
@@ -33,6 +34,10 @@ const char* const kUsage =
     "  --dtest X    test distance (default 0.2)\n"
     "  --rk2        midpoint Runge-Kutta instead of Euler\n"
     "  --unit-speed step along the velocity's direction: dt is a step length\n"
+    "  --fit        dsep, dtest and dt fitted to the size of the dataset's box, with\n"
+    "               unit speed and a first seed sought away from a resting centre,\n"
+    "               as the viewer's \"Fit to data\" sets them, and printed;\n"
+    "               --dt, --dsep and --dtest given as well win\n"
     "  --stats      print quality figures after the placement: lines, lengths,\n"
     "               short lines, coverage within dsep, line ends by reason\n"
     "  --timestep K place the lines in time step K (default 0)\n"
@@ -52,6 +57,7 @@ struct Options {
     float dtest = 0.2f;
     bool rk2 = false;
     bool unitSpeed = false;
+    bool fit = false;
     bool stats = false;
     int timestep = 0;
     bool allTimesteps = false;
@@ -107,6 +113,7 @@ Options parse(int argc, char** argv) {
         else if (a == "--dtest") o.dtest = positiveNumber(a, value());
         else if (a == "--rk2") o.rk2 = true;
         else if (a == "--unit-speed") o.unitSpeed = true;
+        else if (a == "--fit") o.fit = true;
         else if (a == "--stats") o.stats = true;
         else if (a == "--timestep") o.timestep = stepNumber(value());
         else if (a == "--all-timesteps") o.allTimesteps = true;
@@ -239,6 +246,11 @@ int main(int argc, char** argv) {
     StreamlineSet set(&data, xSlot, ySlot, start.dt, start.dsep, start.dtest);
     set.setIntegration(options.rk2 ? IntegrationMethod::RungeKutta : IntegrationMethod::Euler);
     set.setUnitSpeed(options.unitSpeed ? 1 : 0);
+    if (options.fit) {
+        const FittedSettings fit = fitToBox(set.domainBox());
+        std::cout << describeFit(set.domainBox(), fit) << std::endl;
+        applyFit(set, fit);
+    }
     if (options.dt != start.dt) set.setStepSize(options.dt);
     if (options.dsep != start.dsep) set.setSeparation(options.dsep);
     if (options.dtest != start.dtest) set.setTestDistance(options.dtest);

@@ -10,6 +10,7 @@
 #include "app/gl/Screenshot.h"
 #include "app/gl/Window.h"
 #include "panel/ControlPanel.h"
+#include "settings/ControlIds.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -38,6 +39,14 @@ void applyBatchOptions() {
         } else {
             std::cerr << "Ignoring -options: no dataset is open" << std::endl;
         }
+    }
+    // Fitted before the settings, so that a setting given as well wins.
+    if (commandLine.has("fitToData")) {
+        double fit = 0.0;
+        if (!parseNumber(commandLine.value("fitToData"), fit))
+            std::cerr << "Ignoring -fitToData: '" << commandLine.value("fitToData") << "' is not a number" << std::endl;
+        else if (fit != 0.0 && !sceneReady()) std::cerr << "Ignoring -fitToData: no dataset is open" << std::endl;
+        else if (fit != 0.0) controlCallback(controlId::fitToData);
     }
     applyCommandLineSettings(commandLine, controlCallback);
     if (commandLine.has("screenshot")) pendingScreenshot = commandLine.value("screenshot");

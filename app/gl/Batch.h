@@ -1,9 +1,10 @@
 #pragma once
 
 // Options of the command line beyond "datafile", for scripts and reports:
-// "-options FILE" loads an options file, every panel setting can be given
-// under the name of its live variable, and "-screenshot FILE" saves the first
-// complete frame and ends the program.
+// "-options FILE" loads an options file, "-fitToData 1" presses "Fit to
+// data", every panel setting can be given under the name of its live
+// variable, and "-screenshot FILE" saves the first complete frame and ends
+// the program.
 //
 // A run with -screenshot is a batch run. It always ends: it saves the
 // picture whenever a frame can be drawn, and exits with 0 only when the

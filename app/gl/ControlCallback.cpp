@@ -21,9 +21,12 @@
 #include "panel/PanelSpinner.h"
 #include "panel/SectionControls.h"
 #include "render/ShaderProgram.h"
+#include "render/ArrowPlot.h"
+#include "settings/Settings.h"
+#include "streamlines/FitToData.h"
 #include "streamlines/StreamlineSet.h"
 
-#include <algorithm>
+#include <iostream>
 
 namespace {
 void setUniform(const char* name, int value) {
@@ -50,21 +53,24 @@ bool endsWith(const std::string& text, const char* tail) {
     return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
 }
 
-// A channel the dataset does not have (its button is disabled, but the
-// command line or an options file can ask for it) falls back to the velocity.
+// A channel the dataset does not have (it has no button, but the command
+// line or an options file can ask for it) falls back to the velocity, with
+// one line that says so.
 void keepBackgroundAvailable() {
-    if (backgroundChannel < 0 || backgroundChannel > std::min(flowData->dataChannelCount(), 2))
-        backgroundChannel = VelocityBackground;
+    const int channels = flowData->dataChannelCount();
+    if (backgroundChannel >= 0 && backgroundChannel <= channels) return;
+    std::cerr << "Background channel " << backgroundChannel << " is not in this dataset (data channels: " << channels
+              << "); showing the velocity" << std::endl;
+    backgroundChannel = VelocityBackground;
 }
 
 void selectBackground() {
     if (!sceneReady()) return;
     keepBackgroundAvailable();
     const int channel = backgroundChannel;
-    if (channel == Channel1Background) flowData->bindDataTexture1();
-    if (channel == Channel2Background) flowData->bindDataTexture2();
+    if (channel != VelocityBackground) flowData->bindDataTexture(channel);
     setUniform("background", channel);
-    if (TransferFunction* tf = transferFunctions[channel]) {
+    if (TransferFunction* tf = transferFunctions.forBackground(channel)) {
         tf->upload();
         tf->buildColorTable();
     }
@@ -108,6 +114,38 @@ void applyUnitSpeed() {
     rebuildStreamlines();
 }
 
+void applySeekFirstSeed() {
+    if (!sceneReady()) return;
+    streamlineSet->setSeekFirstSeed(seekFirstSeed);
+    rebuildStreamlines();
+}
+
+void applyFitToData() {
+    if (!sceneReady()) return;
+    const DomainBox box = streamlineSet->domainBox();
+    const FittedSettings fit = fitToBox(box);
+    if (!(fit.dsep > 0.0f)) {
+        std::cerr << "Fit to data: the dataset's box has no area" << std::endl;
+        return;
+    }
+    // The new values go through the settings, as if typed into the panel.
+    const auto set = [](const char* name, double value) { findSetting(name)->set(value); };
+    set("unitSpeed", 1);
+    set("seekFirstSeed", 1);
+    set("dsep", fit.dsep);
+    set("dtest", fit.dtest);
+    set("stepSize", fit.dt);
+    set("lineWidthMax", fit.lineWidthMax);
+    set("lineWidthMin", fit.lineWidthMin);
+    set("glyphSpacing", fit.glyphSpacing);
+    const int fieldHeight = showTfEditor == 1 ? static_cast<int>(windowHeight * 0.8) : windowHeight;
+    set("arrowSize", ArrowPlot::fittedSize(arrowPlot->quad, arrowCountX, arrowCountY, fieldHeight / 1.4f));
+    std::cout << describeFit(box, fit) << ", arrow size " << arrowSize << std::endl;
+    applyFit(*streamlineSet, fit);
+    setUniform("pointSize", arrowSize);
+    rebuildStreamlines();
+}
+
 void applyStepSize() {
     if (!sceneReady()) return;
     streamlineSet->setStepSize(stepSize);
@@ -137,18 +175,19 @@ bool loadOptionsFile(const std::string& name) {
     const bool complete = optionsFile->load(name);
     if (!sceneReady()) return complete;
     keepBackgroundAvailable();
-    TransferFunction* background = transferFunctions[backgroundChannel];
+    TransferFunction* background = transferFunctions.forBackground(backgroundChannel);
     TransferFunction* arrows = transferFunctions[3];
     background->buildColorTable();
     arrows->buildColorTable();
     background->upload();
     arrows->upload();
-    if (backgroundChannel == Channel1Background) flowData->bindDataTexture1();
-    if (backgroundChannel == Channel2Background) flowData->bindDataTexture2();
+    if (backgroundChannel != VelocityBackground) flowData->bindDataTexture(backgroundChannel);
     applyShaderUniforms();
-    // Unit speed is taken along by the placements below rather than placing
-    // once more: a load prints the same placements as it did before it existed.
+    // Unit speed and the first-seed search are taken along by the placements
+    // below rather than placing once more: a load prints the same placements
+    // as it did before they existed.
     streamlineSet->setUnitSpeed(unitSpeed == 0 ? 0 : 1);
+    streamlineSet->setSeekFirstSeed(seekFirstSeed);
     applyIntegration();
     applyStepSize();
     applyDsep();
@@ -188,8 +227,17 @@ void controlCallback(int id) {
         if (sceneReady() && transferFunctions.chooser) {
             const ColorRGBA& c = transferFunctions.chooser->current();
             streamlineSet->setColor(c.red(), c.green(), c.blue());
+            // The lines show the colour just chosen.
+            lineColor = static_cast<int>(LineColor::Chosen);
         }
         break;
+    case controlId::noDataRed:
+    case controlId::noDataGreen:
+    case controlId::noDataBlue:
+        if (sceneReady()) applyShaderUniforms();
+        break;
+    case controlId::seekFirstSeed: applySeekFirstSeed(); break;
+    case controlId::fitToData: applyFitToData(); break;
     case controlId::integrationMethod: applyIntegration(); break;
     case controlId::unitSpeed: applyUnitSpeed(); break;
     case controlId::dsep: applyDsep(); break;
@@ -207,7 +255,7 @@ void controlCallback(int id) {
     case controlId::nextStep: stepTimeBy(1); break;
     case controlId::playing: applyPlaying(); break;
     case controlId::colorRange: applyColorRange(); break;
-    default: break;  // arrow counts, line widths, "Show TF", the file name, frame rate and loop: read when used
+    default: break;  // arrow counts, line widths and colours, "Show TF", the file name, frame rate and loop: read when used
     }
     if (controlPanel) controlPanel->sync_live();
     postRedisplay();

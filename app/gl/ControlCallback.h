@@ -9,12 +9,19 @@ void controlCallback(int id);
 // a new placement in the current mode. Without a dataset they do nothing.
 void applyIntegration();
 void applyUnitSpeed();
+void applySeekFirstSeed();
 void applyStepSize();
 void applyDsep();
 void applyDtest();
 void applyStreamlineMode();
 void applySeedPoints();
 void rebuildStreamlines();
+
+// "Fit to data": sets unit speed, the first-seed search, dsep, dtest, dt,
+// the tapering widths and the glyph spacing from the size of the dataset's
+// box and the arrow size from the shape of the field, prints them in one
+// line, and places the streamlines once.
+void applyFitToData();
 
 // Loads an options file into the open scene and brings colour tables,
 // textures, uniforms and streamlines in line with it, as picking it in the

@@ -39,7 +39,7 @@ unsigned arrowTexture = 0;
 bool sceneReady() { return flowData && flowData->isLoaded() && streamlineSet && arrowPlot; }
 
 TransferFunction* activeTransferFunction() {
-    return transferFunctions[activeTransferFunctionIndex(applyArrowTf, showArrowPlot, backgroundChannel)];
+    return transferFunctions.active(applyArrowTf, showArrowPlot, backgroundChannel);
 }
 
 void releaseTransferFunctions() {
@@ -47,6 +47,8 @@ void releaseTransferFunctions() {
         if (tf) tf->releaseTexture();
         tf.reset();
     }
+    for (auto& tf : transferFunctions.moreChannels) tf->releaseTexture();
+    transferFunctions.moreChannels.clear();
     transferFunctions.chooser.reset();
 }
 

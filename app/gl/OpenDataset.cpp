@@ -48,8 +48,7 @@ bool openDataset(std::string path) {
 
     const int channels = flowData->dataChannelCount();
     enableChannelButtons(channels);
-    if (channels == 1 || channels == 2) flowData->createDataTexture1();
-    if (channels == 2) flowData->createDataTexture2();
+    for (int channel = 1; channel <= channels; ++channel) flowData->createDataTexture(channel);
 
     arrowPlot =
         std::make_unique<ArrowPlot>(flowData->quadSize(), shaderProgram.get(), &arrowCountX, &arrowCountY, &arrowSize);
@@ -59,13 +58,15 @@ bool openDataset(std::string path) {
     transferFunctions[3]->upload();
 
     streamlineSet = std::make_unique<StreamlineSet>(flowData.get(), coordXSlot, coordYSlot, stepSize, dsep, dtest);
-    // Unit speed is ours, not the panel's integration choice: a ticked box
-    // applies to the new dataset too (off, the placement is unchanged).
+    // Unit speed and the first-seed search are ours, not the panel's
+    // integration choice: a ticked box applies to the new dataset too (off,
+    // the placement is unchanged).
     streamlineSet->setUnitSpeed(unitSpeed);
+    streamlineSet->setSeekFirstSeed(seekFirstSeed);
     streamlineSet->computeEvenlySpaced();
 
     camera->reset();
-    optionsFile->attach(transferFunctions.pointers(), streamlineSet.get());
+    optionsFile->attach(transferFunctions.pointers(), streamlineSet.get(), transferFunctions.moreChannelPointers());
     applyShaderUniforms();
     timeStepsOpened(path);
     return true;

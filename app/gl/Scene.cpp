@@ -1,6 +1,7 @@
 #include "app/gl/Scene.h"
 
 #include "app/gl/Globals.h"
+#include "data/ColorRGBA.h"
 #include "data/FlowData.h"
 #include "data/TextureUnits.h"
 #include "render/ArrowPlot.h"
@@ -8,13 +9,39 @@
 #include "render/ShaderProgram.h"
 #include "settings/LiveVariables.h"
 #include "settings/Modes.h"
+#include "streamlines/StreamlineGeometry.h"
 #include "streamlines/StreamlineSet.h"
+#include "tf/TransferFunction.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <IL/il.h>
 
 #include <iostream>
+
+namespace {
+// The colour and outline of lines, bands and glyphs from the settings.
+LineStyle lineStyle() {
+    LineStyle style;
+    style.color = lineColorOf(lineColor);
+    const ColorRGBA* chosen = streamlineSet->color();
+    style.chosen = {chosen->red(), chosen->green(), chosen->blue()};
+    if (const TransferFunction* arrows = transferFunctions[3]) style.speedTable = arrows->colorTable.data();
+    style.speed = flowData->channel(magnitudeSlot);
+    style.outline = lineOutline != 0;
+    return style;
+}
+
+// Evenly spaced placements that leave fewer than three lines are pointed
+// out in the status line, with the button that fits the settings to the data.
+std::string placementNote() {
+    if (showStreamlines != 1 || !sceneReady() || streamlineModeOf(streamlineMode) == StreamlineMode::Normal) return "";
+    const std::size_t lines = streamlineSet->streamlines().size();
+    if (lines >= 3) return "";
+    return "   (" + std::to_string(lines) + (lines == 1 ? " streamline" : " streamlines") +
+           " placed: try \"Fit to data\" under Streamlines)";
+}
+}  // namespace
 
 void drawScene() {
     glMatrixMode(GL_MODELVIEW);
@@ -23,11 +50,12 @@ void drawScene() {
     if (flowData && flowData->isLoaded()) {
         flowData->drawFieldQuad();
         if (showStreamlines == 1 && streamlineSet) {
+            const LineStyle style = lineStyle();
             switch (streamlineModeOf(streamlineMode)) {
-            case StreamlineMode::Tapering: streamlineSet->drawTapered(lineWidthMax, lineWidthMin); break;
-            case StreamlineMode::GlyphMapping: streamlineSet->drawGlyphs(); break;
+            case StreamlineMode::Tapering: streamlineSet->drawTapered(lineWidthMax, lineWidthMin, style); break;
+            case StreamlineMode::GlyphMapping: streamlineSet->drawGlyphs(glyphSpacing, style); break;
             case StreamlineMode::TextureGeneration: streamlineSet->drawTextured(); break;
-            default: streamlineSet->drawLines(); break;
+            default: streamlineSet->drawLines(style); break;
             }
         }
         if (showArrowPlot == 1 && arrowPlot) arrowPlot->draw();
@@ -53,7 +81,7 @@ void drawOverlay(int w, int h, double f) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     glRasterPos3i(10, static_cast<int>(h - f * 20), 1);
-    drawBitmapText(GLUT_BITMAP_HELVETICA_12, "Datafile: " + statusText);
+    drawBitmapText(GLUT_BITMAP_HELVETICA_12, "Datafile: " + statusText + placementNote());
 
     if (flowData && flowData->isLoaded()) {
         const int x0 = w / 100;
@@ -122,6 +150,7 @@ void applyShaderUniforms() {
     shaderProgram->setInt("arrowSizeModif", arrowSizeEnabled);
     shaderProgram->setInt("enableArrowTF", applyArrowTf);
     shaderProgram->setInt("mode", showArrowPlot);
+    shaderProgram->setFloat3("noDataColor", noDataRed, noDataGreen, noDataBlue);
     shaderProgram->unuse();
 }
 

@@ -9,7 +9,8 @@ void drawScene();
 void drawOverlay(int width, int height, double lineFactor);
 
 // Sends the shader the uniforms that follow the live variables and the open
-// dataset: background, arrow size and switches, velocity range.
+// dataset: background, arrow size and switches, velocity range, the colour
+// of missing data.
 void applyShaderUniforms();
 
 // The arrow glyph image, below the folder loadArrowTexture is given.

@@ -52,12 +52,10 @@ void refreshColours(bool stepRangesFresh) {
         applyStepRanges(*flowData, magnitudeSlot);
     }
     flowData->createVelocityTexture(magnitudeSlot);
-    const int channels = flowData->dataChannelCount();
-    if (channels == 1 || channels == 2) flowData->createDataTexture1();
-    if (channels == 2) flowData->createDataTexture2();
-    // Building leaves the last data texture on its unit: the shown one goes back.
-    if (backgroundChannel == Channel1Background && channels >= 1) flowData->bindDataTexture1();
-    if (backgroundChannel == Channel2Background && channels == 2) flowData->bindDataTexture2();
+    // Only the data channel on show is built now; the others are built when
+    // they are chosen, so a step costs one data texture, not one per channel.
+    flowData->deleteDataTextures();
+    if (backgroundChannel != VelocityBackground) flowData->bindDataTexture(backgroundChannel);
     for (auto& tf : transferFunctions.functions)
         if (tf) tf->computeHistogram();
     applyShaderUniforms();

@@ -67,18 +67,20 @@ void FlowData::createVelocityTexture(int magnitudeSlot) {
 void FlowData::createDataTexture1() { createDataTexture(1); }
 void FlowData::createDataTexture2() { createDataTexture(2); }
 
-void FlowData::createDataTexture(int which) {
+void FlowData::createDataTexture(int channel) {
+    if (channel < 1 || channel > maxDataChannels) return;
     textureReleaser_ = [](FlowData& data) { data.deleteTextures(); };
-    unsigned int& texture = which == 1 ? dataTexture1_ : dataTexture2_;
+    unsigned int& texture = dataTextures_[static_cast<std::size_t>(channel)];
     deleteTexture(texture);
-    const int slot = which == 1 ? 3 : 4;
+    const int slot = channel + 2;
     const TextureSize data = textureDataSize();
-    std::vector<float> texels = luminanceTexels(channel(slot), data);
+    std::vector<float> texels = luminanceTexels(this->channel(slot), data);
 
     glActiveTexture(GL_TEXTURE0 + textureUnit::dataChannel);
     texture = uploadTexture(GL_LUMINANCE32F_ARB, GL_LUMINANCE, data, texels);
-    if (which == 1) std::cout << "Debuging: texture data one channel 3 created\n";
-    else std::cout << "Debuging: texture data two channel 4 created\n";
+    if (channel == 1) std::cout << "Debuging: texture data one channel 3 created\n";
+    else if (channel == 2) std::cout << "Debuging: texture data two channel 4 created\n";
+    else std::cout << "Debuging: texture data " << channel << " channel " << slot << " created\n";
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR)
         std::cerr << "Error while creating texture data channel " << slot << ": " << glErrorText(error) << "\n";
@@ -87,22 +89,28 @@ void FlowData::createDataTexture(int which) {
 void FlowData::bindDataTexture1() { bindDataTexture(1); }
 void FlowData::bindDataTexture2() { bindDataTexture(2); }
 
-void FlowData::bindDataTexture(int which) {
+void FlowData::bindDataTexture(int channel) {
+    if (channel < 1 || channel > maxDataChannels) return;
+    if (dataTextures_[static_cast<std::size_t>(channel)] == 0 && channel <= dataChannelCount_)
+        createDataTexture(channel);
     glActiveTexture(GL_TEXTURE0 + textureUnit::dataChannel);
-    glBindTexture(GL_TEXTURE_2D, which == 1 ? dataTexture1_ : dataTexture2_);
+    glBindTexture(GL_TEXTURE_2D, dataTextures_[static_cast<std::size_t>(channel)]);
     if (uniforms_) {
         uniforms_->use();
         uniforms_->setTexture("tex_data", textureUnit::dataChannel);
         uniforms_->unuse();
     }
-    std::cout << "Debuging: upload channel " << (which == 1 ? 3 : 4) << "\n";
+    std::cout << "Debuging: upload channel " << channel + 2 << "\n";
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR)
-        std::cerr << "Error uploading texture data " << which << " : " << glErrorText(error) << "\n";
+        std::cerr << "Error uploading texture data " << channel << " : " << glErrorText(error) << "\n";
 }
 
 void FlowData::deleteTextures() {
     deleteTexture(velocityTexture_);
-    deleteTexture(dataTexture1_);
-    deleteTexture(dataTexture2_);
+    deleteDataTextures();
+}
+
+void FlowData::deleteDataTextures() {
+    for (unsigned int& texture : dataTextures_) deleteTexture(texture);
 }

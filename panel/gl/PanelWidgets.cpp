@@ -27,6 +27,7 @@ public:
 
 private:
     void draw(PanelControl& control) {
+        if (!control.isShown()) return;
         ImGui::PushID(&control);
         switch (control.kind()) {
         case ControlKind::Panel: group(static_cast<PanelGroup&>(control)); break;
@@ -111,6 +112,7 @@ private:
     void radioGroup(PanelRadioGroup& group) {
         for (std::size_t i = 0; i < group.buttonCount(); ++i) {
             PanelRadioButton* choice = group.button(static_cast<int>(i));
+            if (!choice->isShown()) continue;
             ImGui::PushID(choice);
             ImGui::BeginDisabled(!group.isEnabled() || !choice->isEnabled());
             if (ImGui::RadioButton(choice->label().c_str(), group.get_int_val() == choice->index())) {

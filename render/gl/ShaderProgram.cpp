@@ -73,3 +73,7 @@ void ShaderProgram::setFloat2(const char* name, float a, float b) {
     const float values[2] = {a, b};
     setFloat2(name, values);
 }
+
+void ShaderProgram::setFloat3(const char* name, float a, float b, float c) {
+    glUniform3fARB(glGetUniformLocationARB(program, name), a, b, c);
+}

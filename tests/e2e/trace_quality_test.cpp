@@ -208,3 +208,35 @@ TEST_F(TraceQualityTest, SeededLinesReportTheirEndsToo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TraceQualityTest, FitEvenlyCoversACavityOfTenCentimetres) {
+    // The real case in small: a lid-driven cavity 0.1 wide on 128 x 128
+    // nodes with three data channels. The start values place one spiral.
+    const std::string cavity = generateDataset(dir.path(), "cavity",
+                                               {"--field", "cavity", "--nx", "128", "--ny", "128", "--x0", "0", "--x1",
+                                                "0.1", "--y0", "0", "--y1", "0.1", "--channels", "3"});
+    const RunResult plain = trace({cavity, "--stats", "-o", dir.file("plain.csv")});
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    EXPECT_LT(parseStats(plain.out).lines, 3);
+
+    const RunResult fitted = trace({cavity, "--fit", "--stats", "-o", dir.file("fitted.csv")});
+    ASSERT_EQ(fitted.code, 0) << fitted.err;
+    EXPECT_NE(fitted.out.find("\nFit to data (box 0.1 x 0.1): dsep 0.003125, dtest 0.00125, dt 7.8125e-05 with unit "
+                              "speed, line widths 0.00078125 and 0.0003125, glyph spacing 0.00234375\n"),
+              std::string::npos)
+        << fitted.out;
+    const Stats s = parseStats(fitted.out);
+    EXPECT_GE(s.lines, 20);
+    EXPECT_GE(s.coverage, 99.0);
+    EXPECT_LE(s.shortLines, s.lines / 5);
+
+    // A distance given as well wins: 0.00625 is twice the fitted dsep.
+    const Stats wider =
+        parseStats(trace({cavity, "--fit", "--dsep", "0.00625", "--stats", "-o", dir.file("w.csv")}).out);
+    EXPECT_LT(wider.lines, s.lines);
+    EXPECT_GT(wider.lines, 0);
+}
+
+}  // namespace

@@ -132,4 +132,19 @@ inline VelocityField vortex(double cx, double cy, double rc, double g) {
     };
 }
 
+// A lid-driven cavity over [x0, x0 + w] x [y0, y0 + h], as quillmere-flowgen's
+// "cavity": the stream function 8 s^2 (1 - s)^2 (t^4 - t^2) of the box's unit
+// coordinates s, t; the lid (the top) moves along +x at up to speed 1, the
+// other walls are at rest.
+inline VelocityField cavity(double x0, double y0, double w, double h) {
+    return [=](double x, double y) {
+        const double s = (x - x0) / w;
+        const double t = (y - y0) / h;
+        const double f = s * s * (1.0 - s) * (1.0 - s);
+        const double g = t * t * (t * t - 1.0);
+        return Velocity{static_cast<float>(16.0 * f * t * (2.0 * t * t - 1.0)),
+                        static_cast<float>(-16.0 * h / w * s * (1.0 - s) * (1.0 - 2.0 * s) * g)};
+    };
+}
+
 }  // namespace analytic

@@ -394,7 +394,7 @@ TEST_F(OptionsScene, LoadedValuesAreHeldToThePanelLimits) {
           {"count_y", "0"},
           {"pointsize", "1000"},
           {"seedpoints", "1000"},
-          {"index", "7"},
+          {"index", "17"},
           {"modus_index", "9"},
           {"integration_index", "5"},
           {"enable_streamlines", "3"},
@@ -406,7 +406,7 @@ TEST_F(OptionsScene, LoadedValuesAreHeldToThePanelLimits) {
     EXPECT_EQ(arrowCountY, 2);
     EXPECT_FLOAT_EQ(arrowSize, 200.0f);
     EXPECT_EQ(seedPoints, 100);
-    EXPECT_EQ(backgroundChannel, 2);
+    EXPECT_EQ(backgroundChannel, 10);
     EXPECT_EQ(streamlineMode, 4);
     EXPECT_EQ(integrationMethod, 1);
     EXPECT_EQ(showStreamlines, 1);
@@ -458,6 +458,58 @@ TEST_F(OptionsScene, AFailedSaveKeepsThePreviousFile) {
     CaptureStderr();
     EXPECT_FALSE(options.save(file("missing/options.xml")));
     EXPECT_EQ(GetCapturedStderr(), "Save Error\n");
+}
+
+TEST_F(OptionsScene, ChannelsFromThreeOnKeepTheirTransferFunctionsAfterTheFourAndOlderFilesLeaveThem) {
+    // The transfer functions of data channels 3 and 4.
+    TransferFunction channel3(2.5f, 0.1f, 4.0f, defaultPointWidth, 320, nullptr, nullptr, 0.065f, 4, false, nullptr, 5);
+    TransferFunction channel4(2.5f, 0.1f, 4.0f, defaultPointWidth, 320, nullptr, nullptr, 0.065f, 5, false, nullptr, 6);
+    options.attach({tfs[0], tfs[1], tfs[2], tfs[3]}, &lines, {&channel3, &channel4});
+    // Bytes that are fifths of 255 come back as they were.
+    const std::vector<PointValues> red = {{0.0f, 0.12f, 204, 0, 51, 255}, {4.0f, 0.12f, 255, 51, 102, 255}};
+    const std::vector<PointValues> green = {
+        {0.0f, 0.12f, 0, 102, 51, 255}, {2.5f, 0.12f, 51, 153, 204, 255}, {4.0f, 0.12f, 102, 255, 0, 255}};
+    setPoints(&channel3, red);
+    setPoints(&channel4, green);
+    const std::string saved = savedDefaults();
+    EXPECT_NE(saved.find("\t\t</arrow>\n\t\t<data3>\n"), std::string::npos);
+    EXPECT_NE(saved.find("\t\t</data3>\n\t\t<data4>\n"), std::string::npos);
+    setPoints(&channel3, kDefaultPoints);
+    setPoints(&channel4, kDefaultPoints);
+    EXPECT_EQ(loadText(saved), "");
+    expectPoints(&channel3, red);
+    expectPoints(&channel4, green);
+
+    // A file of a dataset with fewer channels has no such element: the
+    // functions keep their points, and nothing is reported.
+    const std::string golden = readFile(std::string(QM_SOURCE_DIR) + "/tests/golden/options_default.xml");
+    EXPECT_EQ(loadText(golden), "");
+    expectPoints(&channel3, red);
+    // Loaded where the channels are missing, the extra elements are passed over.
+    options.attach({tfs[0], tfs[1], tfs[2], tfs[3]}, &lines);
+    EXPECT_EQ(loadText(saved), "");
+}
+
+TEST_F(OptionsScene, OlderFilesDrawLinesInTheirOwnColourAndKeepTheBandWidths) {
+    // A file from before the drawing group, with red lines.
+    std::string golden = readFile(std::string(QM_SOURCE_DIR) + "/tests/golden/options_default.xml");
+    const std::size_t from = golden.find("\t<drawing>");
+    const std::size_t to = golden.find("</placement>\n") + std::string("</placement>\n").size();
+    ASSERT_NE(from, std::string::npos);
+    const std::string older = golden.erase(from, to - from);
+    const std::string red = replaced(older, "<green>1</green>\n\t\t\t<blue>1</blue>\n\t\t</color>",
+                                     "<green>0</green><blue>0</blue></color>");
+    lineWidthMax = 0.25f;
+    glyphSpacing = 0.9f;
+    seekFirstSeed = 1;
+    EXPECT_EQ(loadText(red), "");
+    EXPECT_EQ(lineColor, 2) << "the chosen colour: red";
+    EXPECT_EQ(lines.color()->greenByte, 0);
+    EXPECT_FLOAT_EQ(lineWidthMax, 0.25f) << "older files never held it";
+    EXPECT_FLOAT_EQ(glyphSpacing, 0.3f) << "older files drew glyphs 0.3 apart";
+    EXPECT_EQ(seekFirstSeed, 0);
+    EXPECT_EQ(loadText(older), "");
+    EXPECT_EQ(lineColor, 0) << "white lines: white";
 }
 
 TEST(OptionsDetached, SaveAndLoadDoNothingBeforeAttach) {

@@ -70,7 +70,19 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "    radio \"Velocity\"\n"
               "    radio \"Channel 1\"\n"
               "    radio \"Channel 2\"\n"
+              "    radio \"Channel 3\"\n"
+              "    radio \"Channel 4\"\n"
+              "    radio \"Channel 5\"\n"
+              "    radio \"Channel 6\"\n"
+              "    radio \"Channel 7\"\n"
+              "    radio \"Channel 8\"\n"
+              "    radio \"Channel 9\"\n"
+              "    radio \"Channel 10\"\n"
               "  checkbox \"Show TF\" #15\n"
+              "  panel \"No data colour\"\n"
+              "    spinner \"Red\" #36\n"
+              "    spinner \"Green\" #37\n"
+              "    spinner \"Blue\" #38\n"
               "rollout \"Time\"\n"
               "  spinner \"Time step\" #29\n"
               "  button \"< Previous\" #34\n"
@@ -101,6 +113,7 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "    spinner \"Seedpoints\" #19\n"
               "    spinner \"Line Width Max\" #17\n"
               "    spinner \"Line Width Min\" #18\n"
+              "    spinner \"Glyph spacing\" #39\n"
               "    radiogroup #25\n"
               "      radio \"f1\"\n"
               "      radio \"f2\"\n"
@@ -110,11 +123,20 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "      radio \"Euler\"\n"
               "      radio \"Runge Kutta\"\n"
               "    checkbox \"Unit speed\" #28\n"
+              "    checkbox \"Seek first seed\" #43\n"
               "    separator\n"
               "    spinner \"dt\" #24\n"
               "    spinner \"dsep\" #22\n"
               "    spinner \"dtest\" #23\n"
               "  button \"Color from CC\" #20\n"
+              "  panel \"Line colour\"\n"
+              "    radiogroup #40\n"
+              "      radio \"White\"\n"
+              "      radio \"Black\"\n"
+              "      radio \"Chosen colour\"\n"
+              "      radio \"By speed\"\n"
+              "    checkbox \"Dark outline\" #41\n"
+              "  button \"Fit to data\" #42\n"
               "rollout \"File Browser\"\n"
               "  text \"Grid files (.gri) and\"\n"
               "  text \"options files (.xml) can be loaded.\"\n"
@@ -268,10 +290,19 @@ TEST_F(ControlPanelBuild, ASecondOpenFollowsTheNewChannelCountAndResetsTheBackgr
     EXPECT_FALSE(c.channel1Button->isEnabled());
     EXPECT_FALSE(c.channel2Button->isEnabled());
 
+    // Three channels: each is offered, and shown; the buttons beyond stay hidden.
     resetBackgroundChoice();
-    enableChannelButtons(3);  // more than two channels: none is offered
-    EXPECT_FALSE(c.channel1Button->isEnabled());
-    EXPECT_FALSE(c.channel2Button->isEnabled());
+    enableChannelButtons(3);
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_EQ(c.channelButtons[k]->isEnabled(), k < 3) << "Channel " << k + 1;
+        EXPECT_EQ(c.channelButtons[k]->isShown(), k < 3) << "Channel " << k + 1;
+    }
+    // Fewer again: from "Channel 3" on the buttons are hidden, as at the start.
+    resetBackgroundChoice();
+    enableChannelButtons(2);
+    EXPECT_TRUE(c.channel2Button->isEnabled());
+    EXPECT_TRUE(c.channel2Button->isShown());
+    EXPECT_FALSE(c.channelButtons[2]->isShown());
 }
 
 TEST_F(ControlPanelBuild, ArrowPlotSectionFollowsItsCheckbox) {

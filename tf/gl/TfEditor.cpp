@@ -51,8 +51,7 @@ void drawTfEditor(const EditorArea& area, ColorChooser& chooser, TransferFunctio
     glRasterPos3f(1.7f, 0.8f, -1.0f);
     drawBitmapText(GLUT_BITMAP_HELVETICA_10, "color preview");
     glRasterPos3f(2.5f, 1.25f, -1.0f);
-    const int index = active.tfIndex >= 0 && active.tfIndex < 4 ? active.tfIndex : 0;
-    drawBitmapText(GLUT_BITMAP_HELVETICA_10, transferFunctionTitles[index]);
+    drawBitmapText(GLUT_BITMAP_HELVETICA_10, transferFunctionTitle(active));
 }
 
 void tfEditorMouse(int button, int state, int x, int y, const EditorArea& area, ColorChooser& chooser,
