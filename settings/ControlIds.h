@@ -28,4 +28,6 @@ constexpr int textureFunction = 25;
 constexpr int texturePeriod = 26;
 constexpr int resetCamera = 27;
 constexpr int unitSpeed = 28;
+constexpr int showAllFiles = 29;
+constexpr int scaledZoomDrag = 30;
 }  // namespace controlId

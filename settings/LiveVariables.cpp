@@ -24,6 +24,8 @@ int unitSpeed;
 float stepSize;
 float dsep;
 float dtest;
+int showAllFiles;
+int scaledZoomDrag;
 
 void resetLiveVariables() {
     for (const Setting& s : settings()) {

@@ -23,6 +23,8 @@ extern int unitSpeed;
 extern float stepSize;
 extern float dsep;
 extern float dtest;
+extern int showAllFiles;
+extern int scaledZoomDrag;
 
 // Puts every live variable back to its start value (tests and a fresh start).
 void resetLiveVariables();

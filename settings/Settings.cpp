@@ -68,6 +68,11 @@ const std::vector<Setting>& settings() {
                      "separation of evenly spaced lines, in data units"),
         floatSetting("dtest", &dtest, 0.2f, unlimited, 0, 0, controlId::dtest, {"streamlines/dtest", F::Float, 25},
                      "distance at which a line stops near another, in data units"),
+        intSetting("showAllFiles", &showAllFiles, 0, 0, 1, controlId::showAllFiles, {},
+                   "the file browser lists every file (1) or only grid, data and options files (0)"),
+        intSetting("scaledZoomDrag", &scaledZoomDrag, 1, 0, 1, controlId::scaledZoomDrag, {},
+                   "1: a left drag zooms about where it starts, 4 times per view height; "
+                   "0: by the drag's length at every mouse move"),
     };
     return table;
 }
