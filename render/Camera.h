@@ -11,10 +11,15 @@ public:
     void mouse(int button, int state, int x, int y);
     void motion(int x, int y);
 
+    // The half-height of the view at zoom 0, in view units.
+    static constexpr float baseHalfHeight = 0.7f;
+
     // The orthographic box of the field view for a graphics-area aspect ratio.
-    OrthoBox projectionBox(float aspect) const;
+    // `fit` widens the base view (FieldFit.h): 1 keeps it at baseHalfHeight.
+    // The pan applies whatever the aspect.
+    OrthoBox projectionBox(float aspect, float fit = 1.0f) const;
     // Loads projectionBox into the GL projection matrix (GL layer).
-    void applyProjection(float aspect) const;
+    void applyProjection(float aspect, float fit = 1.0f) const;
 
     float getTranslationX() const { return translationX; }
     float getTranslationY() const { return translationY; }
