@@ -50,6 +50,7 @@ struct PanelControls {
 
     PanelRollout* fileBrowserRollout = nullptr;
     PanelFileBrowser* fileBrowser = nullptr;
+    PanelCheckbox* showAllFilesCheckbox = nullptr;
 
     PanelRollout* saveRollout = nullptr;
     PanelEditText* filenameField = nullptr;
@@ -57,6 +58,7 @@ struct PanelControls {
 
     PanelButton* screenshotButton = nullptr;
     PanelButton* resetCameraButton = nullptr;
+    PanelCheckbox* scaledZoomDragCheckbox = nullptr;
 };
 
 extern std::unique_ptr<PanelWindow> controlPanel;
@@ -64,5 +66,6 @@ extern PanelControls panelControls;
 
 // Builds the whole panel (replacing an earlier one) with every control that
 // needs a dataset disabled and the dataset sections collapsed. Every control
-// with an id reports to `callback`.
+// with an id reports to `callback` and has a tooltip: a setting's control
+// the setting's meaning from the settings table.
 void buildControlPanel(ControlCallback callback);

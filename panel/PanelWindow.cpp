@@ -25,6 +25,12 @@ void PanelWindow::report(int id) {
     }
 }
 
+void PanelWindow::notify(bool refused, const std::string& text) const {
+    if (noticeHandler_ != nullptr) {
+        noticeHandler_(refused, text);
+    }
+}
+
 PanelGroup* PanelWindow::add_panel(const std::string& label, PanelStyle style) {
     return add_panel_to_panel(this, label, style);
 }
