@@ -164,16 +164,21 @@ bool OptionsFile::save(const std::string& fileName) const {
 }
 
 bool OptionsFile::load(const std::string& fileName) {
+    skipped.clear();
+    failure.clear();
     if (!attached()) return false;
 
     XMLNodes root;
+    const char* const unreadable = "the file is missing or not an XML file";
     try {
         root.load(fileName);
     } catch (const char*) {
         std::cerr << kFileNotFound << std::endl;
+        failure = unreadable;
         return false;
     } catch (const std::exception&) {
         std::cerr << kFileNotFound << std::endl;
+        failure = unreadable;
         return false;
     }
 
@@ -188,6 +193,8 @@ bool OptionsFile::load(const std::string& fileName) {
             if (in.readFloat("camera/zoom", f)) camera->setZoom(f);
             if (!loadTransferFunctions(in)) {
                 in.reportUnused(fileName);
+                skipped = in.skippedPaths();
+                failure = "a transfer function has fewer than two points";
                 return false;
             }
         }
@@ -204,6 +211,7 @@ bool OptionsFile::load(const std::string& fileName) {
         }
     }
     in.reportUnused(fileName);
+    skipped = in.skippedPaths();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class Camera;
 class OptionsReader;
@@ -34,10 +35,18 @@ public:
     // whole file was read.
     bool load(const std::string& fileName);
 
+    // What the last load left undone, for the window's messages: the entries
+    // that kept their current values, and why it stopped (empty when it read
+    // the whole file).
+    const std::vector<std::string>& skippedEntries() const { return skipped; }
+    const std::string& loadFailure() const { return failure; }
+
 private:
     Camera* camera;
     std::array<TransferFunction*, 4> transferFunctions{};
     StreamlineSet* streamlineSet = nullptr;
+    std::vector<std::string> skipped;
+    std::string failure;
 
     bool attached() const;
     // False (with its message) when a transfer function has too few points.
