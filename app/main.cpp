@@ -5,11 +5,13 @@
 #include "app/gl/Batch.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Messages.h"
 #include "app/gl/OpenDataset.h"
 #include "app/gl/Window.h"
 #include "options/OptionsFile.h"
 #include "panel/ControlPanel.h"
 #include "panel/DatasetControls.h"
+#include "panel/gl/PanelMap.h"
 #include "settings/LiveVariables.h"
 #include "app/gl/Scene.h"
 #include "render/ShaderProgram.h"
@@ -67,8 +69,11 @@ int main(int argc, char** argv) {
     camera = std::make_unique<Camera>();
     optionsFile = std::make_unique<OptionsFile>(camera.get());
     buildControlPanel(controlCallback);
+    controlPanel->setNoticeHandler(reportPanelNotice);
+    setPanelMapLines(statusMapLines);
     glutSpecialFunc(specialCallback);
     glutPassiveMotionFunc(passiveMotionCallback);
+    glutEntryFunc(entryCallback);
 
     commandLine = parseCommandLine(argc, argv);
     if (commandLine.has("datafile")) {
@@ -77,6 +82,7 @@ int main(int argc, char** argv) {
             enableDatasetControls();
         } else {
             statusText = "Error! Only gri-files are permitted.";
+            reportOpenFailure(commandLine.value("datafile"));
         }
     }
     applyBatchOptions();

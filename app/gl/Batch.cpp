@@ -4,6 +4,7 @@
 #include "app/CommandLineSettings.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Messages.h"
 #include "app/gl/Screenshot.h"
 #include "app/gl/Window.h"
 #include "panel/ControlPanel.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 std::string pendingScreenshot;
@@ -24,9 +26,13 @@ void applyBatchOptions() {
             if (controlPanel) controlPanel->sync_live();
         } else {
             std::cerr << "Ignoring -options: no dataset is open" << std::endl;
+            statusBoard.post(MessageKind::Error, "Ignoring -options: no dataset is open");
         }
     }
-    applyCommandLineSettings(commandLine, controlCallback);
+    std::vector<SettingNotice> notices;
+    applyCommandLineSettings(commandLine, controlCallback, &notices);
+    for (const SettingNotice& notice : notices)
+        statusBoard.post(notice.refused ? MessageKind::Error : MessageKind::Warning, notice.text);
     if (commandLine.has("screenshot")) pendingScreenshot = commandLine.value("screenshot");
 }
 

@@ -2,6 +2,7 @@
 
 #include "render/Camera.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Messages.h"
 #include "app/gl/OpenDataset.h"
 #include "app/gl/Scene.h"
 #include "app/gl/Screenshot.h"
@@ -84,6 +85,15 @@ void openPickedFile(const std::string& name) {
         enableDatasetControls();
     } else {
         statusText = "Error! Only gri-files and xml-files are permitted.";
+        reportOpenFailure(name);
+    }
+}
+
+void saveOptions(const std::string& name) {
+    if (optionsFile->save(name)) {
+        statusBoard.post(MessageKind::Info, "Options saved to " + shownPath(name));
+    } else {
+        statusBoard.post(MessageKind::Error, "Options not saved: could not write " + shownPath(name));
     }
 }
 }  // namespace
@@ -92,6 +102,14 @@ void rebuildStreamlines() {
     if (!sceneReady()) return;
     if (streamlineModeOf(streamlineMode) == StreamlineMode::Normal) streamlineSet->computeSeeded(seedPoints);
     else streamlineSet->computeEvenlySpaced();
+    reportPlacement();
+}
+
+void reportOpenFailure(const std::string& name) {
+    // A name without ".gri" is refused by the status line alone.
+    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".gri") == 0)
+        statusBoard.post(MessageKind::Error,
+                         "Could not load " + shownPath(name) + " with its data file of time step 0");
 }
 
 void applyIntegration() {
@@ -133,6 +151,17 @@ void applyStreamlineMode() {
 
 bool loadOptionsFile(const std::string& name) {
     const bool complete = optionsFile->load(name);
+    if (!complete && !optionsFile->loadFailure().empty()) {
+        statusBoard.post(MessageKind::Error,
+                         "Options not loaded from " + shownPath(name) + ": " + optionsFile->loadFailure());
+    } else if (!optionsFile->skippedEntries().empty()) {
+        std::string kept;
+        for (const std::string& entry : optionsFile->skippedEntries()) kept += (kept.empty() ? "" : ", ") + entry;
+        statusBoard.post(MessageKind::Warning,
+                         "Options loaded from " + shownPath(name) + "; kept the current values of " + kept);
+    } else if (complete) {
+        statusBoard.post(MessageKind::Info, "Options loaded from " + shownPath(name));
+    }
     if (!sceneReady()) return complete;
     keepBackgroundAvailable();
     TransferFunction* background = transferFunctions[backgroundChannel];
@@ -163,7 +192,7 @@ void controlCallback(int id) {
         break;
     case controlId::saveOptions:
         if (sceneReady()) {
-            optionsFile->save(panelControls.filenameField ? panelControls.filenameField->get_text() : "options.xml");
+            saveOptions(panelControls.filenameField ? panelControls.filenameField->get_text() : "options.xml");
             expand(panelControls.saveRollout, false);
         } else {
             statusText = "Error! Nothing saved, because no data file is loaded.";
@@ -196,7 +225,10 @@ void controlCallback(int id) {
         if (sceneReady()) streamlineSet->setTexturePeriod(texturePeriod);
         break;
     case controlId::resetCamera: camera->reset(); break;
-    default: break;  // arrow counts, line widths, "Show TF", the file name: read when drawing or saving
+    case controlId::showAllFiles:
+        if (panelControls.fileBrowser) panelControls.fileBrowser->setShowAllFiles(showAllFiles != 0);
+        break;
+    default: break;  // arrow counts, line widths, "Show TF", the file name, the zoom drag: read when used
     }
     if (controlPanel) controlPanel->sync_live();
     postRedisplay();

@@ -2,6 +2,7 @@
 
 #include "render/Camera.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Messages.h"
 #include "app/gl/Scene.h"
 #include "data/FlowData.h"
 #include "options/OptionsFile.h"
@@ -60,6 +61,7 @@ bool openDataset(std::string path) {
     // applies to the new dataset too (off, the placement is unchanged).
     streamlineSet->setUnitSpeed(unitSpeed);
     streamlineSet->computeEvenlySpaced();
+    reportPlacement();
 
     camera->reset();
     optionsFile->attach(transferFunctions.pointers(), streamlineSet.get());
