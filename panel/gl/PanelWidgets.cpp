@@ -81,7 +81,7 @@ private:
     // `max` and no button is held: at the pointer, or at `at` when given.
     void describe(const std::string& text, ImVec2 min, ImVec2 max, const ImVec2* at = nullptr) {
         if (text.empty() || ImGui::IsAnyMouseDown() ||
-            !ImGui::IsWindowHovered(ImGuiHoveredFlags_AllowWhenBlockedByActiveItem) ||
+            !ImGui::IsWindowHovered(ImGuiHoveredFlags_AllowWhenBlockedByActiveItem | ImGuiHoveredFlags_ChildWindows) ||
             !ImGui::IsMouseHoveringRect(min, max))
             return;
         if (at != nullptr) ImGui::SetNextWindowPos(*at);
