@@ -1,24 +1,16 @@
 #include "render/Camera.h"
 
-namespace {
-// GLUT's button and state codes, kept here so the core stays free of GL headers.
-constexpr int kLeftButton = 0;
-constexpr int kRightButton = 2;
-constexpr int kDown = 0;
-constexpr int kUp = 1;
-}  // namespace
-
 void Camera::reset() { *this = Camera(); }
 
 void Camera::mouse(int button, int state, int x, int y) {
-    if (button == kLeftButton && state == kUp) leftDown = false;
-    if (button == kRightButton && state == kUp) rightDown = false;
-    if (button == kLeftButton && state == kDown) {
+    if (button == leftButton && state == released) leftDown = false;
+    if (button == rightButton && state == released) rightDown = false;
+    if (button == leftButton && state == pressed) {
         leftDown = true;
         pressX = x;
         pressY = y;
     }
-    if (button == kRightButton && state == kDown) rightDown = true;
+    if (button == rightButton && state == pressed) rightDown = true;
 }
 
 void Camera::motion(int x, int y) {

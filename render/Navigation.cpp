@@ -4,13 +4,6 @@
 #include <cmath>
 
 namespace {
-// GLUT's button and state codes, as in Camera.cpp.
-constexpr int kLeftButton = 0;
-constexpr int kMiddleButton = 1;
-constexpr int kRightButton = 2;
-constexpr int kDown = 0;
-constexpr int kUp = 1;
-
 bool usable(const FieldView& view) { return view.width > 0 && view.height > 0; }
 
 // The view's half-width and half-height per unit of half-height, as
@@ -28,7 +21,7 @@ double halfHeight(const Camera& camera, float base) {
     return static_cast<float>(static_cast<double>(camera.zoom) + static_cast<double>(base));
 }
 
-bool panButton(int button) { return button == kRightButton || button == kMiddleButton; }
+bool panButton(int button) { return button == Camera::rightButton || button == Camera::middleButton; }
 }  // namespace
 
 void Navigation::mouse(int button, int state, int x, int y, const FieldView& view, bool scaledZoom) {
@@ -37,19 +30,19 @@ void Navigation::mouse(int button, int state, int x, int y, const FieldView& vie
         drag_ = Drag::None;  // the camera's own pan
         return;
     }
-    if (state == kDown) {
-        if (button == kLeftButton && scaledZoom) {
+    if (state == Camera::pressed) {
+        if (button == Camera::leftButton && scaledZoom) {
             beginZoom(x, y, view);
         } else if (panButton(button) && !camera_.leftDown && view.contains(x, y)) {
             drag_ = Drag::Pan;
             lastX_ = x;
             lastY_ = y;
         }
-    } else if (state == kUp) {
-        if ((button == kLeftButton && drag_ == Drag::Zoom) || (panButton(button) && drag_ == Drag::Pan))
+    } else if (state == Camera::released) {
+        if ((button == Camera::leftButton && drag_ == Drag::Zoom) || (panButton(button) && drag_ == Drag::Pan))
             drag_ = Drag::None;
         // Right let go while left is held: the zoom drag goes on from here.
-        if (button == kRightButton && camera_.leftDown && scaledZoom) beginZoom(x, y, view);
+        if (button == Camera::rightButton && camera_.leftDown && scaledZoom) beginZoom(x, y, view);
     }
 }
 

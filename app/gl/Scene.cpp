@@ -61,6 +61,25 @@ void recordLine(const std::string& text, bool dataFile, MessageKind kind, int x,
     drawnLines.push_back({text, dataFile, kind, x, baseline - kAscent, textWidth(text), kLineHeight});
 }
 
+// Pixel coordinates of a w x h viewport, origin at its lower left, in both
+// matrices (saved, and given back by endPixelView).
+void beginPixelView(int w, int h) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, 0, h, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void endPixelView() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
 // The top of the legend bars: 90 % up the view, lower in a view too short
 // to keep the legend's labels clear of the status line.
 double legendTop(int h, double f) { return std::min(0.9 * h, h - f * 20 - 18); }
@@ -88,13 +107,7 @@ LegendColumns legendColumns(int w, int h, double f) {
 }
 
 void drawOverlay(int w, int h, double f) {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, w, 0, h, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    beginPixelView(w, h);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     glRasterPos3i(10, static_cast<int>(h - f * 20), 1);
@@ -149,11 +162,7 @@ void drawOverlay(int w, int h, double f) {
         shaderProgram->unuse();
         glPopMatrix();
     }
-
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endPixelView();
 }
 
 void drawStatusMessages(const std::vector<StatusMessage>& messages, int w, int h, double f) {
@@ -170,13 +179,7 @@ void drawStatusMessages(const std::vector<StatusMessage>& messages, int w, int h
 
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, w, 0, h, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    beginPixelView(w, h);
 
     int y = static_cast<int>(h - f * 20) - kLineStep;
     for (const StatusMessage& line : lines) {
@@ -193,11 +196,7 @@ void drawStatusMessages(const std::vector<StatusMessage>& messages, int w, int h
         recordLine(line.text, false, line.kind, x, y, h);
         y -= kLineStep;
     }
-
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endPixelView();
     glPopAttrib();
 }
 

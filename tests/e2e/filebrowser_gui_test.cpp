@@ -3,7 +3,6 @@
 // list that shows its entries at once.
 
 #include "support/PanelDriver.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +14,10 @@ using namespace panel_e2e;
 
 namespace {
 
-class FileBrowserGui : public ::testing::Test {
+class FileBrowserGui : public ViewerFolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        prepareViewerDir(dir.path());
+        ViewerFolderTest::SetUp();
         folder = fs::canonical(dir.path()).string();
     }
     void touch(const std::string& name) { std::ofstream(dir.file(name)) << "x"; }
@@ -30,7 +28,6 @@ protected:
         return nullptr;
     }
 
-    TempDir dir;
     std::string folder;
 };
 
@@ -39,8 +36,8 @@ protected:
 TEST_F(FileBrowserGui, ATypedPathOpensADatasetAndTheFieldShowsWhereFilesGo) {
     fs::create_directory(dir.file("cavity"));
     gyreDataset(dir.file("cavity"), "flow");
-    PanelViewer v(dir.path(), {});
-    ASSERT_TRUE(v.ok()) << v.out() << v.err();
+    PanelViewer& v = start({});
+    ASSERT_TRUE(v.ok());
     PanelMap m = v.map();
     const MapEntry* field = folderField(m);
     ASSERT_NE(field, nullptr);
@@ -81,8 +78,8 @@ TEST_F(FileBrowserGui, ATypedPathOpensADatasetAndTheFieldShowsWhereFilesGo) {
 TEST_F(FileBrowserGui, OnlyDatasetsAndOptionsAreListedUnlessAllFilesAreAsked) {
     for (const char* name : {"flow.gri", "flow.00000.dat", "view.xml", "shot.png", "run.log"}) touch(name);
     for (int i = 10; i < 40; ++i) touch("opt" + std::to_string(i) + ".xml");
-    PanelViewer v(dir.path(), {});
-    ASSERT_TRUE(v.ok()) << v.out() << v.err();
+    PanelViewer& v = start({});
+    ASSERT_TRUE(v.ok());
     PanelMap m = v.map();
     EXPECT_EQ(m.find("file", "shot.png"), nullptr);
     EXPECT_EQ(m.find("file", "run.log"), nullptr);
@@ -105,8 +102,8 @@ TEST_F(FileBrowserGui, AFolderEnteredFromAScrolledListShowsItsEntriesAtOnce) {
     for (int i = 10; i < 40; ++i) fs::create_directory(dir.file("d" + std::to_string(i)));
     // Enough entries in the folder entered that the list keeps its height.
     for (int i = 10; i < 30; ++i) touch("d39/inside" + std::to_string(i) + ".gri");
-    PanelViewer v(dir.path(), {});
-    ASSERT_TRUE(v.ok()) << v.out() << v.err();
+    PanelViewer& v = start({});
+    ASSERT_TRUE(v.ok());
     const MapEntry list = *v.map().find("filebrowser", "");
     // Scroll the list to its end with the wheel over it.
     v.mouse(v.at(list.x + list.w / 2, list.y + list.h / 2) + " click 5 click 5 click 5 click 5 click 5", 5);

@@ -3,7 +3,6 @@
 // picture and quit. Each check measures the field quad in a screenshot.
 
 #include "support/PanelDriver.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +37,12 @@ Edges scaled(const Edges& e, double px, double py, double factor) {
 }
 Edges moved(const Edges& e, double dx, double dy) { return {e.left + dx, e.top + dy, e.right + dx, e.bottom + dy}; }
 
-class Navigation : public ::testing::Test {
+class Navigation : public ViewerFolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        prepareViewerDir(dir.path());
-        gyreDataset(dir.path(), "flow");
-        viewer = std::make_unique<PanelViewer>(dir.path(), std::vector<std::string>{"-datafile", "flow.gri"});
-        ASSERT_TRUE(viewer->ok()) << viewer->out() << viewer->err();
-        start = quad(shot());
+        ViewerFolderTest::SetUp();
+        ASSERT_TRUE(start({"-datafile", "flow.gri"}).ok());
+        initial = quad(shot());
     }
 
     // A screenshot taken with the "s" key, the pointer resting in the view.
@@ -60,9 +56,7 @@ protected:
     }
 
     static constexpr int kLeft = PanelViewer::panelWidth;  // the graphics area's first column
-    TempDir dir;
-    std::unique_ptr<PanelViewer> viewer;
-    Edges start;
+    Edges initial;  // the quad at the reset view
 };
 
 }  // namespace
@@ -70,20 +64,20 @@ protected:
 TEST_F(Navigation, TheWheelZoomsAboutThePointer) {
     // Image (500, 300) lies inside the quad, right of and above its middle.
     viewer->wheel(kLeft + 500, 300, -1);
-    EXPECT_TRUE(near(quad(shot()), scaled(start, 500, 300, 1 / 1.2), 1.5)) << "one notch towards the user";
+    EXPECT_TRUE(near(quad(shot()), scaled(initial, 500, 300, 1 / 1.2), 1.5)) << "one notch towards the user";
     viewer->wheel(kLeft + 500, 300, 1);
-    EXPECT_TRUE(near(quad(shot()), start, 1.0)) << "and one back";
+    EXPECT_TRUE(near(quad(shot()), initial, 1.0)) << "and one back";
     EXPECT_EQ(viewer->err(), "");
 }
 
 TEST_F(Navigation, DragsMoveThePictureWithThePointerAndZoomByTheirLength) {
     viewer->drag(3, kLeft + 400, 300, kLeft + 460, 260, 6);
-    EXPECT_TRUE(near(quad(shot()), moved(start, 60, -40), 1.0)) << "right drag";
+    EXPECT_TRUE(near(quad(shot()), moved(initial, 60, -40), 1.0)) << "right drag";
     viewer->drag(2, kLeft + 460, 260, kLeft + 400, 300, 6);
-    EXPECT_TRUE(near(quad(shot()), start, 1.0)) << "middle drag back";
+    EXPECT_TRUE(near(quad(shot()), initial, 1.0)) << "middle drag back";
     // Half the view's height down from (500, 200): half the size, about there.
     viewer->drag(kLeft + 500, 200, kLeft + 500, 550, 10);
-    EXPECT_TRUE(near(quad(shot()), scaled(start, 500, 200, 0.5), 1.5)) << "left drag";
+    EXPECT_TRUE(near(quad(shot()), scaled(initial, 500, 200, 0.5), 1.5)) << "left drag";
     EXPECT_EQ(viewer->err(), "");
 }
 
@@ -95,7 +89,7 @@ TEST_F(Navigation, KeysZoomMoveAndReset) {
     v.key("minus minus", x, y);
     const Edges out = quad(shot());
     // The middle of the 784 x 700 view lies between pixels 391 and 392.
-    EXPECT_TRUE(near(out, scaled(start, 391.5, 349.5, 1 / 1.5625), 1.5)) << "- twice";
+    EXPECT_TRUE(near(out, scaled(initial, 391.5, 349.5, 1 / 1.5625), 1.5)) << "- twice";
     v.key("Right", x, y);
     const Edges right = quad(shot());
     EXPECT_TRUE(near(right, moved(out, -78.4, 0), 1.0)) << "Right shows more of the right";
@@ -105,7 +99,7 @@ TEST_F(Navigation, KeysZoomMoveAndReset) {
     v.key("shift+Left Down", x, y);
     EXPECT_TRUE(near(quad(shot()), out, 1.0)) << "Shift+Left and Down";
     v.key("plus plus", x, y);
-    EXPECT_TRUE(near(quad(shot()), start, 1.0)) << "+ twice";
+    EXPECT_TRUE(near(quad(shot()), initial, 1.0)) << "+ twice";
     v.key("plus Right Home", x, y);
     EXPECT_EQ(differingPixels(shot(), original, 0), 0) << "Home";
     v.key("minus Up r", x, y);

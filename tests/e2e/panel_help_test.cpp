@@ -4,7 +4,6 @@
 #include "settings/Settings.h"
 #include "support/PanelDriver.h"
 #include "support/ScreenGrab.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +11,8 @@ using namespace panel_e2e;
 
 namespace {
 
-class PanelHelp : public ::testing::Test {
+class PanelHelp : public ViewerFolderTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        prepareViewerDir(dir.path());
-    }
-
     // Rests the pointer on a control's middle and returns the tooltip shown.
     MapEntry hover(PanelViewer& v, const std::string& kind, const std::string& label) {
         MapEntry e;
@@ -42,16 +36,13 @@ protected:
                 if (level(screen, x, y) > 200) ++n;
         return n;
     }
-
-    TempDir dir;
 };
 
 }  // namespace
 
 TEST_F(PanelHelp, ControlsShowTheirMeaningFromTheSettingsTable) {
-    gyreDataset(dir.path(), "flow");
-    PanelViewer v(dir.path(), {"-datafile", "flow.gri", "-showStreamlines", "1"});
-    ASSERT_TRUE(v.ok()) << v.out() << v.err();
+    PanelViewer& v = start({"-datafile", "flow.gri", "-showStreamlines", "1"});
+    ASSERT_TRUE(v.ok());
 
     const Image before = grabScreen();
     const MapEntry dsep = hover(v, "spinner", "dsep");
@@ -70,8 +61,8 @@ TEST_F(PanelHelp, ControlsShowTheirMeaningFromTheSettingsTable) {
 }
 
 TEST_F(PanelHelp, DisabledControlsExplainThemselvesToo) {
-    PanelViewer v(dir.path(), {});
-    ASSERT_TRUE(v.ok()) << v.out() << v.err();
+    PanelViewer& v = start({});
+    ASSERT_TRUE(v.ok());
     ASSERT_EQ(v.map().enabled("button", "Reset Camera"), 0);
     EXPECT_EQ(hover(v, "button", "Reset Camera").label, "show the whole field again: no zoom, no pan (key Home or r)");
     EXPECT_EQ(hover(v, "checkbox", "Streamlines").label, findSetting("showStreamlines")->meaning);

@@ -4,7 +4,6 @@
 
 #include "support/PanelDriver.h"
 #include "support/ScreenGrab.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +13,11 @@ using namespace panel_e2e;
 
 namespace {
 
-class SmallWindow : public ::testing::Test {
+class SmallWindow : public ViewerFolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        prepareViewerDir(dir.path());
-        gyreDataset(dir.path(), "flow");
-        viewer = std::make_unique<PanelViewer>(dir.path(), std::vector<std::string>{"-datafile", "flow.gri"});
-        ASSERT_TRUE(viewer->ok()) << viewer->out() << viewer->err();
+        ViewerFolderTest::SetUp();
+        ASSERT_TRUE(start({"-datafile", "flow.gri"}).ok());
     }
 
     // In a screenshot of the graphics area: the field quad's left edge,
@@ -37,9 +33,6 @@ protected:
             for (int x = 0; x < quadLeft; ++x)
                 if (level(image, x, y) > 0) labelsRight = std::max(labelsRight, x);
     }
-
-    TempDir dir;
-    std::unique_ptr<PanelViewer> viewer;
 };
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include "support/PanelDriver.h"
 #include "support/ScreenGrab.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -36,19 +35,11 @@ int messagePixels(const Image& image, int x0, int y0, int x1, int y1) {
     return n;
 }
 
-class StatusMessages : public ::testing::Test {
+class StatusMessages : public ViewerFolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Xvfb::shared().ok());
-        prepareViewerDir(dir.path());
-        gyreDataset(dir.path(), "flow");
+        ViewerFolderTest::SetUp();
         folder = fs::canonical(dir.path()).string();
-    }
-
-    std::unique_ptr<PanelViewer> start(const std::vector<std::string>& args) {
-        auto v = std::make_unique<PanelViewer>(dir.path(), args);
-        EXPECT_TRUE(v->ok()) << v->out() << v->err();
-        return v;
     }
 
     // Waits until the window shows exactly these messages ("kind: text").
@@ -60,15 +51,13 @@ protected:
         return failure;
     }
 
-    TempDir dir;
     std::string folder;
 };
 
 }  // namespace
 
 TEST_F(StatusMessages, EachKindShowsInItsColourUntilTheNextPressAndNeverInScreenshots) {
-    auto viewer = start({"-datafile", "flow.gri", "-arrowSize", "500", "-dsep", "abc"});
-    PanelViewer& v = *viewer;
+    PanelViewer& v = start({"-datafile", "flow.gri", "-arrowSize", "500", "-dsep", "abc"});
     ASSERT_TRUE(shows(v, {"warning: -arrowSize 500 is outside 0.1 .. 200: set to 200",
                           "error: Ignoring -dsep: 'abc' is not a number"}));
     PanelMap m = v.map();
@@ -103,8 +92,7 @@ TEST_F(StatusMessages, EachKindShowsInItsColourUntilTheNextPressAndNeverInScreen
 }
 
 TEST_F(StatusMessages, RefusedClampedAndFruitlessSettingsAreExplained) {
-    auto viewer = start({"-datafile", "flow.gri"});
-    PanelViewer& v = *viewer;
+    PanelViewer& v = start({"-datafile", "flow.gri"});
     ASSERT_TRUE(v.click("checkbox", "Streamlines"));
     ASSERT_TRUE(v.waitMap([](const PanelMap& p) { return p.enabled("spinner", "dsep") == 1; }));
 
@@ -141,8 +129,7 @@ TEST_F(StatusMessages, RefusedClampedAndFruitlessSettingsAreExplained) {
 
 TEST_F(StatusMessages, SavedAndLoadedOptionsSayWhereAndWhyNot) {
     { std::ofstream(dir.file("broken.xml")) << "<?xml version=\"1.0\"?>\n<flow_visualization_options>"; }
-    auto viewer = start({"-datafile", "flow.gri"});
-    PanelViewer& v = *viewer;
+    PanelViewer& v = start({"-datafile", "flow.gri"});
     ASSERT_TRUE(v.click("rollout", "Save"));
     ASSERT_TRUE(v.click("button", "Save Options"));
     ASSERT_TRUE(shows(v, {"info: Options saved to " + folder + "/options.xml"}));
@@ -165,8 +152,6 @@ TEST_F(StatusMessages, SavedAndLoadedOptionsSayWhereAndWhyNot) {
     ASSERT_TRUE(v.click("file", "options.xml"));
     ASSERT_TRUE(shows(v, {"info: Options loaded from " + folder + "/options.xml"}));
     EXPECT_EQ(v.err(), "Save Error\nerror while loeding the xml config file: file not found\n");
-    viewer.reset();
 
-    auto early = start({"-options", "options.xml"});
-    EXPECT_TRUE(shows(*early, {"error: Ignoring -options: no dataset is open"}));
+    EXPECT_TRUE(shows(start({"-options", "options.xml"}), {"error: Ignoring -options: no dataset is open"}));
 }

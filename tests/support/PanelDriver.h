@@ -6,6 +6,7 @@
 // effects (map states, console lines, files) instead of sleeping.
 
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 
@@ -366,6 +367,28 @@ inline std::string gyreDataset(const std::string& dir, const std::string& name) 
                            {"--field", "gyre", "--nx", "129", "--ny", "65", "--x0", "0", "--x1", "2", "--y0", "0",
                             "--y1", "1", "--channels", "2"});
 }
+
+// A test that runs the viewer in a fresh folder prepared for it, with the
+// gyre dataset "flow" in it.
+class ViewerFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Xvfb::shared().ok());
+        prepareViewerDir(dir.path());
+        gyreDataset(dir.path(), "flow");
+    }
+    // Starts the viewer (after the last one has gone); a window that does
+    // not come up fails the test.
+    PanelViewer& start(const std::vector<std::string>& args) {
+        viewer.reset();
+        viewer = std::make_unique<PanelViewer>(dir.path(), args);
+        EXPECT_TRUE(viewer->ok()) << viewer->out() << viewer->err();
+        return *viewer;
+    }
+
+    TempDir dir;
+    std::unique_ptr<PanelViewer> viewer;
+};
 
 // The "Datafile: " status line: rows 0 to 39 of the graphics area. A text is
 // checked against two references that the viewer draws itself for datasets

@@ -9,11 +9,11 @@
 
 namespace {
 
-constexpr int kLeft = 0;
-constexpr int kMiddle = 1;
-constexpr int kRight = 2;
-constexpr int kDown = 0;
-constexpr int kUp = 1;
+constexpr int kLeft = Camera::leftButton;
+constexpr int kMiddle = Camera::middleButton;
+constexpr int kRight = Camera::rightButton;
+constexpr int kDown = Camera::pressed;
+constexpr int kUp = Camera::released;
 
 // A wide field view right of a 240-pixel panel, and a tall one whose base
 // view is widened.
