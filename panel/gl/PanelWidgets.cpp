@@ -248,9 +248,7 @@ private:
                            : pressed                ? browser.folder()
                                                     : tailThatFits(browser.folder(), room);
         const ImGuiInputTextFlags flags = ImGuiInputTextFlags_EnterReturnsTrue | ImGuiInputTextFlags_AutoSelectAll;
-        const bool entered = ImGui::InputText("##folder", &text, flags);
-        if (ImGui::IsItemActive()) result_.busy = true;
-        if (entered) {
+        if (ImGui::InputText("##folder", &text, flags)) {
             act([target, text] { target->userEnterPath(text); });
             typedPath.erase(&browser);
         } else if (ImGui::IsItemActive()) {

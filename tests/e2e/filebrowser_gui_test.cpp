@@ -54,6 +54,17 @@ TEST_F(FileBrowserGui, ATypedPathOpensADatasetAndTheFieldShowsWhereFilesGo) {
         return p.messages() == std::vector<std::string>{"error: No such file or folder: nowhere"};
     })) << v.map().messages().size();
 
+    // A grid file that cannot be read is named in full.
+    touch("broken.gri");
+    v.mouse(v.at(field->x + field->w / 2, field->y + field->h / 2) + " click 1", 2);
+    xdotool("type --delay 20 'broken.gri'");
+    xdotool("key Return");
+    EXPECT_TRUE(v.waitMap([&](const PanelMap& p) {
+        return p.messages() == std::vector<std::string>{"error: Could not load " + folder +
+                                                        "/broken.gri with its data file of time step 0"};
+    }));
+    EXPECT_EQ(v.map().status().front().label, "Datafile: Error! Only gri-files and xml-files are permitted.");
+
     // A click gives the whole path, selected: typing replaces it.
     const size_t mark = v.out().size();
     v.mouse(v.at(field->x + field->w / 2, field->y + field->h / 2) + " click 1", 2);
@@ -72,7 +83,7 @@ TEST_F(FileBrowserGui, ATypedPathOpensADatasetAndTheFieldShowsWhereFilesGo) {
     EXPECT_TRUE(v.waitMap([&](const PanelMap& p) {
         return p.messages() == std::vector<std::string>{"info: Screenshot saved to " + folder + "/cavity/" + name};
     }));
-    EXPECT_EQ(v.err(), "");
+    EXPECT_EQ(v.err(), "+ Error in grid file header:broken.gri: file is shorter than its 40-byte header.\n");
 }
 
 TEST_F(FileBrowserGui, OnlyDatasetsAndOptionsAreListedUnlessAllFilesAreAsked) {
