@@ -83,7 +83,7 @@ TEST_F(FileBrowserGui, ATypedPathOpensADatasetAndTheFieldShowsWhereFilesGo) {
     EXPECT_TRUE(v.waitMap([&](const PanelMap& p) {
         return p.messages() == std::vector<std::string>{"info: Screenshot saved to " + folder + "/cavity/" + name};
     }));
-    EXPECT_EQ(v.err(), "+ Error in grid file header:broken.gri: file is shorter than its 40-byte header.\n");
+    EXPECT_EQ(v.err(), "+ Error in grid file header:broken.gri: file is shorter than its 40-byte header.\n\n");
 }
 
 TEST_F(FileBrowserGui, OnlyDatasetsAndOptionsAreListedUnlessAllFilesAreAsked) {
