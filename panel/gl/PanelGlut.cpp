@@ -157,6 +157,8 @@ void panelInit() {
     style.ItemSpacing = ImVec2(6.0f, 4.0f);
     style.IndentSpacing = 10.0f;
     style.ScrollbarSize = 10.0f;
+    // The folded panel's strip is narrower than ImGui's usual smallest window.
+    style.WindowMinSize = ImVec2(8.0f, 8.0f);
     style.Colors[ImGuiCol_WindowBg].w = 1.0f;
     ImGui_ImplGLUT_Init();
     ImGui_ImplOpenGL2_Init();

@@ -49,6 +49,13 @@ TEST_F(SmallWindow, ThePanelBecomesAStripThatOpensUnderThePointer) {
     EXPECT_EQ(picture.width, 378);
     EXPECT_EQ(picture.height, 300);
     const Image closed = grabScreen();
+    // Right of the strip the screen shows the whole picture (below the
+    // screenshot's message).
+    int hidden = 0;
+    for (int y = 60; y < 300; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            if (level(closed, v.originX() + 22 + x, v.originY() + y) != level(picture, x, y)) ++hidden;
+    EXPECT_EQ(hidden, 0);
 
     xdotool(v.at(10, 150));
     ASSERT_TRUE(v.waitMap([](const PanelMap& p) { return p.dock()->label == "open"; }));
