@@ -165,6 +165,7 @@ bool OptionsFile::save(const std::string& fileName) const {
 
 bool OptionsFile::load(const std::string& fileName) {
     skipped.clear();
+    clamped.clear();
     failure.clear();
     if (!attached()) return false;
 
@@ -194,6 +195,7 @@ bool OptionsFile::load(const std::string& fileName) {
             if (!loadTransferFunctions(in)) {
                 in.reportUnused(fileName);
                 skipped = in.skippedPaths();
+                clamped = in.clampedPaths();
                 failure = "a transfer function has fewer than two points";
                 return false;
             }
@@ -212,6 +214,7 @@ bool OptionsFile::load(const std::string& fileName) {
     }
     in.reportUnused(fileName);
     skipped = in.skippedPaths();
+    clamped = in.clampedPaths();
     return true;
 }
 

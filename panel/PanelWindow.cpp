@@ -20,6 +20,10 @@ void PanelWindow::report(int id) {
     if (callback_ != nullptr) {
         callback_(id);
     }
+    refreshFileBrowsers();
+}
+
+void PanelWindow::refreshFileBrowsers() {
     for (PanelFileBrowser* browser : fileBrowsers_) {
         browser->refresh();
     }

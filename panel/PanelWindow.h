@@ -42,6 +42,7 @@ public:
     // Calls back with `id`, then lists the file browsers' folders again,
     // since a callback may have written files (screenshots, options).
     void report(int id);
+    void refreshFileBrowsers();
 
     void setNoticeHandler(NoticeHandler handler) { noticeHandler_ = handler; }
     // Hands a notice to the notice handler; nothing without one.

@@ -89,6 +89,12 @@ void openPickedFile(const std::string& name) {
     }
 }
 
+std::string listed(const std::vector<std::string>& entries) {
+    std::string text;
+    for (const std::string& entry : entries) text += (text.empty() ? "" : ", ") + entry;
+    return text;
+}
+
 void saveOptions(const std::string& name) {
     if (optionsFile->save(name)) {
         statusBoard.post(MessageKind::Info, "Options saved to " + shownPath(name));
@@ -154,13 +160,14 @@ bool loadOptionsFile(const std::string& name) {
     if (!complete && !optionsFile->loadFailure().empty()) {
         statusBoard.post(MessageKind::Error,
                          "Options not loaded from " + shownPath(name) + ": " + optionsFile->loadFailure());
-    } else if (!optionsFile->skippedEntries().empty()) {
-        std::string kept;
-        for (const std::string& entry : optionsFile->skippedEntries()) kept += (kept.empty() ? "" : ", ") + entry;
-        statusBoard.post(MessageKind::Warning,
-                         "Options loaded from " + shownPath(name) + "; kept the current values of " + kept);
     } else if (complete) {
-        statusBoard.post(MessageKind::Info, "Options loaded from " + shownPath(name));
+        std::string loaded = "Options loaded from " + shownPath(name);
+        const bool whole = optionsFile->skippedEntries().empty() && optionsFile->clampedEntries().empty();
+        if (!optionsFile->skippedEntries().empty())
+            loaded += "; kept the current values of " + listed(optionsFile->skippedEntries());
+        if (!optionsFile->clampedEntries().empty())
+            loaded += "; held to their limits: " + listed(optionsFile->clampedEntries());
+        statusBoard.post(whole ? MessageKind::Info : MessageKind::Warning, loaded);
     }
     if (!sceneReady()) return complete;
     keepBackgroundAvailable();

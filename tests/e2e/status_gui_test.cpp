@@ -151,6 +151,14 @@ TEST_F(StatusMessages, SavedAndLoadedOptionsSayWhereAndWhyNot) {
     ASSERT_TRUE(v.click("rollout", "File Browser"));
     ASSERT_TRUE(v.click("file", "options.xml"));
     ASSERT_TRUE(shows(v, {"info: Options loaded from " + folder + "/options.xml"}));
+
+    std::string wide = readFile(dir.file("options.xml"));
+    wide.replace(wide.find("<count_x>10<"), 12, "<count_x>500<");
+    { std::ofstream(dir.file("wide.xml")) << wide; }
+    ASSERT_TRUE(v.click("rollout", "File Browser"));
+    ASSERT_TRUE(v.click("file", "wide.xml"));
+    ASSERT_TRUE(
+        shows(v, {"warning: Options loaded from " + folder + "/wide.xml; held to their limits: arrowplot/count_x"}));
     EXPECT_EQ(v.err(), "Save Error\nerror while loeding the xml config file: file not found\n");
 
     EXPECT_TRUE(shows(start({"-options", "options.xml"}), {"error: Ignoring -options: no dataset is open"}));

@@ -340,9 +340,14 @@ TEST_F(OptionsScene, WhatALoadLeftUndoneIsKeptForTheWindow) {
     EXPECT_EQ(options.loadFailure(), "the file is missing or not an XML file");
     EXPECT_TRUE(options.skippedEntries().empty());
 
-    loadText(replaced(replaced(defaults, "\t\t<zoom>0</zoom>\n", ""), "<dt>0.005</dt>", "<dt>nan</dt>"));
+    std::string text = replaced(replaced(defaults, "\t\t<zoom>0</zoom>\n", ""), "<dt>0.005</dt>", "<dt>nan</dt>");
+    text = replaced(replaced(text, "<count_x>10</count_x>", "<count_x>500</count_x>"), "<seedpoints>5<",
+                    "<seedpoints>-1<");
+    loadText(text);
     EXPECT_EQ(options.loadFailure(), "");
     EXPECT_EQ(options.skippedEntries(), (std::vector<std::string>{"camera/zoom", "streamlines/dt"}));
+    EXPECT_EQ(options.clampedEntries(), (std::vector<std::string>{"arrowplot/count_x", "streamlines/seedpoints"}));
+    EXPECT_EQ(arrowCountX, 200);
 
     const std::string data1 = "<data1>";
     std::string onePoint = defaults;

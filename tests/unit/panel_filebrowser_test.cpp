@@ -93,6 +93,15 @@ TEST_F(FileBrowser, DisabledBrowserNeitherWalksNorPicks) {
     EXPECT_TRUE(reported.empty());
 }
 
+TEST_F(FileBrowser, FilesWrittenMeanwhileAppearWhenItsSectionIsOpened) {
+    PanelRollout* section = window.add_rollout("File Browser", false, PanelStyle::Embossed);
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(section, "", 3);
+    touch(root_ / "later.gri");
+    EXPECT_EQ(browser->entries().size(), 5u);
+    section->userSetOpen(true);
+    EXPECT_EQ(names(*browser).back(), "later.gri");
+}
+
 TEST_F(FileBrowser, FilesWrittenByACallbackAppearAfterIt) {
     PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
     PanelButton* save = window.add_button("Save Options", 4);
