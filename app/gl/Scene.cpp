@@ -110,10 +110,11 @@ void drawOverlay(int w, int h, double f) {
     beginPixelView(w, h);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
+    const std::string dataFileLine = "Datafile: " + statusText;
     glRasterPos3i(10, static_cast<int>(h - f * 20), 1);
-    drawBitmapText(GLUT_BITMAP_HELVETICA_12, "Datafile: " + statusText);
+    drawBitmapText(kFont, dataFileLine);
     drawnLines.clear();
-    recordLine("Datafile: " + statusText, true, MessageKind::Info, 10, static_cast<int>(h - f * 20), h);
+    recordLine(dataFileLine, true, MessageKind::Info, 10, static_cast<int>(h - f * 20), h);
 
     if (flowData && flowData->isLoaded()) {
         const int x0 = w / 100;

@@ -45,13 +45,16 @@ const char* dockState() {
     return dock.expanded() ? "open" : "strip";
 }
 
-// The pointer moved: the collapsed panel opens or folds.
+// The collapsed panel opened or folded: the router follows, a frame shows it.
+void dockChanged(bool changed) {
+    if (!changed) return;
+    mouseRouter.setPanelWidth(dock.shownWidth());
+    glutPostRedisplay();
+}
+
 void followPointer(int x) {
     updateDock();
-    if (dock.pointerAt(x, panelBusy())) {
-        mouseRouter.setPanelWidth(dock.shownWidth());
-        glutPostRedisplay();
-    }
+    dockChanged(dock.pointerAt(x, panelBusy()));
 }
 
 int keyModifiers() {
@@ -249,9 +252,7 @@ bool panelMouse(int button, int state, int x, int y) {
     }
     glutPostRedisplay();
     updateDock();
-    if (state == GLUT_DOWN && dock.pressAt(x)) {
-        mouseRouter.setPanelWidth(dock.shownWidth());
-    }
+    if (state == GLUT_DOWN) dockChanged(dock.pressAt(x));
     return mouseRouter.mouse(button, state, x);
 }
 
@@ -271,10 +272,7 @@ bool panelPassiveMotion(int x, int y) {
 
 void panelPointerLeft() {
     updateDock();
-    if (dock.pointerGone(panelBusy())) {
-        mouseRouter.setPanelWidth(dock.shownWidth());
-        glutPostRedisplay();
-    }
+    dockChanged(dock.pointerGone(panelBusy()));
 }
 
 bool panelKeyboard(unsigned char key, int, int) {
