@@ -10,12 +10,9 @@
 
 namespace fs = std::filesystem;
 
-PanelFileBrowser::PanelFileBrowser(std::string label, int id)
-    : PanelControl(ControlKind::FileBrowser, std::move(label), id) {
-    refresh();
-}
+namespace {
 
-bool PanelFileBrowser::isListedFile(const std::string& name) {
+bool isListedFile(const std::string& name) {
     const std::string::size_type dot = name.rfind('.');
     if (dot == std::string::npos) {
         return false;
@@ -25,6 +22,13 @@ bool PanelFileBrowser::isListedFile(const std::string& name) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return extension == "gri" || extension == "dat" || extension == "xml";
+}
+
+}  // namespace
+
+PanelFileBrowser::PanelFileBrowser(std::string label, int id)
+    : PanelControl(ControlKind::FileBrowser, std::move(label), id) {
+    refresh();
 }
 
 void PanelFileBrowser::setShowAllFiles(bool all) {

@@ -27,11 +27,9 @@ public:
     // Counts the times the list was read from another folder than before.
     unsigned folderChanges() const { return folderChanges_; }
 
-    // Files the browser lists unless all are shown: grid (.gri), data (.dat)
-    // and options (.xml) files, the extension in any case.
-    static bool isListedFile(const std::string& name);
+    // Unless all files are shown, the browser lists grid (.gri), data (.dat)
+    // and options (.xml) files only, the extension in any case.
     void setShowAllFiles(bool all);
-    bool showsAllFiles() const { return showAll_; }
 
     // Lists the current directory again.
     void refresh();

@@ -41,7 +41,6 @@ public:
     // its proportion to the value and never reaches zero. A value that is not
     // positive steps to `restart`.
     void setStepFactor(double factor, double restart);
-    double stepFactor() const { return stepFactor_; }
 
     // Typed or dragged values: clamp, write the live variable and call back
     // when the value changes. Refused while disabled; non-finite floats are
