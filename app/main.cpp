@@ -7,11 +7,15 @@
 #include "app/gl/Batch.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Keys.h"
+#include "app/gl/Messages.h"
 #include "app/gl/OpenDataset.h"
+#include "app/gl/TimeSteps.h"
 #include "app/gl/Window.h"
 #include "options/OptionsFile.h"
 #include "panel/ControlPanel.h"
 #include "panel/DatasetControls.h"
+#include "panel/gl/PanelMap.h"
 #include "settings/LiveVariables.h"
 #include "app/gl/Scene.h"
 #include "common/Usage.h"
@@ -102,8 +106,12 @@ int main(int argc, char** argv) {
     camera = std::make_unique<Camera>();
     optionsFile = std::make_unique<OptionsFile>(camera.get());
     buildControlPanel(controlCallback);
+    controlPanel->setNoticeHandler(reportPanelNotice);
+    setPanelMapLines(statusMapLines);
     glutSpecialFunc(specialCallback);
+    setHorizontalArrowHandler(stepByArrow);
     glutPassiveMotionFunc(passiveMotionCallback);
+    glutEntryFunc(entryCallback);
 
     // Read again without the options GLUT took for itself.
     const ViewerArguments arguments = readViewerArguments(argc, argv);
@@ -117,6 +125,7 @@ int main(int argc, char** argv) {
             statusText = "Error! Only gri-files are permitted.";
             // The window shows the status line; a script reads standard error.
             if (isBatchRun()) std::cerr << "Dataset not opened: " << commandLine.value("datafile") << std::endl;
+            reportOpenFailure(commandLine.value("datafile"));
         }
     }
     applyBatchOptions();

@@ -204,16 +204,22 @@ bool OptionsFile::save(const std::string& fileName) const {
 }
 
 bool OptionsFile::load(const std::string& fileName) {
+    skipped.clear();
+    clamped.clear();
+    failure.clear();
     if (!attached()) return false;
 
     XMLNodes root;
+    const char* const unreadable = "the file is missing or not an XML file";
     try {
         root.load(fileName);
     } catch (const char*) {
         std::cerr << kFileNotFound << std::endl;
+        failure = unreadable;
         return false;
     } catch (const std::exception&) {
         std::cerr << kFileNotFound << std::endl;
+        failure = unreadable;
         return false;
     }
 
@@ -229,6 +235,9 @@ bool OptionsFile::load(const std::string& fileName) {
             if (in.readFloat("camera/zoom", Camera::minZoom, Camera::maxZoom, f)) camera->setZoom(f);
             if (!loadTransferFunctions(in)) {
                 in.reportUnused(fileName);
+                skipped = in.skippedPaths();
+                clamped = in.clampedPaths();
+                failure = "a transfer function has fewer than two points";
                 return false;
             }
         }
@@ -251,6 +260,8 @@ bool OptionsFile::load(const std::string& fileName) {
     if (!in.contains("drawing/line_color") && !white)
         findSetting("lineColor")->set(static_cast<int>(LineColor::Chosen));
     in.reportUnused(fileName);
+    skipped = in.skippedPaths();
+    clamped = in.clampedPaths();
     return true;
 }
 

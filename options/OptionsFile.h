@@ -38,11 +38,22 @@ public:
     // whole file was read.
     bool load(const std::string& fileName);
 
+    // What the last load left undone, for the window's messages: the entries
+    // that kept their current values, those it clamped, and why it stopped
+    // (empty when it read the whole file).
+    const std::vector<std::string>& skippedEntries() const { return skipped; }
+    // The entries whose values lay outside their settings' limits.
+    const std::vector<std::string>& clampedEntries() const { return clamped; }
+    const std::string& loadFailure() const { return failure; }
+
 private:
     Camera* camera;
     std::array<TransferFunction*, 4> transferFunctions{};
     std::vector<TransferFunction*> channelFunctions;
     StreamlineSet* streamlineSet = nullptr;
+    std::vector<std::string> skipped;
+    std::vector<std::string> clamped;
+    std::string failure;
 
     bool attached() const;
     // False (with its message) when a transfer function has too few points.

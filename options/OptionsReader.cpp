@@ -42,14 +42,14 @@ void OptionsReader::skip(const std::string& path) {
 bool OptionsReader::readInt(const std::string& path, int low, int high, int& value) {
     const XMLNodes* node = element(path);
     if (node == nullptr) return false;
-    value = std::clamp(parseInt(node->text()), low, high);
+    value = clampedAt(path, parseInt(node->text()), low, high);
     return true;
 }
 
 bool OptionsReader::readFlag(const std::string& path, int& value) {
     const XMLNodes* node = element(path);
     if (node == nullptr) return false;
-    value = std::clamp(parseTruncatedFloat(node->text()), 0, 1);
+    value = clampedAt(path, parseTruncatedFloat(node->text()), 0, 1);
     return true;
 }
 
@@ -58,7 +58,7 @@ bool OptionsReader::readFloat(const std::string& path, float& value) { return re
 bool OptionsReader::readFloat(const std::string& path, float low, float high, float& value) {
     float parsed = 0.0f;
     if (!readFloat(path, parsed)) return false;
-    value = std::clamp(parsed, low, high);
+    value = clampedAt(path, parsed, low, high);
     return true;
 }
 

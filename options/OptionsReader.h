@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -34,13 +35,22 @@ public:
                             float& value);
 
     const std::vector<std::string>& skippedPaths() const { return skipped; }
+    // Paths whose value lay outside its limits and was clamped, in order.
+    const std::vector<std::string>& clampedPaths() const { return clamped; }
     // One line on standard error naming every skipped path; nothing when none.
     void reportUnused(const std::string& fileName) const;
 
 private:
     const XMLNodes* find(const XMLNodes& from, const std::string& fromPath, const std::string& relative);
     void skip(const std::string& path);
+    template <class T>
+    T clampedAt(const std::string& path, T value, T low, T high) {
+        const T held = std::clamp(value, low, high);
+        if (held != value) clamped.push_back(path);
+        return held;
+    }
 
     const XMLNodes& root;
     std::vector<std::string> skipped;
+    std::vector<std::string> clamped;
 };

@@ -19,26 +19,44 @@ const Setting& setting(const char* name) {
     return *s;
 }
 
-PanelCheckbox* checkbox(PanelWindow& w, PanelControl* parent, const char* label, const char* name) {
-    const Setting& s = setting(name);
-    return w.add_checkbox_to_panel(parent, label, s.intValue, s.controlId);
+template <class Control>
+Control* described(Control* control, const char* tooltip) {
+    control->setTooltip(tooltip);
+    return control;
 }
 
+PanelCheckbox* checkbox(PanelWindow& w, PanelControl* parent, const char* label, const char* name) {
+    const Setting& s = setting(name);
+    return described(w.add_checkbox_to_panel(parent, label, s.intValue, s.controlId), s.meaning);
+}
+
+// Its buttons show the group's tooltip.
 PanelRadioGroup* radioGroup(PanelWindow& w, PanelControl* parent, const char* name) {
     const Setting& s = setting(name);
-    return w.add_radiogroup_to_panel(parent, s.intValue, s.controlId);
+    return described(w.add_radiogroup_to_panel(parent, s.intValue, s.controlId), s.meaning);
 }
+
+// dt, dsep and dtest are sizes that range over decades: a step multiplies or
+// divides them by this factor.
+constexpr double sizeStepFactor = 1.25;
 
 PanelSpinner* spinner(PanelWindow& w, PanelControl* parent, const char* label, const char* name) {
     const Setting& s = setting(name);
     if (s.intValue) {
-        PanelSpinner* spinner = w.add_spinner_to_panel(parent, label, s.intValue, s.controlId);
+        PanelSpinner* spinner = described(w.add_spinner_to_panel(parent, label, s.intValue, s.controlId), s.meaning);
         if (s.limited) spinner->set_int_limits(static_cast<int>(s.low), static_cast<int>(s.high));
         return spinner;
     }
-    PanelSpinner* spinner = w.add_spinner_to_panel(parent, label, s.floatValue, s.controlId);
+    PanelSpinner* spinner = described(w.add_spinner_to_panel(parent, label, s.floatValue, s.controlId), s.meaning);
     if (s.limited) spinner->set_float_limits(static_cast<float>(s.low), static_cast<float>(s.high));
     return spinner;
+}
+
+// A size spinner: steps keep their proportion to the value.
+PanelSpinner* sizeSpinner(PanelWindow& w, PanelControl* parent, const char* label, const char* name) {
+    PanelSpinner* sized = spinner(w, parent, label, name);
+    sized->setStepFactor(sizeStepFactor, setting(name).start);
+    return sized;
 }
 
 void buildViewOptions(PanelWindow& w, PanelControls& c) {
@@ -76,8 +94,10 @@ void buildTime(PanelWindow& w, PanelControls& c) {
     c.timeRollout = w.add_rollout("Time", true, PanelStyle::Embossed);
     c.timestepSlider = spinner(w, c.timeRollout, "Time step", "timestep");
     c.timestepSlider->showAsSlider();
-    c.previousStepButton = w.add_button_to_panel(c.timeRollout, "< Previous", controlId::previousStep);
-    c.nextStepButton = w.add_button_to_panel(c.timeRollout, "Next >", controlId::nextStep);
+    c.previousStepButton = described(w.add_button_to_panel(c.timeRollout, "< Previous", controlId::previousStep),
+                                     "show the time step before this one (key: left arrow)");
+    c.nextStepButton = described(w.add_button_to_panel(c.timeRollout, "Next >", controlId::nextStep),
+                                 "show the next time step (key: right arrow)");
     c.playCheckbox = checkbox(w, c.timeRollout, "Play", "playing");
     c.frameRateSpinner = spinner(w, c.timeRollout, "Frames/s", "frameRate");
     c.frameRateSpinner->setStep(1.0);
@@ -137,26 +157,27 @@ void buildIntegration(PanelWindow& w, PanelControls& c) {
     w.add_separator_to_panel(c.integrationPanel);
     // dt, dsep and dtest have no limits; the streamline set refuses values
     // it cannot place lines with.
-    c.stepSizeSpinner = spinner(w, c.integrationPanel, "dt", "stepSize");
-    c.stepSizeSpinner->setStep(0.001);
-    c.dsepSpinner = spinner(w, c.integrationPanel, "dsep", "dsep");
-    c.dtestSpinner = spinner(w, c.integrationPanel, "dtest", "dtest");
+    c.stepSizeSpinner = sizeSpinner(w, c.integrationPanel, "dt", "stepSize");
+    c.dsepSpinner = sizeSpinner(w, c.integrationPanel, "dsep", "dsep");
+    c.dtestSpinner = sizeSpinner(w, c.integrationPanel, "dtest", "dtest");
 }
 
 void buildStreamlines(PanelWindow& w, PanelControls& c) {
     c.streamlinesRollout = w.add_rollout("Streamlines", true, PanelStyle::Embossed);
     buildStreamlineMode(w, c);
     buildIntegration(w, c);
-    c.colorFromCcButton = w.add_button_to_panel(c.streamlinesRollout, "Color from CC", controlId::colorFromCc);
+    c.colorFromCcButton =
+        described(w.add_button_to_panel(c.streamlinesRollout, "Color from CC", controlId::colorFromCc),
+                  "colour the streamlines with the colour chooser's current colour");
     c.lineColorPanel = w.add_panel_to_panel(c.streamlinesRollout, "Line colour", PanelStyle::Embossed);
     c.lineColorGroup = radioGroup(w, c.lineColorPanel, "lineColor");
     for (const char* colour : {"White", "Black", "Chosen colour", "By speed"}) {
         w.add_radiobutton_to_group(c.lineColorGroup, colour);
     }
     c.lineOutlineCheckbox = checkbox(w, c.lineColorPanel, "Dark outline", "lineOutline");
-    // Sets the streamline distances and widths, the glyph spacing and the
-    // arrow size from the size of the dataset's box.
-    c.fitToDataButton = w.add_button_to_panel(c.streamlinesRollout, "Fit to data", controlId::fitToData);
+    c.fitToDataButton = described(w.add_button_to_panel(c.streamlinesRollout, "Fit to data", controlId::fitToData),
+                                  "set dsep, dtest, the step, the band widths, the glyph spacing and the arrow size "
+                                  "from the size of the dataset's box");
     c.eulerButton->disable();
     c.rungeKuttaButton->disable();
 }
@@ -165,21 +186,34 @@ void buildFilesAndSave(PanelWindow& w, PanelControls& c) {
     c.fileBrowserRollout = w.add_rollout("File Browser", true, PanelStyle::Embossed);
     w.add_statictext_to_panel(c.fileBrowserRollout, "Grid files (.gri) and");
     w.add_statictext_to_panel(c.fileBrowserRollout, "options files (.xml) can be loaded.");
-    c.fileBrowser = w.add_filebrowser_to_panel(c.fileBrowserRollout, "", controlId::fileBrowser);
+    c.fileBrowser = described(w.add_filebrowser_to_panel(c.fileBrowserRollout, "", controlId::fileBrowser),
+                              "click a folder to enter it, a grid file (.gri) to open it or an options file "
+                              "(.xml) to load it; or type a path into the field above the list and press Enter");
+    c.showAllFilesCheckbox = checkbox(w, c.fileBrowserRollout, "Show all files", "showAllFiles");
 
     c.saveRollout = w.add_rollout("Save", true, PanelStyle::Embossed);
-    c.filenameField = w.add_edittext_to_panel(c.saveRollout, "Filename: ", controlId::filename);
+    c.filenameField = described(w.add_edittext_to_panel(c.saveRollout, "Filename: ", controlId::filename),
+                                "the options file to write; a name without a folder goes to the current folder, "
+                                "the one the file browser shows");
     c.filenameField->set_text("options.xml");
-    c.saveOptionsButton = w.add_button_to_panel(c.saveRollout, "Save Options", controlId::saveOptions);
+    c.saveOptionsButton =
+        described(w.add_button_to_panel(c.saveRollout, "Save Options", controlId::saveOptions),
+                  "write the settings, the camera, the transfer functions and the streamline colour to that file");
     c.filenameField->set_w(180);
 }
 
 void buildFooter(PanelWindow& w, PanelControls& c) {
-    c.screenshotButton = w.add_button("Screenshot", controlId::screenshot);
-    c.resetCameraButton = w.add_button("Reset Camera", controlId::resetCamera);
+    c.screenshotButton =
+        described(w.add_button("Screenshot", controlId::screenshot),
+                  "save the graphics area as the next QuillmereNNNN.png in the current folder (key s)");
+    c.resetCameraButton = described(w.add_button("Reset Camera", controlId::resetCamera),
+                                    "show the whole field again: no zoom, no pan (key Home or r)");
+    c.scaledZoomDragCheckbox = checkbox(w, &w, "Scaled zoom drag", "scaledZoomDrag");
     w.add_separator();
-    for (const char* line : {"Zoom camera:", "Hold left mouse button + move mouse",
-                             "Move camera:", "Hold left and right mouse button", "+ move mouse"}) {
+    for (const char* line :
+         {"Zoom camera:", "Hold left mouse button + move mouse", "Move camera:", "Hold left and right mouse button",
+          "+ move mouse", "Wheel: zoom at the pointer", "Right or middle drag: move camera",
+          "Keys: + - zoom, arrows move, Home or r reset, s screenshot, q or Esc quit"}) {
         w.add_statictext(line);
     }
 }

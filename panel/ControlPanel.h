@@ -70,6 +70,7 @@ struct PanelControls {
 
     PanelRollout* fileBrowserRollout = nullptr;
     PanelFileBrowser* fileBrowser = nullptr;
+    PanelCheckbox* showAllFilesCheckbox = nullptr;
 
     PanelRollout* saveRollout = nullptr;
     PanelEditText* filenameField = nullptr;
@@ -77,6 +78,7 @@ struct PanelControls {
 
     PanelButton* screenshotButton = nullptr;
     PanelButton* resetCameraButton = nullptr;
+    PanelCheckbox* scaledZoomDragCheckbox = nullptr;
 };
 
 extern std::unique_ptr<PanelWindow> controlPanel;
@@ -84,5 +86,6 @@ extern PanelControls panelControls;
 
 // Builds the whole panel (replacing an earlier one) with every control that
 // needs a dataset disabled and the dataset sections collapsed. Every control
-// with an id reports to `callback`.
+// with an id reports to `callback` and has a tooltip: a setting's control
+// the setting's meaning from the settings table.
 void buildControlPanel(ControlCallback callback);

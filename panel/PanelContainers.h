@@ -30,7 +30,8 @@ public:
     void open() { open_ = true; }
     void close() { open_ = false; }
 
-    // A click on the header; refused while the rollout is disabled.
+    // A click on the header; refused while the rollout is disabled. Opening
+    // lists the file browsers' folders again.
     bool userSetOpen(bool open);
 
 private:

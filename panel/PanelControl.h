@@ -43,6 +43,10 @@ public:
     PanelWindow* window() const { return window_; }
     const std::vector<std::unique_ptr<PanelControl>>& children() const { return children_; }
 
+    // What the control does, shown when the pointer rests on it.
+    const std::string& tooltip() const { return tooltip_; }
+    void setTooltip(std::string text) { tooltip_ = std::move(text); }
+
     bool isEnabled() const { return enabled_; }
     // Whether enable/disable and the drawing reach the children: only a
     // closed rollout hides them.
@@ -85,6 +89,7 @@ private:
 
     ControlKind kind_;
     std::string label_;
+    std::string tooltip_;
     int id_;
     bool enabled_ = true;
     bool shown_ = true;

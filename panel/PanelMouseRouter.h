@@ -13,6 +13,8 @@ public:
 
     void setPanelWidth(int width) { panelWidth_ = width; }
     bool overPanel(int x) const { return x < panelWidth_; }
+    // A button pressed on the panel is still held.
+    bool holdsButtons() const { return panelButtons_ != 0; }
 
     bool mouse(int button, int state, int x);
     bool motion(int x) const;

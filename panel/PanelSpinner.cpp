@@ -1,6 +1,9 @@
 #include "panel/PanelSpinner.h"
 
+#include "panel/PanelWindow.h"
+
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -103,6 +106,43 @@ void PanelSpinner::set_float_limits(float low, float high) {
     }
 }
 
+void PanelSpinner::setStepFactor(double factor, double restart) {
+    stepFactor_ = factor;
+    restart_ = restart;
+}
+
+std::string PanelSpinner::name() const {
+    std::string name = label();
+    while (!name.empty() && (name.back() == ':' || name.back() == ' ')) {
+        name.pop_back();
+    }
+    return name;
+}
+
+void PanelSpinner::reportClamped(double typed, double set) const {
+    if (stepping_ || window() == nullptr) {
+        return;
+    }
+    char text[256];
+    std::snprintf(text, sizeof text, "%s: %g is outside %g .. %g, set to %g", name().c_str(), typed,
+                  static_cast<double>(low_), static_cast<double>(high_), set);
+    window()->notify(false, text);
+}
+
+bool PanelSpinner::userType(const std::string& text) {
+    double value = 0.0;
+    if (!isEnabled()) {
+        return false;
+    }
+    if (!parseSpinnerText(text, value)) {
+        if (window() != nullptr) {
+            window()->notify(true, name() + ": '" + text + "' is not a number");
+        }
+        return false;
+    }
+    return userSetFloat(static_cast<float>(value));
+}
+
 bool PanelSpinner::userSetInt(int value) {
     if (type_ == SpinnerType::Float) {
         return userSetFloat(static_cast<float>(value));
@@ -112,6 +152,9 @@ bool PanelSpinner::userSetInt(int value) {
     }
     int before = intValue_;
     set_int_val(value);
+    if (intValue_ != value) {
+        reportClamped(value, intValue_);
+    }
     if (intValue_ != before) {
         reportChange();
     }
@@ -130,6 +173,9 @@ bool PanelSpinner::userSetFloat(float value) {
     }
     float before = floatValue_;
     set_float_val(value);
+    if (floatValue_ != value) {
+        reportClamped(value, floatValue_);
+    }
     if (floatValue_ != before) {
         reportChange();
     }
@@ -137,12 +183,29 @@ bool PanelSpinner::userSetFloat(float value) {
 }
 
 bool PanelSpinner::userStep(int count) {
+    stepping_ = true;
+    const bool taken = stepBy(count);
+    stepping_ = false;
+    return taken;
+}
+
+bool PanelSpinner::stepBy(int count) {
     if (type_ == SpinnerType::Int) {
         double stepped = static_cast<double>(intValue_) + count * std::round(step_);
         if (stepped > std::numeric_limits<int>::max() || stepped < std::numeric_limits<int>::min()) {
             return false;
         }
         return userSetInt(static_cast<int>(stepped));
+    }
+    if (stepFactor_ > 1.0) {
+        const double value = floatValue_;
+        const float stepped = value > 0.0 && std::isfinite(value)
+                                  ? static_cast<float>(value * std::pow(stepFactor_, count))
+                                  : static_cast<float>(restart_);
+        if (!(stepped > 0.0f)) {
+            return false;  // a step down below the smallest float
+        }
+        return userSetFloat(stepped);
     }
     return userSetFloat(static_cast<float>(static_cast<double>(floatValue_) + count * step_));
 }

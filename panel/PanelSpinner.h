@@ -41,14 +41,23 @@ public:
     // Amount one press of a step button adds (1 for int spinners).
     double step() const { return step_; }
     void setStep(double step) { step_ = step; }
+    // Float spinners whose value is a size (a length, a time step): a step
+    // multiplies the value by `factor` (above 1) or divides it, so it keeps
+    // its proportion to the value and never reaches zero. A value that is not
+    // positive steps to `restart`.
+    void setStepFactor(double factor, double restart);
 
     // Typed or dragged values: clamp, write the live variable and call back
     // when the value changes. Refused while disabled; non-finite floats are
-    // refused too.
+    // refused too. A value outside the limits is reported to the window's
+    // notice handler with the value it was set to.
     bool userSetInt(int value);
     bool userSetFloat(float value);
     // Step buttons: `count` steps up (positive) or down (negative).
     bool userStep(int count);
+    // Text typed into the field: a number is taken as userSetFloat takes
+    // it; anything else is refused with a notice to the window.
+    bool userType(const std::string& text);
 
 protected:
     void readLive() override;
@@ -56,6 +65,10 @@ protected:
 private:
     int clampInt(int value) const;
     float clampFloat(float value) const;
+    // The label without a trailing colon, for notices.
+    std::string name() const;
+    void reportClamped(double typed, double set) const;
+    bool stepBy(int count);
 
     SpinnerType type_;
     int* intLive_ = nullptr;
@@ -69,4 +82,7 @@ private:
     float high_ = 0.0f;
     double step_ = 1.0;
     bool slider_ = false;
+    double stepFactor_ = 0.0;  // 0: steps add step_
+    double restart_ = 0.0;
+    bool stepping_ = false;  // a step that meets a limit stops there without a word
 };

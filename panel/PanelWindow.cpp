@@ -20,8 +20,18 @@ void PanelWindow::report(int id) {
     if (callback_ != nullptr) {
         callback_(id);
     }
+    refreshFileBrowsers();
+}
+
+void PanelWindow::refreshFileBrowsers() {
     for (PanelFileBrowser* browser : fileBrowsers_) {
         browser->refresh();
+    }
+}
+
+void PanelWindow::notify(bool refused, const std::string& text) const {
+    if (noticeHandler_ != nullptr) {
+        noticeHandler_(refused, text);
     }
 }
 

@@ -10,6 +10,10 @@
 #include "panel/PanelSpinner.h"
 
 using ControlCallback = void (*)(int);
+// Receives what a control refused (`refused`: a path that does not exist,
+// text that is not a number) or changed on its own (a clamped value), for
+// the program to show.
+using NoticeHandler = void (*)(bool refused, const std::string& text);
 
 // The part of the main window left to the graphics, in window pixels with
 // the origin at the lower left as the GL viewport takes it.
@@ -38,6 +42,11 @@ public:
     // Calls back with `id`, then lists the file browsers' folders again,
     // since a callback may have written files (screenshots, options).
     void report(int id);
+    void refreshFileBrowsers();
+
+    void setNoticeHandler(NoticeHandler handler) { noticeHandler_ = handler; }
+    // Hands a notice to the notice handler; nothing without one.
+    void notify(bool refused, const std::string& text) const;
 
     PanelGroup* add_panel(const std::string& label, PanelStyle style);
     PanelGroup* add_panel_to_panel(PanelControl* parent, const std::string& label, PanelStyle style);
@@ -58,6 +67,7 @@ public:
 
 private:
     ControlCallback callback_;
+    NoticeHandler noticeHandler_ = nullptr;
     int width_;
     std::vector<PanelFileBrowser*> fileBrowsers_;
 };

@@ -1,25 +1,16 @@
 #include "render/Camera.h"
 
-namespace {
-// GLUT's button and state codes, kept here so the core stays free of GL headers.
-constexpr int kLeftButton = 0;
-constexpr int kRightButton = 2;
-constexpr int kDown = 0;
-constexpr int kUp = 1;
-constexpr float kBaseHalfHeight = 0.7f;
-}  // namespace
-
 void Camera::reset() { *this = Camera(); }
 
 void Camera::mouse(int button, int state, int x, int y) {
-    if (button == kLeftButton && state == kUp) leftDown = false;
-    if (button == kRightButton && state == kUp) rightDown = false;
-    if (button == kLeftButton && state == kDown) {
+    if (button == leftButton && state == released) leftDown = false;
+    if (button == rightButton && state == released) rightDown = false;
+    if (button == leftButton && state == pressed) {
         leftDown = true;
         pressX = x;
         pressY = y;
     }
-    if (button == kRightButton && state == kDown) rightDown = true;
+    if (button == rightButton && state == pressed) rightDown = true;
 }
 
 void Camera::motion(int x, int y) {
@@ -31,8 +22,12 @@ void Camera::motion(int x, int y) {
     }
 }
 
-Camera::OrthoBox Camera::projectionBox(float aspect) const {
-    const float h = static_cast<float>(static_cast<double>(zoom) + static_cast<double>(kBaseHalfHeight));
-    if (aspect < 1.0f) return {-h, h, -h / aspect, h / aspect, 0.0, 15.0};
+Camera::OrthoBox Camera::projectionBox(float aspect, float fit) const {
+    const float base = baseHalfHeight * fit;
+    const float h = static_cast<float>(static_cast<double>(zoom) + static_cast<double>(base));
+    // A view narrower than tall once ignored the pan, which made panning
+    // (and zooming about the pointer) do nothing there.
+    if (aspect < 1.0f)
+        return {-h - translationX, h - translationX, translationY - h / aspect, translationY + h / aspect, 0.0, 15.0};
     return {-h * aspect - translationX, h * aspect - translationX, translationY - h, translationY + h, 0.0, 15.0};
 }

@@ -3,6 +3,13 @@
 // The field view's camera: pan and zoom driven by mouse drags.
 class Camera {
 public:
+    // GLUT's mouse button and state codes, here so that the core needs no GL headers.
+    static constexpr int leftButton = 0;
+    static constexpr int middleButton = 1;
+    static constexpr int rightButton = 2;
+    static constexpr int pressed = 0;
+    static constexpr int released = 1;
+
     struct OrthoBox {
         double left, right, bottom, top, nearPlane, farPlane;
     };
@@ -19,10 +26,15 @@ public:
     void mouse(int button, int state, int x, int y);
     void motion(int x, int y);
 
+    // The half-height of the view at zoom 0, in view units.
+    static constexpr float baseHalfHeight = 0.7f;
+
     // The orthographic box of the field view for a graphics-area aspect ratio.
-    OrthoBox projectionBox(float aspect) const;
+    // `fit` widens the base view (FieldFit.h): 1 keeps it at baseHalfHeight.
+    // The pan applies whatever the aspect.
+    OrthoBox projectionBox(float aspect, float fit = 1.0f) const;
     // Loads projectionBox into the GL projection matrix (GL layer).
-    void applyProjection(float aspect) const;
+    void applyProjection(float aspect, float fit = 1.0f) const;
 
     float getTranslationX() const { return translationX; }
     float getTranslationY() const { return translationY; }

@@ -36,6 +36,8 @@ float dsep;
 float dtest;
 int lineColor;
 int lineOutline;
+int showAllFiles;
+int scaledZoomDrag;
 
 void resetLiveVariables() {
     for (const Setting& s : settings()) {

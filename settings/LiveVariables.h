@@ -35,6 +35,8 @@ extern float dsep;
 extern float dtest;
 extern int lineColor;
 extern int lineOutline;
+extern int showAllFiles;
+extern int scaledZoomDrag;
 
 // Puts every live variable back to its start value (tests and a fresh start).
 void resetLiveVariables();

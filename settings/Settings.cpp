@@ -98,6 +98,11 @@ const std::vector<Setting>& settings() {
         intSetting("lineOutline", &lineOutline, 0, 0, 1, controlId::lineOutline,
                    {"drawing/line_outline", F::Int, 47, true},
                    "a thin dark outline around lines, bands and glyphs (0 or 1)"),
+        intSetting("showAllFiles", &showAllFiles, 0, 0, 1, controlId::showAllFiles, {},
+                   "the file browser lists every file (1) or only grid, data and options files (0)"),
+        intSetting("scaledZoomDrag", &scaledZoomDrag, 1, 0, 1, controlId::scaledZoomDrag, {},
+                   "1: a left drag zooms about where it starts, 4 times per view height; "
+                   "0: by the drag's length at every mouse move"),
     };
     return table;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <string>
 #include <vector>
 
 void StreamlineSet::computeEvenlySpaced() {
@@ -101,8 +102,9 @@ void StreamlineSet::scanForSeeds() {
 
         if (seed) {
             if (theoreticalPoints_ >= pointLimit_) {
-                std::cout << "Stopped after " << theoreticalPoints_ << " points: a placement holds at most "
-                          << pointLimit_ << " points" << '\n';
+                warnings_.push_back("Stopped after " + std::to_string(theoreticalPoints_) +
+                                    " points: a placement holds at most " + std::to_string(pointLimit_) + " points");
+                std::cout << warnings_.back() << '\n';
                 return;
             }
             traceEvenly(seed);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <iostream>
+#include <sstream>
 
 namespace {
 
@@ -14,46 +15,49 @@ bool isPositiveFinite(float v) { return std::isfinite(v) && v > 0.0f; }
 // The panel does not bound dt, dsep and dtest. Values the placement cannot
 // work with are refused with one line on standard error and the list stays
 // empty; the seeded placement needs only dt and the velocity.
-bool StreamlineSet::placementRefused(bool evenlySpaced) const {
-    const char* const prefix = "Streamlines not placed: ";
+bool StreamlineSet::placementRefused(bool evenlySpaced) {
+    std::ostringstream why;
     if (!flowData_ || !flowData_->channel(0) || !flowData_->channel(1)) {
-        std::cerr << prefix << "the dataset has no velocity channels" << std::endl;
-        return true;
+        why << "the dataset has no velocity channels";
+    } else if (!isPositiveFinite(dt_)) {
+        why << "dt must be a positive number (dt = " << dt_ << ")";
+    } else if (!evenlySpaced) {
+        return false;
+    } else if (!isPositiveFinite(dsep_)) {
+        why << "dsep must be a positive number (dsep = " << dsep_ << ")";
+    } else if (!isPositiveFinite(dtest_)) {
+        why << "dtest must be a positive number (dtest = " << dtest_ << ")";
+    } else if (static_cast<double>(dsep_ / dt_) * 1.2 >= static_cast<double>(maxCacheCapacity) + 1.0) {
+        why << "dt = " << dt_ << " is too small for dsep = " << dsep_ << " (a point cache would hold more than "
+            << maxCacheCapacity << " points)";
+    } else {
+        const DomainBox box = domainBox();
+        if (isPositiveFinite(box.width()) && isPositiveFinite(box.height())) return false;
+        why << "the domain has no area";
     }
-    if (!isPositiveFinite(dt_)) {
-        std::cerr << prefix << "dt must be a positive number (dt = " << dt_ << ")" << std::endl;
-        return true;
-    }
-    if (!evenlySpaced) return false;
-    if (!isPositiveFinite(dsep_)) {
-        std::cerr << prefix << "dsep must be a positive number (dsep = " << dsep_ << ")" << std::endl;
-        return true;
-    }
-    if (!isPositiveFinite(dtest_)) {
-        std::cerr << prefix << "dtest must be a positive number (dtest = " << dtest_ << ")" << std::endl;
-        return true;
-    }
-    if (static_cast<double>(dsep_ / dt_) * 1.2 >= static_cast<double>(maxCacheCapacity) + 1.0) {
-        std::cerr << prefix << "dt = " << dt_ << " is too small for dsep = " << dsep_
-                  << " (a point cache would hold more than " << maxCacheCapacity << " points)" << std::endl;
-        return true;
-    }
-    const DomainBox box = domainBox();
-    if (!isPositiveFinite(box.width()) || !isPositiveFinite(box.height())) {
-        std::cerr << prefix << "the domain has no area" << std::endl;
-        return true;
-    }
-    return false;
+    refusal_ = "Streamlines not placed: " + why.str();
+    std::cerr << refusal_ << std::endl;
+    return true;
 }
 
 // Values the placement clamps and then works with: one line each on
 // standard output, among the placement's other lines.
-void StreamlineSet::reportClamping() const {
-    if (static_cast<double>(dsep_ / dt_) * 1.2 < 1.0)
-        std::cout << "dt = " << dt_ << " is larger than 1.2 * dsep (dsep = " << dsep_
-                  << "): the point caches hold 1 point" << std::endl;
+void StreamlineSet::reportClamping() {
+    if (static_cast<double>(dsep_ / dt_) * 1.2 < 1.0) {
+        std::ostringstream line;
+        line << "dt = " << dt_ << " is larger than 1.2 * dsep (dsep = " << dsep_ << "): the point caches hold 1 point";
+        warn(line.str());
+    }
     const DomainBox box = domainBox();
-    if (box.width() < dsep_ || box.height() < dsep_)
-        std::cout << "dsep = " << dsep_ << " is larger than the domain (" << box.width() << " x " << box.height()
-                  << "): the distance field has " << fieldCellsX_ << " x " << fieldCellsY_ << " cells" << std::endl;
+    if (box.width() < dsep_ || box.height() < dsep_) {
+        std::ostringstream line;
+        line << "dsep = " << dsep_ << " is larger than the domain (" << box.width() << " x " << box.height()
+             << "): the distance field has " << fieldCellsX_ << " x " << fieldCellsY_ << " cells";
+        warn(line.str());
+    }
+}
+
+void StreamlineSet::warn(const std::string& line) {
+    warnings_.push_back(line);
+    std::cout << line << std::endl;
 }

@@ -133,6 +133,8 @@ void StreamlineSet::startPlacement() {
         buildDistanceField();
     streamlineNumber_ = 0;
     stepCounter_ = 0;
+    refusal_.clear();
+    warnings_.clear();
 }
 
 const std::vector<std::vector<float>>& StreamlineSet::nearestOtherDistances() {

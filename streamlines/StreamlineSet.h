@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 class Channel;
@@ -103,6 +104,13 @@ public:
     void printStatistics() const;
     void checkDistanceField() const;
 
+    // Why the last placement placed nothing, as printed ("Streamlines not
+    // placed: ..."); empty when it ran.
+    const std::string& refusal() const { return refusal_; }
+    // The lines the last placement printed about values it clamped or a
+    // limit it stopped at, in order.
+    const std::vector<std::string>& warnings() const { return warnings_; }
+
     // A new point at (x, y) stamped with streamlineNumber and stepCounter,
     // owned by the set until the next placement.
     StreamPoint* createPoint(float x, float y);
@@ -175,8 +183,10 @@ private:
     bool isNear(const StreamPoint* p, float limitSquared, double reach) const;
     void updateLimits();
     void startPlacement();
-    bool placementRefused(bool evenlySpaced) const;
-    void reportClamping() const;
+    bool placementRefused(bool evenlySpaced);
+    void reportClamping();
+    // Prints a line on standard output and keeps it among the warnings.
+    void warn(const std::string& line);
     void scanForSeeds();
     void seekFirstLine();
 
@@ -223,6 +233,8 @@ private:
     TerminationReason stepFailure_ = TerminationReason::None;
     int textureFunction_ = 0;
     int pointLimit_ = defaultPointLimit;
+    std::string refusal_;
+    std::vector<std::string> warnings_;
 
     // Every point of the current placement; cleared when the next begins.
     std::deque<StreamPoint> pointPool_;

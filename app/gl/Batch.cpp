@@ -7,6 +7,7 @@
 #include "app/gl/ControlCallback.h"
 #include "app/gl/FrameExport.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Messages.h"
 #include "app/gl/Screenshot.h"
 #include "app/gl/Window.h"
 #include "panel/ControlPanel.h"
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 bool batchRun = false;
@@ -38,6 +40,7 @@ void applyBatchOptions() {
             if (controlPanel) controlPanel->sync_live();
         } else {
             std::cerr << "Ignoring -options: no dataset is open" << std::endl;
+            statusBoard.post(MessageKind::Error, "Ignoring -options: no dataset is open");
         }
     }
     // Fitted before the settings, so that a setting given as well wins.
@@ -48,7 +51,10 @@ void applyBatchOptions() {
         else if (fit != 0.0 && !sceneReady()) std::cerr << "Ignoring -fitToData: no dataset is open" << std::endl;
         else if (fit != 0.0) controlCallback(controlId::fitToData);
     }
-    applyCommandLineSettings(commandLine, controlCallback);
+    std::vector<SettingNotice> notices;
+    applyCommandLineSettings(commandLine, controlCallback, &notices);
+    for (const SettingNotice& notice : notices)
+        statusBoard.post(notice.refused ? MessageKind::Error : MessageKind::Warning, notice.text);
     if (commandLine.has("screenshot")) pendingScreenshot = commandLine.value("screenshot");
     double all = 0;
     if (commandLine.has("allTimesteps") &&

@@ -2,6 +2,7 @@
 
 #include "render/Camera.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Messages.h"
 #include "app/gl/OpenDataset.h"
 #include "app/gl/Scene.h"
 #include "app/gl/Screenshot.h"
@@ -91,6 +92,21 @@ void openPickedFile(const std::string& name) {
         enableDatasetControls();
     } else {
         statusText = "Error! Only gri-files and xml-files are permitted.";
+        reportOpenFailure(name);
+    }
+}
+
+std::string listed(const std::vector<std::string>& entries) {
+    std::string text;
+    for (const std::string& entry : entries) text += (text.empty() ? "" : ", ") + entry;
+    return text;
+}
+
+void saveOptions(const std::string& name) {
+    if (optionsFile->save(name)) {
+        statusBoard.post(MessageKind::Info, "Options saved to " + shownPath(name));
+    } else {
+        statusBoard.post(MessageKind::Error, "Options not saved: could not write " + shownPath(name));
     }
 }
 }  // namespace
@@ -100,6 +116,14 @@ void rebuildStreamlines() {
     streamlinesOutdated = false;
     if (streamlineModeOf(streamlineMode) == StreamlineMode::Normal) streamlineSet->computeSeeded(seedPoints);
     else streamlineSet->computeEvenlySpaced();
+    reportPlacement();
+}
+
+void reportOpenFailure(const std::string& name) {
+    // A name without ".gri" is refused by the status line alone.
+    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".gri") == 0)
+        statusBoard.post(MessageKind::Error,
+                         "Could not load " + shownPath(name) + " with its data file of time step 0");
 }
 
 void applyIntegration() {
@@ -173,6 +197,18 @@ void applyStreamlineMode() {
 
 bool loadOptionsFile(const std::string& name) {
     const bool complete = optionsFile->load(name);
+    if (!complete && !optionsFile->loadFailure().empty()) {
+        statusBoard.post(MessageKind::Error,
+                         "Options not loaded from " + shownPath(name) + ": " + optionsFile->loadFailure());
+    } else if (complete) {
+        std::string loaded = "Options loaded from " + shownPath(name);
+        const bool whole = optionsFile->skippedEntries().empty() && optionsFile->clampedEntries().empty();
+        if (!optionsFile->skippedEntries().empty())
+            loaded += "; kept the current values of " + listed(optionsFile->skippedEntries());
+        if (!optionsFile->clampedEntries().empty())
+            loaded += "; held to their limits: " + listed(optionsFile->clampedEntries());
+        statusBoard.post(whole ? MessageKind::Info : MessageKind::Warning, loaded);
+    }
     if (!sceneReady()) return complete;
     keepBackgroundAvailable();
     TransferFunction* background = transferFunctions.forBackground(backgroundChannel);
@@ -204,7 +240,7 @@ void controlCallback(int id) {
         break;
     case controlId::saveOptions:
         if (sceneReady()) {
-            optionsFile->save(panelControls.filenameField ? panelControls.filenameField->get_text() : "options.xml");
+            saveOptions(panelControls.filenameField ? panelControls.filenameField->get_text() : "options.xml");
             expand(panelControls.saveRollout, false);
         } else {
             statusText = "Error! Nothing saved, because no data file is loaded.";
@@ -255,7 +291,12 @@ void controlCallback(int id) {
     case controlId::nextStep: stepTimeBy(1); break;
     case controlId::playing: applyPlaying(); break;
     case controlId::colorRange: applyColorRange(); break;
-    default: break;  // arrow counts, line widths and colours, "Show TF", the file name, frame rate and loop: read when used
+    case controlId::showAllFiles:
+        if (panelControls.fileBrowser) panelControls.fileBrowser->setShowAllFiles(showAllFiles != 0);
+        break;
+    // Arrow counts, line widths and colours, "Show TF", the file name, frame
+    // rate and loop, the zoom drag: read when used.
+    default: break;
     }
     if (controlPanel) controlPanel->sync_live();
     postRedisplay();

@@ -15,6 +15,7 @@ void applyDsep();
 void applyDtest();
 void applyStreamlineMode();
 void applySeedPoints();
+// Places the lines again and reports what the placement had to say.
 void rebuildStreamlines();
 
 // "Fit to data": sets unit speed, the first-seed search, dsep, dtest, dt,
@@ -23,7 +24,11 @@ void rebuildStreamlines();
 // line, and places the streamlines once.
 void applyFitToData();
 
+// Says in the window that a grid file named by the user could not be loaded.
+void reportOpenFailure(const std::string& name);
+
 // Loads an options file into the open scene and brings colour tables,
 // textures, uniforms and streamlines in line with it, as picking it in the
-// file browser does. Returns whether the whole file was read.
+// file browser does, and says in the window what came of it. Returns whether
+// the whole file was read.
 bool loadOptionsFile(const std::string& name);

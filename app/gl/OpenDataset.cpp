@@ -2,6 +2,7 @@
 
 #include "render/Camera.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Messages.h"
 #include "app/gl/Scene.h"
 #include "app/gl/TimeSteps.h"
 #include "data/FlowData.h"
@@ -64,6 +65,7 @@ bool openDataset(std::string path) {
     streamlineSet->setUnitSpeed(unitSpeed);
     streamlineSet->setSeekFirstSeed(seekFirstSeed);
     streamlineSet->computeEvenlySpaced();
+    reportPlacement();
 
     camera->reset();
     optionsFile->attach(transferFunctions.pointers(), streamlineSet.get(), transferFunctions.moreChannelPointers());

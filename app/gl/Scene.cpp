@@ -17,6 +17,7 @@
 #include <GL/freeglut.h>
 #include <IL/il.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -64,13 +65,33 @@ void drawScene() {
 }
 
 namespace {
+void* const kFont = GLUT_BITMAP_HELVETICA_12;
+// Rows of a line of this font around its baseline, and the step between lines.
+constexpr int kAscent = 10;
+constexpr int kLineHeight = 14;
+constexpr int kLineStep = 17;
+constexpr std::size_t kMaxMessageLines = 8;
+
+std::vector<DrawnStatusLine> drawnLines;
+
+int textWidth(const std::string& text) {
+    return glutBitmapLength(kFont, reinterpret_cast<const unsigned char*>(text.c_str()));
+}
+
 void label(int x, int y, const char* text) {
     glRasterPos3i(x, y, 1);
-    drawBitmapText(GLUT_BITMAP_HELVETICA_12, text);
+    drawBitmapText(kFont, text);
 }
-}  // namespace
 
-void drawOverlay(int w, int h, double f) {
+// Remembers a line drawn at raster (x, y) of an h-row view.
+void recordLine(const std::string& text, bool dataFile, MessageKind kind, int x, int y, int h) {
+    const int baseline = h - 1 - y;
+    drawnLines.push_back({text, dataFile, kind, x, baseline - kAscent, textWidth(text), kLineHeight});
+}
+
+// Pixel coordinates of a w x h viewport, origin at its lower left, in both
+// matrices (saved, and given back by endPixelView).
+void beginPixelView(int w, int h) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -78,14 +99,54 @@ void drawOverlay(int w, int h, double f) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
+}
+
+void endPixelView() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+// The top of the legend bars: 90 % up the view, lower in a view too short
+// to keep the legend's labels clear of the status line.
+double legendTop(int h, double f) { return std::min(0.9 * h, h - f * 20 - 18); }
+
+void messageColor(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Info: glColor4f(140 / 255.0f, 230 / 255.0f, 100 / 255.0f, 1.0f); break;
+    case MessageKind::Warning: glColor4f(1.0f, 200 / 255.0f, 60 / 255.0f, 1.0f); break;
+    case MessageKind::Error: glColor4f(1.0f, 110 / 255.0f, 80 / 255.0f, 1.0f); break;
+    }
+}
+}  // namespace
+
+const std::vector<DrawnStatusLine>& drawnStatusLines() { return drawnLines; }
+
+LegendColumns legendColumns(int w, int h, double f) {
+    LegendColumns legend;
+    const int labels = std::max({textWidth("min"), textWidth("max"), textWidth("Bg")});
+    legend.leftWidth = w / 100 + 22 + labels + 4;
+    if (applyArrowTf == 1 && showArrowPlot == 1) legend.rightWidth = w - static_cast<int>(0.99 * w - 45) + 4;
+    const double y1 = legendTop(h, f);
+    legend.top = h - 1 - static_cast<int>(y1 + 5) - kAscent;
+    legend.bottom = h - 1 - static_cast<int>(y1 - 150) + 4;
+    return legend;
+}
+
+void drawOverlay(int w, int h, double f) {
+    beginPixelView(w, h);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
+    const std::string dataFileLine = "Datafile: " + statusText + placementNote();
     glRasterPos3i(10, static_cast<int>(h - f * 20), 1);
-    drawBitmapText(GLUT_BITMAP_HELVETICA_12, "Datafile: " + statusText + placementNote());
+    drawBitmapText(kFont, dataFileLine);
+    drawnLines.clear();
+    recordLine(dataFileLine, true, MessageKind::Info, 10, static_cast<int>(h - f * 20), h);
 
     if (flowData && flowData->isLoaded()) {
         const int x0 = w / 100;
-        const double y1 = 0.9 * h;
+        const double y1 = legendTop(h, f);
         const bool arrowLegend = applyArrowTf == 1 && showArrowPlot == 1;
         label(x0, static_cast<int>(y1 + 5), "Bg");
         label(x0 + 22, static_cast<int>(y1 - 150), "min");
@@ -130,11 +191,42 @@ void drawOverlay(int w, int h, double f) {
         shaderProgram->unuse();
         glPopMatrix();
     }
+    endPixelView();
+}
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+void drawStatusMessages(const std::vector<StatusMessage>& messages, int w, int h, double f) {
+    // Lines that would cross the legend's rows start right of it.
+    const bool legend = flowData && flowData->isLoaded();
+    const LegendColumns columns = legendColumns(w, h, f);
+    const int beside = legend ? columns.leftWidth + 6 : 10;
+    const int room = std::max(w - beside - std::max(10, columns.rightWidth + 4), 40);
+    std::vector<StatusMessage> lines;
+    for (const StatusMessage& message : messages)
+        for (const std::string& line : wrapText(message.text, room, textWidth)) lines.push_back({message.kind, line});
+    if (lines.size() > kMaxMessageLines) lines.resize(kMaxMessageLines);
+    if (lines.empty()) return;
+
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    beginPixelView(w, h);
+
+    int y = static_cast<int>(h - f * 20) - kLineStep;
+    for (const StatusMessage& line : lines) {
+        const int top = h - 1 - y - kAscent;
+        const bool crossesLegend = legend && top <= columns.bottom && top + kLineHeight >= columns.top;
+        const int x = crossesLegend ? beside : 10;
+        // A dark band under each line keeps it legible over the picture.
+        glColor4f(0.0f, 0.0f, 0.0f, 0.7f);
+        glRectf(static_cast<float>(x - 4), static_cast<float>(y - 5), static_cast<float>(x + textWidth(line.text) + 4),
+                static_cast<float>(y - 5 + kLineStep));
+        messageColor(line.kind);
+        glRasterPos2i(x, y);
+        drawBitmapText(kFont, line.text);
+        recordLine(line.text, false, line.kind, x, y, h);
+        y -= kLineStep;
+    }
+    endPixelView();
+    glPopAttrib();
 }
 
 void applyShaderUniforms() {

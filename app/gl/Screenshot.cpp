@@ -2,6 +2,7 @@
 
 #include "app/ScreenshotName.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Messages.h"
 #include "app/gl/Window.h"
 #include "common/SafeFileWrite.h"
 
@@ -11,15 +12,20 @@
 #include <iostream>
 #include <vector>
 
-void takeScreenshot() { saveScreenshot(nextScreenshotName(), false); }
+void takeScreenshot() {
+    const std::string name = nextScreenshotName();
+    if (saveScreenshot(name, false)) statusBoard.post(MessageKind::Info, "Screenshot saved to " + shownPath(name));
+    else statusBoard.post(MessageKind::Error, "Screenshot not saved: could not write " + shownPath(name));
+}
 
 bool saveScreenshot(const std::string& name, bool overwrite) {
     std::cout << "- Saving screenshot to '" << name << "' ..." << std::endl;
     std::vector<unsigned char> pixels(static_cast<size_t>(windowWidth) * windowHeight * 4);
 
     // The front buffer of an off-screen or composited window may read back
-    // empty: draw the frame again into the back buffer and read that.
-    drawFrame();
+    // empty: draw the frame again into the back buffer and read that. The
+    // messages are for the window, not for the picture.
+    drawFrame(false);
     // Errors the drawing left behind are reported here, so that the read below
     // is judged by its own error only.
     drainGlErrors();

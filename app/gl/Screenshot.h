@@ -2,7 +2,8 @@
 
 #include <string>
 
-// Saves the graphics area as the next free numbered PNG in the current directory.
+// Saves the graphics area as the next free numbered PNG in the current
+// directory and says in the window where it went, or that it failed.
 void takeScreenshot();
 // Saves the graphics area under the given name; overwrite replaces an existing
 // file. Returns whether the file was written.

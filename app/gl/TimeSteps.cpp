@@ -173,9 +173,9 @@ void applyColorRange() {
     if (sceneReady()) refreshColours(false);
 }
 
-bool timeStepKey(int key, bool shift) {
-    if (shift || !hasTimeSeries() || (key != GLUT_KEY_LEFT && key != GLUT_KEY_RIGHT)) return false;
-    stepTimeBy(key == GLUT_KEY_LEFT ? -1 : 1);
+bool stepByArrow(int direction) {
+    if (!hasTimeSeries()) return false;
+    stepTimeBy(direction);
     syncPanel();
     postRedisplay();
     return true;

@@ -27,9 +27,9 @@ void applyTimestep();
 void applyPlaying();
 void applyColorRange();
 
-// Left and right arrows step through a series unless Shift is held;
-// returns whether the key was taken.
-bool timeStepKey(int key, bool shift);
+// The left (-1) and right (1) arrows step through a series; false for a
+// dataset of one step, whose arrows move the view instead.
+bool stepByArrow(int direction);
 
 // ", time step K (0 to N)" after the path in the status line; empty for a
 // single step.

@@ -3,6 +3,10 @@
 #include "render/Camera.h"
 #include "app/gl/Batch.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Keys.h"
+#include "app/gl/Messages.h"
+#include "data/FlowData.h"
+#include "render/FieldFit.h"
 #include "settings/LiveVariables.h"
 #include "panel/gl/PanelGlut.h"
 #include "app/gl/Scene.h"
@@ -16,7 +20,37 @@
 
 namespace {
 EditorArea editorArea() { return {viewportX, viewportY, windowWidth, windowHeight}; }
+
+// GLUT reports the wheel as buttons 3 (away from the user) and 4.
+constexpr int kWheelUp = 3;
+constexpr int kWheelDown = 4;
+
+int fieldHeight() { return static_cast<int>(windowHeight * 0.8); }
+
+// What the overlay's status line is moved down by (display steps).
+double lineFactor() { return showTfEditor == 0 || fieldHeight() <= 0 ? 1.0 : (windowHeight / fieldHeight()) * 1.05; }
 }  // namespace
+
+FieldView currentFieldView() {
+    FieldView view;
+    view.x = viewportX;
+    view.width = windowWidth;
+    // With the editor the field's GL viewport starts one row above the
+    // window's top row.
+    view.y = showTfEditor == 0 ? 0 : -1;
+    view.height = showTfEditor == 0 ? windowHeight : fieldHeight();
+    if (sceneReady() && view.width > 0 && view.height > 0) {
+        const QuadSize quad = flowData->quadSize();
+        view.fit = legendFit(view.width, view.height, quad.width, quad.height,
+                             legendColumns(view.width, view.height, lineFactor()));
+    }
+    return view;
+}
+
+Navigation& navigation() {
+    static Navigation instance(*camera);
+    return instance;
+}
 
 void postRedisplay() {
     glutSetWindow(mainWindow);
@@ -45,28 +79,34 @@ void drainGlErrors() {
     }
 }
 
-void drawFrame() {
+void drawFrame(bool withMessages) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     // A minimised window has no rows: nothing to draw, and the aspect and the
     // editor split would divide by zero.
     if (windowWidth <= 0 || windowHeight <= 0) return;
+    const FieldView view = currentFieldView();
     const float aspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
     if (showTfEditor == 0) {
         glViewport(viewportX, viewportY, windowWidth, windowHeight);
         drawOverlay(windowWidth, windowHeight, 1.0);
-        camera->applyProjection(aspect);
+        camera->applyProjection(aspect, view.fit);
         drawScene();
+        if (withMessages) drawStatusMessages(statusBoard.messages(), windowWidth, windowHeight, 1.0);
     } else {
-        const int fieldHeight = static_cast<int>(windowHeight * 0.8);
-        if (fieldHeight <= 0) return;
-        glViewport(viewportX, windowHeight - fieldHeight + 1, windowWidth, fieldHeight);
-        drawOverlay(windowWidth, fieldHeight, (windowHeight / fieldHeight) * 1.05);
+        const int fieldRows = fieldHeight();
+        if (fieldRows <= 0) return;
+        glViewport(viewportX, windowHeight - fieldRows + 1, windowWidth, fieldRows);
+        drawOverlay(windowWidth, fieldRows, lineFactor());
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        camera->applyProjection(static_cast<float>(windowWidth) / static_cast<float>(fieldHeight));
+        camera->applyProjection(static_cast<float>(windowWidth) / static_cast<float>(fieldRows), view.fit);
         drawScene();
         if (sceneReady() && transferFunctions.chooser)
             drawTfEditor(editorArea(), *transferFunctions.chooser, *activeTransferFunction());
+        if (withMessages) {
+            glViewport(viewportX, windowHeight - fieldRows + 1, windowWidth, fieldRows);
+            drawStatusMessages(statusBoard.messages(), windowWidth, fieldRows, lineFactor());
+        }
     }
 }
 
@@ -86,13 +126,20 @@ void reshapeCallback(int width, int height) {
 }
 
 void mouseCallback(int button, int state, int x, int y) {
+    // A press is the user's next action: the last one's messages go.
+    if (state == GLUT_DOWN) statusBoard.clear();
     if (panelMouse(button, state, x, y)) {
         postRedisplay();
         return;
     }
+    const FieldView view = currentFieldView();
+    if ((button == kWheelUp || button == kWheelDown) && state == GLUT_DOWN && view.contains(x, y)) {
+        const double step = Navigation::wheelZoomStep;
+        navigation().zoomAt(button == kWheelUp ? 1.0 / step : step, x, y, view);
+    }
     lastMouseButton = button;
     lastMouseState = state;
-    camera->mouse(button, state, x, y);
+    navigation().mouse(button, state, x, y, view, scaledZoomDrag != 0);
     if (showTfEditor == 1 && sceneReady() && transferFunctions.chooser)
         tfEditorMouse(button, state, x, y, editorArea(), *transferFunctions.chooser, *activeTransferFunction());
     postRedisplay();
@@ -103,19 +150,29 @@ void motionCallback(int x, int y) {
         postRedisplay();
         return;
     }
-    camera->motion(x, y);
+    navigation().motion(x, y, currentFieldView());
     if (showTfEditor == 1 && sceneReady() && transferFunctions.chooser)
         tfEditorMotion(lastMouseButton, lastMouseState, x, y, editorArea(), *transferFunctions.chooser,
                        *activeTransferFunction());
     postRedisplay();
 }
 
-void keyboardCallback(unsigned char key, int x, int y) { panelKeyboard(key, x, y); }
+// Keys belong to a panel text field that has the keyboard, else to the view.
+void keyboardCallback(unsigned char key, int x, int y) {
+    statusBoard.clear();
+    if (!panelKeyboard(key, x, y)) viewerKey(key);
+}
+
 void specialCallback(int key, int x, int y) {
-    if (panelSpecial(key, x, y)) return;  // a text field of the panel has the keyboard
-    timeStepKey(key, (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0);
+    statusBoard.clear();
+    const bool shift = (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0;
+    if (!panelSpecial(key, x, y)) viewerSpecialKey(key, shift);
 }
 
 void passiveMotionCallback(int x, int y) {
     if (panelPassiveMotion(x, y)) postRedisplay();
+}
+
+void entryCallback(int state) {
+    if (state == GLUT_LEFT) panelPointerLeft();
 }

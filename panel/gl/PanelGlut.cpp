@@ -1,6 +1,7 @@
 #include "panel/gl/PanelGlut.h"
 
 #include "panel/ControlPanel.h"
+#include "panel/PanelDock.h"
 #include "panel/PanelInputQueue.h"
 #include "panel/PanelMouseRouter.h"
 #include "panel/gl/PanelGlState.h"
@@ -20,6 +21,7 @@ namespace {
 bool initialized = false;
 PanelInputQueue inputQueue;
 PanelMouseRouter mouseRouter(PanelWindow::defaultWidth);
+PanelDock dock(PanelWindow::defaultWidth);
 PanelFrameResult lastFrame;      // actions waiting for the frame's end, and where things were drawn
 bool frameOpen = false;          // between panelBeginFrame and panelEndFrame
 bool inputApplied = false;       // the open frame took input from the queue
@@ -27,6 +29,33 @@ bool layoutChanged = false;      // the open frame's content differs in height f
 unsigned long buttonEvents = 0;  // mouse button and wheel events handed to ImGui so far
 
 int panelWidth() { return controlPanel ? controlPanel->width() : PanelWindow::defaultWidth; }
+
+// The panel's place for this window width; the router follows what is shown.
+void updateDock() {
+    dock.setPanelWidth(panelWidth());
+    dock.setWindowWidth(glutGet(GLUT_WINDOW_WIDTH));
+    mouseRouter.setPanelWidth(dock.shownWidth());
+}
+
+// A control in use keeps the opened panel open.
+bool panelBusy() { return lastFrame.busy || mouseRouter.holdsButtons(); }
+
+const char* dockState() {
+    if (!dock.collapsed()) return "docked";
+    return dock.expanded() ? "open" : "strip";
+}
+
+// The collapsed panel opened or folded: the router follows, a frame shows it.
+void dockChanged(bool changed) {
+    if (!changed) return;
+    mouseRouter.setPanelWidth(dock.shownWidth());
+    glutPostRedisplay();
+}
+
+void followPointer(int x) {
+    updateDock();
+    dockChanged(dock.pointerAt(x, panelBusy()));
+}
 
 int keyModifiers() {
     int mods = glutGetModifiers();
@@ -131,6 +160,8 @@ void panelInit() {
     style.ItemSpacing = ImVec2(6.0f, 4.0f);
     style.IndentSpacing = 10.0f;
     style.ScrollbarSize = 10.0f;
+    // The folded panel's strip is narrower than ImGui's usual smallest window.
+    style.WindowMinSize = ImVec2(8.0f, 8.0f);
     style.Colors[ImGuiCol_WindowBg].w = 1.0f;
     ImGui_ImplGLUT_Init();
     ImGui_ImplOpenGL2_Init();
@@ -153,7 +184,7 @@ void panelShutdown() {
 void panelBeginFrame() {
     panelInit();
     runActions();  // left over when the last frame was not finished
-    mouseRouter.setPanelWidth(panelWidth());
+    updateDock();
     inputApplied = applyQueuedInput();
 
     ImGuiIO& io = ImGui::GetIO();
@@ -163,10 +194,13 @@ void panelBeginFrame() {
     ImGui_ImplGLUT_NewFrame();  // also starts the ImGui frame
     PanelFrameResult frame;
     if (controlPanel) {
-        drawPanelWindow(*controlPanel, io.DisplaySize.y, frame);
+        const bool strip = dock.collapsed() && !dock.expanded();
+        drawPanelWindow(*controlPanel, static_cast<float>(dock.shownWidth()), io.DisplaySize.y, strip, frame);
     }
     ImGui::Render();
-    layoutChanged = frame.contentHeight != lastFrame.contentHeight;
+    // A tooltip that appears or changes is sized in the frame after.
+    layoutChanged = frame.contentHeight != lastFrame.contentHeight || frame.needsFrame ||
+                    frame.tooltip != lastFrame.tooltip || !(frame.tooltipRect == lastFrame.tooltipRect);
     lastFrame = std::move(frame);
     frameOpen = true;
 }
@@ -184,7 +218,8 @@ void panelEndFrame() {
         // As drawn, before the actions change the model. Settled: this frame
         // asks for no further one (no input, no action, the same layout).
         bool settled = inputQueue.empty() && !inputApplied && lastFrame.actions.empty() && !layoutChanged;
-        writePanelMap(*controlPanel, lastFrame, settled, buttonEvents);
+        writePanelMap(*controlPanel, lastFrame, settled, buttonEvents, dockState(), dock.shownWidth(),
+                      glutGet(GLUT_WINDOW_HEIGHT));
     }
     bool acted = runActions();
 
@@ -199,7 +234,10 @@ void panelReshape(int width, int height, int& viewportX, int& viewportY, int& ar
     if (initialized) {
         ImGui::GetIO().DisplaySize = ImVec2(static_cast<float>(width), static_cast<float>(height));
     }
-    ViewportArea area = PanelWindow::areaBesidePanel(panelWidth(), width, height);
+    dock.setPanelWidth(panelWidth());
+    dock.setWindowWidth(width);
+    mouseRouter.setPanelWidth(dock.shownWidth());
+    ViewportArea area = PanelWindow::areaBesidePanel(dock.reservedWidth(), width, height);
     viewportX = area.x;
     viewportY = area.y;
     areaWidth = area.w;
@@ -213,20 +251,28 @@ bool panelMouse(int button, int state, int x, int y) {
         inputQueue.pushWheel(button == 3 ? 1 : -1, x, y);
     }
     glutPostRedisplay();
-    mouseRouter.setPanelWidth(panelWidth());
+    updateDock();
+    if (state == GLUT_DOWN) dockChanged(dock.pressAt(x));
     return mouseRouter.mouse(button, state, x);
 }
 
 bool panelMotion(int x, int y) {
     inputQueue.pushMove(x, y);
     glutPostRedisplay();
+    followPointer(x);
     return mouseRouter.motion(x);
 }
 
 bool panelPassiveMotion(int x, int y) {
     inputQueue.pushMove(x, y);
     glutPostRedisplay();
+    followPointer(x);
     return mouseRouter.motion(x);
+}
+
+void panelPointerLeft() {
+    updateDock();
+    dockChanged(dock.pointerGone(panelBusy()));
 }
 
 bool panelKeyboard(unsigned char key, int, int) {

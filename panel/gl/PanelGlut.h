@@ -23,7 +23,8 @@ void panelBeginFrame();
 void panelEndFrame();
 
 // Window resized: the graphics area left free by the panel (GL viewport
-// coordinates, negative sizes clamped to 0).
+// coordinates, negative sizes clamped to 0). A window narrower than twice
+// the panel leaves the panel a strip (PanelDock) and the rest to the area.
 void panelReshape(int width, int height, int& viewportX, int& viewportY, int& areaWidth, int& areaHeight);
 
 // GLUT input. Every event goes to the panel's queue (one change per frame,
@@ -34,6 +35,8 @@ void panelReshape(int width, int height, int& viewportX, int& viewportY, int& ar
 bool panelMouse(int button, int state, int x, int y);
 bool panelMotion(int x, int y);
 bool panelPassiveMotion(int x, int y);
+// The pointer left the window: an opened collapsed panel folds.
+void panelPointerLeft();
 // Keys go to the panel only (the graphics area takes no keys); the result
 // tells whether a panel text field had the keyboard.
 bool panelKeyboard(unsigned char key, int x, int y);

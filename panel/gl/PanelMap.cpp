@@ -12,6 +12,8 @@
 
 namespace {
 
+std::string (*programLines)() = nullptr;
+
 // Taken as absolute once: the file browser moves the current directory.
 const std::string& mapPath() {
     static const std::string path = [] {
@@ -61,6 +63,10 @@ void listControls(std::ostringstream& out, const PanelControl& control, const Pa
         line(out, controlKindName(control.kind()), control.label(), shownEnabled(control), drawn->second,
              shownState(control));
     }
+    if (control.kind() == ControlKind::FileBrowser && drawn != frame.rects.end()) {
+        const auto& browser = static_cast<const PanelFileBrowser&>(control);
+        line(out, "folder", browser.folder(), control.isEnabled(), frame.folderRect, frame.folderText);
+    }
     if (control.kind() == ControlKind::FileBrowser) {
         const auto& entries = static_cast<const PanelFileBrowser&>(control).entries();
         for (std::size_t i = 0; i < entries.size() && i < frame.fileEntryRects.size(); ++i) {
@@ -73,13 +79,20 @@ void listControls(std::ostringstream& out, const PanelControl& control, const Pa
 
 }  // namespace
 
-void writePanelMap(const PanelWindow& window, const PanelFrameResult& frame, bool settled, unsigned long buttonEvents) {
+void setPanelMapLines(std::string (*lines)()) { programLines = lines; }
+
+void writePanelMap(const PanelWindow& window, const PanelFrameResult& frame, bool settled, unsigned long buttonEvents,
+                   const char* dockState, int dockWidth, int windowHeight) {
     const std::string& path = mapPath();
     if (path.empty()) return;
     static unsigned long frameNumber = 0;
     std::ostringstream out;
     out << "frame\t" << ++frameNumber << '\t' << (settled ? 1 : 0) << '\t' << buttonEvents << '\n';
+    line(out, "dock", dockState, true,
+         PanelRect{0.0f, 0.0f, static_cast<float>(dockWidth), static_cast<float>(windowHeight)}, "");
     listControls(out, window, frame);
+    if (!frame.tooltip.empty()) line(out, "tooltip", frame.tooltip, true, frame.tooltipRect, "");
+    if (programLines) out << programLines();
     // Written aside and renamed, so a reader never sees half a map.
     const std::string temporary = path + ".part";
     if (FILE* file = std::fopen(temporary.c_str(), "w")) {

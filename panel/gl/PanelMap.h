@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 struct PanelFrameResult;
 class PanelWindow;
 
@@ -15,6 +17,14 @@ class PanelWindow;
 // Settled means that the panel asks for no further frame; the count of mouse
 // button and wheel events taken so far (a click is two) tells a test that
 // its input has arrived, so it waits for both before it reads positions or
-// results.
+// results. Further lines in the same form:
+//   dock <state> 1 0 0 <width> <height>     state "docked", "strip" or "open"
+//   folder <folder> <enabled> <x> <y> <w> <h> <text shown in the folder field>
+//   tooltip <text> 1 <x> <y> <w> <h>        the tooltip shown, if any
+// and the lines the program adds (setPanelMapLines).
 // Without the variable this does nothing.
-void writePanelMap(const PanelWindow& window, const PanelFrameResult& frame, bool settled, unsigned long buttonEvents);
+void writePanelMap(const PanelWindow& window, const PanelFrameResult& frame, bool settled, unsigned long buttonEvents,
+                   const char* dockState, int dockWidth, int windowHeight);
+
+// Lines the program adds to every map, in the same form (the status line).
+void setPanelMapLines(std::string (*lines)());

@@ -36,14 +36,10 @@ std::string shownValue(const PanelSpinner& spinner) {
     return text;
 }
 
+// Not a number: the field shows the old value again, and the model says why.
 void commitText(PanelSpinner& spinner, const std::string& text, std::vector<std::function<void()>>& actions) {
-    double value = 0.0;
-    if (!parseSpinnerText(text, value)) {
-        return;  // not a number: the field shows the old value again
-    }
     PanelSpinner* target = &spinner;
-    float typed = static_cast<float>(value);
-    actions.emplace_back([target, typed] { target->userSetFloat(typed); });
+    actions.emplace_back([target, text] { target->userType(text); });
 }
 
 void numberField(PanelSpinner& spinner, float width, std::vector<std::function<void()>>& actions) {

@@ -6,18 +6,42 @@
 #include <imgui.h>
 #include <imgui_stdlib.h>
 
+#include <algorithm>
 #include <cfloat>
+#include <map>
 #include <utility>
 #include <string>
 
 namespace {
 
-// File-browser list height in text lines.
-constexpr float fileListLines = 8.0f;
+// File-browser list height in text lines: as many as the folder has
+// entries, at least this many and at most what a share of the window holds.
+constexpr int fileListMinLines = 8;
+constexpr float fileListWindowShare = 0.45f;
+// Tooltips wrap at this many font heights.
+constexpr float tooltipWidth = 24.0f;
+
+// The folder the list last showed, per browser: a new folder starts at the
+// top of the list.
+std::map<const PanelFileBrowser*, unsigned> listedFolder;
+// A path being typed into a browser's folder field, kept until it is left.
+std::map<const PanelFileBrowser*, std::string> typedPath;
+// Where the folder field was drawn in the last frame.
+PanelRect lastFolderRect;
+
+// The end of `path` that fits into `width` pixels, marked "..." when cut.
+std::string tailThatFits(const std::string& path, float width) {
+    if (ImGui::CalcTextSize(path.c_str()).x <= width) return path;
+    for (std::size_t start = 1; start < path.size(); ++start) {
+        std::string tail = "..." + path.substr(start);
+        if (ImGui::CalcTextSize(tail.c_str()).x <= width) return tail;
+    }
+    return path;
+}
 
 class Drawer {
 public:
-    explicit Drawer(PanelFrameResult& result) : result_(result) {}
+    Drawer(PanelFrameResult& result, float displayHeight) : result_(result), displayHeight_(displayHeight) {}
 
     void children(PanelControl& control) {
         for (const auto& child : control.children()) {
@@ -29,6 +53,8 @@ private:
     void draw(PanelControl& control) {
         if (!control.isShown()) return;
         ImGui::PushID(&control);
+        const ImVec2 start = ImGui::GetCursorScreenPos();
+        const float width = ImGui::GetContentRegionAvail().x;
         switch (control.kind()) {
         case ControlKind::Panel: group(static_cast<PanelGroup&>(control)); break;
         case ControlKind::Rollout: rollout(static_cast<PanelRollout&>(control)); break;
@@ -43,7 +69,32 @@ private:
         case ControlKind::Window:
         case ControlKind::RadioButton: break;
         }
+        // The rows the control took, across the panel; radio buttons and the
+        // file browser show theirs on their own parts.
+        const ControlKind kind = control.kind();
+        if (kind != ControlKind::Panel && kind != ControlKind::Rollout && kind != ControlKind::RadioGroup &&
+            kind != ControlKind::FileBrowser)
+            describe(control.tooltip(), start, ImVec2(start.x + width, ImGui::GetItemRectMax().y));
         ImGui::PopID();
+    }
+
+    // Shows `text` as a tooltip while the pointer rests between `min` and
+    // `max` and no button is held: at the pointer, or at `at` when given.
+    void describe(const std::string& text, ImVec2 min, ImVec2 max, const ImVec2* at = nullptr) {
+        if (text.empty() || ImGui::IsAnyMouseDown() ||
+            !ImGui::IsWindowHovered(ImGuiHoveredFlags_AllowWhenBlockedByActiveItem | ImGuiHoveredFlags_ChildWindows) ||
+            !ImGui::IsMouseHoveringRect(min, max))
+            return;
+        if (at != nullptr) ImGui::SetNextWindowPos(*at);
+        ImGui::BeginTooltip();
+        ImGui::PushTextWrapPos(ImGui::GetFontSize() * tooltipWidth);
+        ImGui::TextUnformatted(text.c_str());
+        ImGui::PopTextWrapPos();
+        const ImVec2 pos = ImGui::GetWindowPos();
+        const ImVec2 size = ImGui::GetWindowSize();
+        ImGui::EndTooltip();
+        result_.tooltip = text;
+        result_.tooltipRect = PanelRect{pos.x, pos.y, size.x, size.y};
     }
 
     void remember(PanelControl& control) {
@@ -114,6 +165,8 @@ private:
             PanelRadioButton* choice = group.button(static_cast<int>(i));
             if (!choice->isShown()) continue;
             ImGui::PushID(choice);
+            const ImVec2 start = ImGui::GetCursorScreenPos();
+            const float width = ImGui::GetContentRegionAvail().x;
             ImGui::BeginDisabled(!group.isEnabled() || !choice->isEnabled());
             if (ImGui::RadioButton(choice->label().c_str(), group.get_int_val() == choice->index())) {
                 PanelRadioGroup* target = &group;
@@ -122,6 +175,7 @@ private:
             }
             ImGui::EndDisabled();
             remember(*choice);
+            describe(group.tooltip(), start, ImVec2(start.x + width, ImGui::GetItemRectMax().y));
             ImGui::PopID();
         }
     }
@@ -180,12 +234,57 @@ private:
         remember(edit);
     }
 
+    // The folder as a path to edit: when idle the field shows the end of
+    // the path that fits; a click gives it the whole path, selected, to type
+    // over or add to; Enter goes there.
+    void folderField(PanelFileBrowser& browser) {
+        PanelFileBrowser* target = &browser;
+        ImGui::SetNextItemWidth(-FLT_MIN);
+        const float room = ImGui::GetContentRegionAvail().x - 2.0f * ImGui::GetStyle().FramePadding.x;
+        const bool pressed = ImGui::IsMouseClicked(ImGuiMouseButton_Left) &&
+                             ImGui::IsMouseHoveringRect(
+                                 ImVec2(lastFolderRect.x, lastFolderRect.y),
+                                 ImVec2(lastFolderRect.x + lastFolderRect.w, lastFolderRect.y + lastFolderRect.h));
+        auto typed = typedPath.find(&browser);
+        std::string text = typed != typedPath.end() ? typed->second
+                           : pressed                ? browser.folder()
+                                                    : tailThatFits(browser.folder(), room);
+        const ImGuiInputTextFlags flags = ImGuiInputTextFlags_EnterReturnsTrue | ImGuiInputTextFlags_AutoSelectAll;
+        if (ImGui::InputText("##folder", &text, flags)) {
+            act([target, text] { target->userEnterPath(text); });
+            typedPath.erase(&browser);
+        } else if (ImGui::IsItemActive()) {
+            typedPath[&browser] = text;
+        } else {
+            typedPath.erase(&browser);
+        }
+        const ImVec2 min = ImGui::GetItemRectMin();
+        const ImVec2 max = ImGui::GetItemRectMax();
+        result_.folderRect = PanelRect{min.x, min.y, max.x - min.x, max.y - min.y};
+        result_.folderText = text;
+        lastFolderRect = result_.folderRect;
+        describe(
+            "the folder listed below, where screenshots and options files go; type a path (a folder, or a "
+            "grid or options file to open) and press Enter",
+            min, max);
+    }
+
     // One click enters a folder or picks a file.
     void fileBrowser(PanelFileBrowser& browser) {
         ImGui::BeginDisabled(!browser.isEnabled());
+        folderField(browser);
         result_.fileEntryRects.clear();
-        ImVec2 size(-FLT_MIN, fileListLines * ImGui::GetTextLineHeightWithSpacing());
+        const float line = ImGui::GetTextLineHeightWithSpacing();
+        const int fitting = static_cast<int>(displayHeight_ * fileListWindowShare / line);
+        const int lines = std::max(fileListMinLines, std::min(static_cast<int>(browser.entries().size()), fitting));
+        ImVec2 size(-FLT_MIN, static_cast<float>(lines) * line + 2.0f * ImGui::GetStyle().FramePadding.y);
+        const ImVec2 listStart = ImGui::GetCursorScreenPos();
         if (ImGui::BeginListBox("##files", size)) {
+            if (listedFolder[&browser] != browser.folderChanges()) {
+                listedFolder[&browser] = browser.folderChanges();
+                ImGui::SetScrollY(0.0f);
+                result_.needsFrame = true;  // the scroll bar follows the new length a frame later
+            }
             PanelFileBrowser* target = &browser;
             const auto& entries = browser.entries();
             for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -203,23 +302,37 @@ private:
             ImGui::EndListBox();
         }
         remember(browser);
+        // Beside the panel, where it hides no entry.
+        const ImVec2 listEnd = ImGui::GetItemRectMax();
+        const ImVec2 beside(ImGui::GetWindowPos().x + ImGui::GetWindowSize().x + 4.0f, listStart.y);
+        describe(browser.tooltip(), listStart, listEnd, &beside);
         ImGui::EndDisabled();
     }
 
     PanelFrameResult& result_;
+    float displayHeight_;
 };
 
 }  // namespace
 
-void drawPanelWindow(PanelWindow& window, float displayHeight, PanelFrameResult& result) {
+void drawPanelWindow(PanelWindow& window, float width, float displayHeight, bool strip, PanelFrameResult& result) {
     ImGui::SetNextWindowPos(ImVec2(0.0f, 0.0f), ImGuiCond_Always);
-    ImGui::SetNextWindowSize(ImVec2(static_cast<float>(window.width()), displayHeight), ImGuiCond_Always);
+    ImGui::SetNextWindowSize(ImVec2(width, displayHeight), ImGuiCond_Always);
     const ImGuiWindowFlags flags = ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
                                    ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
                                    ImGuiWindowFlags_NoBringToFrontOnFocus;
+    if (strip) {
+        // The collapsed panel: a mark that it opens to the right.
+        if (ImGui::Begin("##panelstrip", nullptr, flags | ImGuiWindowFlags_NoScrollbar)) {
+            for (const char* mark : {">", "", "P", "a", "n", "e", "l"}) ImGui::TextUnformatted(mark);
+        }
+        ImGui::End();
+        return;
+    }
     if (ImGui::Begin("##controlpanel", nullptr, flags)) {
-        Drawer(result).children(window);
+        Drawer(result, displayHeight).children(window);
         result.contentHeight = ImGui::GetCursorPosY();
+        result.busy = result.busy || ImGui::IsAnyItemActive();
     }
     ImGui::End();
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 class PanelControl;
@@ -12,6 +13,7 @@ struct PanelRect {
     float y = 0.0f;
     float w = 0.0f;
     float h = 0.0f;
+    bool operator==(const PanelRect& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
 };
 
 // What one frame of drawing produced: the user's changes, applied to the
@@ -22,11 +24,23 @@ struct PanelFrameResult {
     std::vector<std::function<void()>> actions;
     std::map<const PanelControl*, PanelRect> rects;
     std::vector<PanelRect> fileEntryRects;
+    // The file browser's folder field: where it was drawn and what it showed.
+    PanelRect folderRect;
+    std::string folderText;
+    // The tooltip shown, if any, and where.
+    std::string tooltip;
+    PanelRect tooltipRect;
     // Height of everything drawn; ImGui sizes the scroll bar from the last
     // frame's content, so a change needs one more frame to show right.
     float contentHeight = 0.0f;
+    // Something drawn in this frame shows right only in the next one (a list
+    // scrolled back to its top).
+    bool needsFrame = false;
+    // A control is in use: a field being edited or a button held.
+    bool busy = false;
 };
 
-// Draws the panel as a window docked on the left edge at full height,
-// between ImGui::NewFrame and ImGui::Render.
-void drawPanelWindow(PanelWindow& window, float displayHeight, PanelFrameResult& result);
+// Draws the panel as a window docked on the left edge at full height and
+// `width` pixels wide, between ImGui::NewFrame and ImGui::Render. A `strip`
+// stands for the collapsed panel (PanelDock) and draws no controls.
+void drawPanelWindow(PanelWindow& window, float width, float displayHeight, bool strip, PanelFrameResult& result);

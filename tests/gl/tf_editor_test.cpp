@@ -95,4 +95,35 @@ TEST_F(TfEditorTest, PointerEventsInWindowPixelsEditTheActiveFunctionAndUploadIt
     EXPECT_LT(bar[1], 60);
 }
 
+// Dark label pixels of the editor in a band of editor units, for an area
+// `width` pixels wide drawn at the window's lower left.
+int labelInk(int width, float x0, float x1, float y0, float y1) {
+    const int px0 = static_cast<int>(x0 / editorViewWidth * width);
+    const int px1 = static_cast<int>(x1 / editorViewWidth * width);
+    const int py0 = static_cast<int>(y0 / editorViewHeight * tfEditorHeight);
+    const int py1 = static_cast<int>(y1 / editorViewHeight * tfEditorHeight);
+    int ink = 0;
+    for (int y = py0; y < py1; ++y)
+        for (int x = px0; x < px1; ++x) {
+            std::array<std::uint8_t, 4> p{};
+            glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+            if (p[0] < 60 && p[1] < 60 && p[2] < 60) ++ink;
+        }
+    return ink;
+}
+
+TEST_F(TfEditorTest, ThePreviewLabelStopsShortOfTheTransferFunction) {
+    // The usual editor: "color preview" in full, ending about 2.3 units in.
+    draw();
+    glReadBuffer(GL_BACK);
+    EXPECT_GT(labelInk(1024, 2.1f, 2.3f, 0.72f, 0.9f), 5);
+    // A 400 x 400 area leaves the editor 81 rows: at 58 pixels a unit the
+    // full label would reach 2.77; "preview" ends before the strip at 2.5.
+    area = EditorArea{0, 0, 400, 400};
+    draw();
+    ASSERT_EQ(tfEditorHeight, 81);
+    EXPECT_GT(labelInk(400, 1.7f, 2.3f, 0.72f, 0.9f), 20);
+    EXPECT_EQ(labelInk(400, 2.35f, 2.49f, 0.72f, 0.9f), 0);
+}
+
 }  // namespace

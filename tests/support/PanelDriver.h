@@ -6,6 +6,7 @@
 // effects (map states, console lines, files) instead of sleeping.
 
 #include "support/Process.h"
+#include "support/TempDir.h"
 #include "support/Viewer.h"
 #include "support/Xvfb.h"
 
@@ -61,6 +62,27 @@ struct PanelMap {
         for (const MapEntry& e : entries)
             if (e.kind == "file") names.push_back(e.label);
         return names;
+    }
+    // Where the panel is: label "docked", "strip" or "open", w its width.
+    const MapEntry* dock() const {
+        for (const MapEntry& e : entries)
+            if (e.kind == "dock") return &e;
+        return nullptr;
+    }
+    // The status line and the messages under it, top to bottom: the text is
+    // the label, the kind ("datafile", "info", "warning", "error") the state.
+    std::vector<MapEntry> status() const {
+        std::vector<MapEntry> lines;
+        for (const MapEntry& e : entries)
+            if (e.kind == "status") lines.push_back(e);
+        return lines;
+    }
+    // The messages alone, as "kind: text".
+    std::vector<std::string> messages() const {
+        std::vector<std::string> shown;
+        for (const MapEntry& e : status())
+            if (e.state != "datafile") shown.push_back(e.state + ": " + e.label);
+        return shown;
     }
 };
 
@@ -136,6 +158,9 @@ public:
     std::string err() const { return process_->err(); }
     int windowWidth() const { return width_; }
     int windowHeight() const { return height_; }
+    // The window's top left on the screen (for grabScreen).
+    int originX() const { return originX_; }
+    int originY() const { return originY_; }
 
     PanelMap map() const { return parsePanelMap(readFile(mapPath_)); }
 
@@ -193,25 +218,65 @@ public:
     // the value it expects.
     bool typeInto(const std::string& label, const std::string& text) {
         if (!click("spinner", label, 0.1)) return false;
-        xdotool("type --delay 20 '" + text + "'");
+        xdotool("type --delay 20 -- '" + text + "'");
         xdotool("key Return");
         return true;
     }
 
     // A left-button drag inside the graphics area, in steps; positions are
     // window pixels.
-    void drag(int x0, int y0, int x1, int y1, int steps) {
-        std::string command = at(x0, y0) + " mousedown 1";
-        for (int i = 1; i <= steps; ++i) command += " " + at(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
-        mouse(command + " mouseup 1", 2);
-    }
+    void drag(int x0, int y0, int x1, int y1, int steps) { drag(1, x0, y0, x1, y1, steps); }
 
     // Presses "Screenshot" and returns the picture it saved; `folder` is the
     // viewer's current directory (the file browser may have moved it).
     Image screenshot(const std::string& folder, std::string* name = nullptr) {
         const int saved = countOf(out(), "- Screenshot saved.\n");
-        if (!click("button", "Screenshot") ||
-            !waitOutput([&](const std::string& o) { return countOf(o, "- Screenshot saved.\n") > saved; }))
+        if (!click("button", "Screenshot")) return Image();
+        return savedScreenshot(folder, saved, name);
+    }
+    // The same with the "s" key, the pointer at (x, y) of the window; keys
+    // are taken in order, so the picture shows what earlier keys did.
+    Image keyScreenshot(const std::string& folder, int x, int y, std::string* name = nullptr) {
+        const int saved = countOf(out(), "- Screenshot saved.\n");
+        key("s", x, y);
+        return savedScreenshot(folder, saved, name);
+    }
+
+    // Keys (xdotool's names, several separated by blanks) typed with the
+    // pointer at (x, y) of the window, which then has the keyboard.
+    void key(const std::string& keys, int x, int y) { xdotool(at(x, y) + " key --delay 30 " + keys); }
+
+    // Wheel notches at (x, y): positive away from the user.
+    PanelMap wheel(int x, int y, int notches) {
+        std::string command = at(x, y);
+        for (int i = 0; i < std::abs(notches); ++i) command += notches > 0 ? " click 4" : " click 5";
+        return mouse(command, std::abs(notches));
+    }
+
+    // A drag with `button` (1 left, 2 middle, 3 right) from (x0, y0) to (x1, y1) in steps.
+    void drag(int button, int x0, int y0, int x1, int y1, int steps) {
+        const std::string b = std::to_string(button);
+        std::string command = at(x0, y0) + " mousedown " + b;
+        for (int i = 1; i <= steps; ++i) command += " " + at(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
+        mouse(command + " mouseup " + b, 2);
+    }
+
+    // Resizes the window and waits for a frame of the new size.
+    bool resize(int w, int h) {
+        xdotool("windowsize " + windowIds().front() + " " + std::to_string(w) + " " + std::to_string(h));
+        width_ = w;
+        height_ = h;
+        return waitMap([&](const PanelMap& m) { return m.dock() && m.dock()->h == h; });
+    }
+
+    // Window pixels as xdotool's mousemove; the window sits at a fixed place.
+    std::string at(int x, int y) const {
+        return "mousemove " + std::to_string(originX_ + x) + " " + std::to_string(originY_ + y);
+    }
+
+private:
+    Image savedScreenshot(const std::string& folder, int saved, std::string* name) {
+        if (!waitOutput([&](const std::string& o) { return countOf(o, "- Screenshot saved.\n") > saved; }))
             return Image();
         const std::string o = out();
         const std::string prefix = "- Saving screenshot to '";
@@ -221,13 +286,10 @@ public:
         return loadPng(folder + "/" + file);
     }
 
+public:
     static constexpr int panelWidth = 240;
 
 private:
-    std::string at(int x, int y) const {
-        return "mousemove " + std::to_string(originX_ + x) + " " + std::to_string(originY_ + y);
-    }
-
     static std::vector<std::string> windowIds() {
         return lines(xdotool(std::string("search --name '^") + kTitle + "$'"));
     }
@@ -305,6 +367,28 @@ inline std::string gyreDataset(const std::string& dir, const std::string& name) 
                            {"--field", "gyre", "--nx", "129", "--ny", "65", "--x0", "0", "--x1", "2", "--y0", "0",
                             "--y1", "1", "--channels", "2"});
 }
+
+// A test that runs the viewer in a fresh folder prepared for it, with the
+// gyre dataset "flow" in it.
+class ViewerFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Xvfb::shared().ok());
+        prepareViewerDir(dir.path());
+        gyreDataset(dir.path(), "flow");
+    }
+    // Starts the viewer (after the last one has gone); a window that does
+    // not come up fails the test.
+    PanelViewer& start(const std::vector<std::string>& args) {
+        viewer.reset();
+        viewer = std::make_unique<PanelViewer>(dir.path(), args);
+        EXPECT_TRUE(viewer->ok()) << viewer->out() << viewer->err();
+        return *viewer;
+    }
+
+    TempDir dir;
+    std::unique_ptr<PanelViewer> viewer;
+};
 
 // The "Datafile: " status line: rows 0 to 39 of the graphics area. A text is
 // checked against two references that the viewer draws itself for datasets

@@ -331,6 +331,32 @@ TEST_F(OptionsScene, MissingValuesKeepTheirCurrentValuesAndAreNamedOnce) {
     EXPECT_EQ(lines.color()->greenByte, 127);
 }
 
+// The window says what a load left undone; the console lines stay as they are.
+TEST_F(OptionsScene, WhatALoadLeftUndoneIsKeptForTheWindow) {
+    const std::string defaults = savedDefaults();
+    CaptureStderr();
+    EXPECT_FALSE(options.load(file("absent.xml")));
+    GetCapturedStderr();
+    EXPECT_EQ(options.loadFailure(), "the file is missing or not an XML file");
+    EXPECT_TRUE(options.skippedEntries().empty());
+
+    std::string text = replaced(replaced(defaults, "\t\t<zoom>0</zoom>\n", ""), "<dt>0.005</dt>", "<dt>nan</dt>");
+    text = replaced(replaced(text, "<count_x>10</count_x>", "<count_x>500</count_x>"), "<seedpoints>5<",
+                    "<seedpoints>-1<");
+    loadText(text);
+    EXPECT_EQ(options.loadFailure(), "");
+    EXPECT_EQ(options.skippedEntries(), (std::vector<std::string>{"camera/zoom", "streamlines/dt"}));
+    EXPECT_EQ(options.clampedEntries(), (std::vector<std::string>{"arrowplot/count_x", "streamlines/seedpoints"}));
+    EXPECT_EQ(arrowCountX, 200);
+
+    const std::string data1 = "<data1>";
+    std::string onePoint = defaults;
+    const std::size_t second = onePoint.find("<point>", onePoint.find("</point>", onePoint.find(data1)));
+    onePoint.erase(second, onePoint.find("</point>", second) + 8 - second);
+    loadText(onePoint, false);
+    EXPECT_EQ(options.loadFailure(), "a transfer function has fewer than two points");
+}
+
 TEST_F(OptionsScene, UnitSpeedIsWrittenAfterDtAndOlderFilesWithoutItLoadAsOff) {
     ::unitSpeed = 1;
     const std::string saved = savedDefaults();

@@ -141,17 +141,22 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "  text \"Grid files (.gri) and\"\n"
               "  text \"options files (.xml) can be loaded.\"\n"
               "  filebrowser #3\n"
+              "  checkbox \"Show all files\" #44\n"
               "rollout \"Save\"\n"
               "  edittext \"Filename: \" #5\n"
               "  button \"Save Options\" #4\n"
               "button \"Screenshot\" #6\n"
               "button \"Reset Camera\" #27\n"
+              "checkbox \"Scaled zoom drag\" #45\n"
               "separator\n"
               "text \"Zoom camera:\"\n"
               "text \"Hold left mouse button + move mouse\"\n"
               "text \"Move camera:\"\n"
               "text \"Hold left and right mouse button\"\n"
-              "text \"+ move mouse\"\n");
+              "text \"+ move mouse\"\n"
+              "text \"Wheel: zoom at the pointer\"\n"
+              "text \"Right or middle drag: move camera\"\n"
+              "text \"Keys: + - zoom, arrows move, Home or r reset, s screenshot, q or Esc quit\"\n");
 }
 
 TEST_F(ControlPanelBuild, StartValuesAndTheFilenameField) {
@@ -164,6 +169,21 @@ TEST_F(ControlPanelBuild, StartValuesAndTheFilenameField) {
     EXPECT_EQ(c.filenameField->get_text(), "options.xml");
     EXPECT_EQ(c.filenameField->width(), 180);
     EXPECT_TRUE(reported.empty()) << "building calls nothing back";
+}
+
+// A control says what it does when the pointer rests on it: a setting's
+// control in the words of the settings table.
+TEST_F(ControlPanelBuild, EveryControlHasATooltipAndASettingsControlItsMeaning) {
+    for (const Setting& setting : settings()) {
+        const PanelControl* control = withId(*controlPanel, setting.controlId);
+        ASSERT_NE(control, nullptr) << setting.name;
+        EXPECT_EQ(control->tooltip(), setting.meaning) << setting.name;
+    }
+    for (int id = 0; id < 64; ++id) {
+        const PanelControl* control = withId(*controlPanel, id);
+        if (!control) continue;
+        EXPECT_FALSE(control->tooltip().empty()) << controlKindName(control->kind()) << " #" << id;
+    }
 }
 
 TEST_F(ControlPanelBuild, SpinnerLimits) {

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -91,6 +93,15 @@ TEST_F(FileBrowser, DisabledBrowserNeitherWalksNorPicks) {
     EXPECT_TRUE(reported.empty());
 }
 
+TEST_F(FileBrowser, FilesWrittenMeanwhileAppearWhenItsSectionIsOpened) {
+    PanelRollout* section = window.add_rollout("File Browser", false, PanelStyle::Embossed);
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(section, "", 3);
+    touch(root_ / "later.gri");
+    EXPECT_EQ(browser->entries().size(), 5u);
+    section->userSetOpen(true);
+    EXPECT_EQ(names(*browser).back(), "later.gri");
+}
+
 TEST_F(FileBrowser, FilesWrittenByACallbackAppearAfterIt) {
     PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
     PanelButton* save = window.add_button("Save Options", 4);
@@ -98,6 +109,57 @@ TEST_F(FileBrowser, FilesWrittenByACallbackAppearAfterIt) {
     EXPECT_EQ(browser->entries().size(), 5u);
     save->userPress();
     EXPECT_EQ(names(*browser).back(), "c.xml");
+}
+
+TEST_F(FileBrowser, ListsGridDataAndOptionsFilesUnlessAllAreAskedFor) {
+    for (const char* name : {"shot.png", "run.log", "flow.00000.dat", "old.XML", "mixed.Xml", "gri"})
+        touch(root_ / name);
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
+    EXPECT_EQ(names(*browser), (std::vector<std::string>{"../", "Alpha/", "zeta/", "a.xml", "b.gri", "flow.00000.dat",
+                                                         "mixed.Xml", "old.XML"}));
+    browser->setShowAllFiles(true);
+    EXPECT_EQ(names(*browser).size(), 11u);
+    EXPECT_EQ(names(*browser).back(), "shot.png");
+    browser->setShowAllFiles(false);
+    EXPECT_EQ(names(*browser).size(), 8u);
+}
+
+std::vector<std::pair<bool, std::string>> notices;
+void note(bool refused, const std::string& text) { notices.emplace_back(refused, text); }
+
+TEST_F(FileBrowser, ATypedPathEntersItsFolderOrPicksItsFile) {
+    notices.clear();
+    window.setNoticeHandler(note);
+    PanelFileBrowser* browser = window.add_filebrowser_to_panel(&window, "", 3);
+    EXPECT_EQ(browser->folder(), root_.string());
+    const unsigned changes = browser->folderChanges();
+
+    ASSERT_TRUE(browser->userEnterPath("zeta"));
+    EXPECT_EQ(browser->folder(), (root_ / "zeta").string());
+    EXPECT_EQ(browser->folderChanges(), changes + 1);
+    EXPECT_TRUE(reported.empty());
+
+    // A file elsewhere: its folder is entered and its name picked, as a click there would.
+    ASSERT_TRUE(browser->userEnterPath((root_ / "b.gri").string()));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), root_));
+    EXPECT_EQ(browser->get_file(), "b.gri");
+    EXPECT_EQ(reported, std::vector<int>{3});
+    ASSERT_TRUE(browser->userEnterPath("zeta/inner.gri"));
+    EXPECT_EQ(browser->get_file(), "inner.gri");
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), root_ / "zeta"));
+
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", root_.c_str(), 1);
+    EXPECT_TRUE(browser->userEnterPath("~/Alpha"));
+    setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(browser->folder(), (root_ / "Alpha").string());
+
+    EXPECT_FALSE(browser->userEnterPath("nowhere/x.gri"));
+    EXPECT_FALSE(browser->userEnterPath(""));
+    EXPECT_EQ(browser->folder(), (root_ / "Alpha").string());
+    EXPECT_EQ(notices, (std::vector<std::pair<bool, std::string>>{{true, "No such file or folder: nowhere/x.gri"},
+                                                                  {true, "No such file or folder: "}}));
+    EXPECT_EQ(reported, (std::vector<int>{3, 3}));
 }
 
 }  // namespace

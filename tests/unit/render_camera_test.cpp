@@ -33,9 +33,9 @@ TEST(CameraProjection, AspectRulesAndFlip) {
     EXPECT_FLOAT_EQ(wide.bottom, 0.2f - 0.7f);
     EXPECT_FLOAT_EQ(wide.top, 0.2f + 0.7f);
     EXPECT_EQ(wide.farPlane, 15.0);
-    Camera::OrthoBox tall = c.projectionBox(0.5f);  // pan ignored when narrower than tall
-    EXPECT_FLOAT_EQ(tall.left, -0.7f);
-    EXPECT_FLOAT_EQ(tall.top, 1.4f);
+    Camera::OrthoBox tall = c.projectionBox(0.5f);  // narrower than tall: the pan applies too
+    EXPECT_FLOAT_EQ(tall.left, -0.7f - 0.1f);
+    EXPECT_FLOAT_EQ(tall.top, 0.2f + 1.4f);
     c.zoom = -1.0f;  // below -0.7 the view turns over
     Camera::OrthoBox flipped = c.projectionBox(0.5f);
     EXPECT_GT(flipped.left, flipped.right);

@@ -371,4 +371,30 @@ TEST(StreamlineEvenlyTest, ClampedParametersAreReportedAndThePlacementRuns) {
     EXPECT_EQ(o.err, "");
 }
 
+// The window repeats these lines: the set keeps them, as printed, until the
+// next placement.
+TEST(StreamlineEvenlyTest, RefusalsAndWarningsAreKeptAsPrintedUntilTheNextPlacement) {
+    AnalyticFlow flow = makeAnalyticFlow(FlowBox{33, 17, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(0.5));
+    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 4.0f, 2.5f, 0.2f);
+    Output o = placeEvenly(set);
+    EXPECT_EQ(set.refusal(), "");
+    ASSERT_EQ(set.warnings().size(), 2u);
+    EXPECT_EQ(o.out.rfind(set.warnings()[0] + "\n" + set.warnings()[1] + "\n", 0), 0u) << o.out;
+
+    set.setSeparation(-0.01f);
+    o = placeEvenly(set);
+    EXPECT_EQ(set.refusal(), "Streamlines not placed: dsep must be a positive number (dsep = -0.01)");
+    EXPECT_EQ(o.err, set.refusal() + "\n");
+    EXPECT_TRUE(set.warnings().empty());
+
+    set.setStepSize(0.005f);
+    set.setSeparation(0.4f);
+    set.setPointLimit(1);
+    o = placeEvenly(set);
+    EXPECT_EQ(set.refusal(), "");
+    ASSERT_EQ(set.warnings().size(), 1u);
+    EXPECT_EQ(set.warnings()[0].rfind("Stopped after ", 0), 0u);
+    EXPECT_NE(o.out.find(set.warnings()[0] + "\n"), std::string::npos);
+}
+
 }  // namespace

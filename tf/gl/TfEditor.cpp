@@ -48,8 +48,13 @@ void drawTfEditor(const EditorArea& area, ColorChooser& chooser, TransferFunctio
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     glRasterPos3f(0.5f, 1.25f, -1.0f);
     drawBitmapText(GLUT_BITMAP_HELVETICA_10, "color chooser");
+    // In a small editor the label would run into the transfer function's
+    // strip (x 2.5): it is then shortened.
+    const char* preview = "color preview";
+    const int pixels = glutBitmapLength(GLUT_BITMAP_HELVETICA_10, reinterpret_cast<const unsigned char*>(preview));
+    if (1.7f + pixels * w / static_cast<float>(area.windowWidth) > 2.5f) preview = "preview";
     glRasterPos3f(1.7f, 0.8f, -1.0f);
-    drawBitmapText(GLUT_BITMAP_HELVETICA_10, "color preview");
+    drawBitmapText(GLUT_BITMAP_HELVETICA_10, preview);
     glRasterPos3f(2.5f, 1.25f, -1.0f);
     drawBitmapText(GLUT_BITMAP_HELVETICA_10, transferFunctionTitle(active));
 }

@@ -1,0 +1,47 @@
+#include "app/gl/Messages.h"
+
+#include "app/gl/Globals.h"
+#include "app/gl/Scene.h"
+#include "app/gl/Window.h"
+#include "settings/LiveVariables.h"
+#include "streamlines/StreamlineSet.h"
+
+#include <sstream>
+
+StatusBoard statusBoard;
+
+void reportPlacement() {
+    if (!streamlineSet) return;
+    std::vector<StatusMessage> messages;
+    if (!streamlineSet->refusal().empty()) messages.push_back({MessageKind::Error, streamlineSet->refusal()});
+    for (const std::string& line : streamlineSet->warnings()) messages.push_back({MessageKind::Warning, line});
+    if (showStreamlines == 1 && streamlineSet->refusal().empty() && streamlineSet->streamlines().empty())
+        messages.push_back({MessageKind::Warning, "No streamlines were placed with these settings"});
+    statusBoard.setPlacementMessages(messages);
+}
+
+void reportPanelNotice(bool refused, const std::string& text) {
+    statusBoard.post(refused ? MessageKind::Error : MessageKind::Warning, text);
+}
+
+namespace {
+const char* kindName(const DrawnStatusLine& line) {
+    if (line.dataFile) return "datafile";
+    switch (line.kind) {
+    case MessageKind::Info: return "info";
+    case MessageKind::Warning: return "warning";
+    case MessageKind::Error: return "error";
+    }
+    return "";
+}
+}  // namespace
+
+std::string statusMapLines() {
+    const FieldView view = currentFieldView();
+    std::ostringstream out;
+    for (const DrawnStatusLine& line : drawnStatusLines()) {
+        out << "status\t" << line.text << "\t1\t" << view.x + line.x << '\t' << view.y + line.top << '\t' << line.width
+            << '\t' << line.height << '\t' << kindName(line) << '\n';
+    }
+    return out.str();
+}
