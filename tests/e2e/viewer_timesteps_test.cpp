@@ -61,7 +61,7 @@ protected:
 TEST_F(ViewerTimeSteps, StepKShowsWhatThatStepAloneShows) {
     gyre("series", {"--steps", "5", "--dtime", "1.5"});
     gyre("alone", {"--time", "3"});  // step 2 of the series
-    const std::vector<std::string> look = {"-showStreamlines", "1", "-dsep", "0.1", "-backgroundChannel", "1"};
+    const std::vector<std::string> look = {"-showStreamlines", "1", "-dsep", "0.1", "-dtest", "0.05", "-backgroundChannel", "1"};
     std::vector<std::string> atStep2 = look;
     atStep2.insert(atStep2.end(), {"-timestep", "2"});
     const Image series = shoot("series.gri", atStep2, "series.png");
@@ -79,7 +79,7 @@ TEST_F(ViewerTimeSteps, StepKShowsWhatThatStepAloneShows) {
 TEST_F(ViewerTimeSteps, AStepThatCannotBeReadKeepsTheStepOnScreen) {
     gyre("series", {"--steps", "5", "--dtime", "1.5"});
     fs::remove(dir.file("series.00003.dat"));
-    const std::vector<std::string> look = {"-showStreamlines", "1", "-dsep", "0.1"};
+    const std::vector<std::string> look = {"-showStreamlines", "1", "-dsep", "0.1", "-dtest", "0.05"};
     std::vector<std::string> atStep3 = look;
     atStep3.insert(atStep3.end(), {"-timestep", "3", "-screenshot", "missing.png", "-datafile", "series.gri"});
     const RunResult r = viewer(atStep3);
@@ -144,7 +144,7 @@ TEST_F(ViewerTimeSteps, TheColourRangeOfAllStepsComparesAcrossFrames) {
 
 TEST_F(ViewerTimeSteps, AllTimestepsWritesOneFramePerStep) {
     gyre("series", {"--steps", "3", "--dtime", "1.5"});
-    const std::vector<std::string> look = {"-showStreamlines", "1", "-dsep", "0.1"};
+    const std::vector<std::string> look = {"-showStreamlines", "1", "-dsep", "0.1", "-dtest", "0.05"};
     std::vector<std::string> frames = look;
     frames.insert(frames.end(), {"-datafile", "series.gri", "-screenshot", "frames/f%02d.png", "-allTimesteps", "1"});
     RunResult r = viewer(frames);
