@@ -25,8 +25,6 @@ struct PlacementQuality {
     std::array<int, terminationReasonCount> ends{};
 };
 
-using StreamlineList = std::vector<std::unique_ptr<Streamline>>;
-
 // Sum of the segment lengths (double).
 double polylineLength(const Streamline& line);
 

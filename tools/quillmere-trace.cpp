@@ -2,48 +2,38 @@
 // and writes them as CSV or legacy VTK, for inspection and for tests.
 
 #include "data/FlowData.h"
+#include "settings/Settings.h"
 #include "streamlines/PlacementQuality.h"
+#include "streamlines/StreamlineExport.h"
 #include "streamlines/StreamlineSet.h"
-#include "streamlines/TerminationReason.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
-const char* const kUsage =
-    "Usage: quillmere-trace DATASET.gri [options] -o OUT\n"
-    "Places streamlines (evenly spaced unless --seeded) and writes them to OUT,\n"
-    "as CSV (line,point,x,y,step,start_reason,end_reason) when OUT ends in .csv,\n"
-    "or as legacy VTK polydata when it ends in .vtk (the reasons as cell data).\n"
-    "A reason tells why that end of the line ended: left_domain, zero_velocity,\n"
-    "non_finite, too_close, midpoint_outside or step_cap.\n"
-    "\n"
-    "Options:\n"
-    "  --seeded N   N seeds on the diagonal of the domain, traced freely\n"
-    "  --dt X       integration step (default 0.005)\n"
-    "  --dsep X     separation distance (default 0.4)\n"
-    "  --dtest X    test distance (default 0.2)\n"
-    "  --rk2        midpoint Runge-Kutta instead of Euler\n"
-    "  --unit-speed step along the velocity's direction: dt is a step length\n"
-    "  --stats      print quality figures after the placement: lines, lengths,\n"
-    "               short lines, coverage within dsep, line ends by reason\n"
-    "  -o OUT       output file (.csv or .vtk)\n";
+const char* const kProgram = "quillmere-trace";
 
 enum class Format { Csv, Vtk };
+
+// Start values of the viewer's settings, so that both place the same lines
+// when nothing is given.
+float startValue(const char* name) { return static_cast<float>(findSetting(name)->start); }
 
 struct Options {
     std::string dataset;
     std::string output;
     Format format = Format::Csv;
     int seeds = -1;  // -1: evenly spaced
-    float dt = 0.005f;
-    float dsep = 0.4f;
-    float dtest = 0.2f;
+    float dt = startValue("stepSize");
+    float dsep = startValue("dsep");
+    float dtest = startValue("dtest");
     bool rk2 = false;
     bool unitSpeed = false;
     bool stats = false;
@@ -76,25 +66,92 @@ int seedCount(const std::string& text) {
     return static_cast<int>(v);
 }
 
+std::string number(float v) {
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
+
+// One row per option: its name, the name of its value (none for a switch),
+// what it means (further lines after '\n') and what it does to the options.
+struct OptionRow {
+    const char* name;
+    const char* value;
+    std::string meaning;
+    void (*apply)(Options& o, const std::string& value);
+};
+
+const std::vector<OptionRow>& optionTable() {
+    static const Options defaults;
+    static const std::vector<OptionRow> table = {
+        {"--seeded", "N", "N seeds on the diagonal of the domain, traced freely",
+         [](Options& o, const std::string& v) { o.seeds = seedCount(v); }},
+        {"--dt", "X", "integration step (default " + number(defaults.dt) + ")",
+         [](Options& o, const std::string& v) { o.dt = positiveNumber("--dt", v); }},
+        {"--dsep", "X", "separation distance (default " + number(defaults.dsep) + ")",
+         [](Options& o, const std::string& v) { o.dsep = positiveNumber("--dsep", v); }},
+        {"--dtest", "X", "test distance (default " + number(defaults.dtest) + ")",
+         [](Options& o, const std::string& v) { o.dtest = positiveNumber("--dtest", v); }},
+        {"--rk2", nullptr, "midpoint Runge-Kutta instead of Euler",
+         [](Options& o, const std::string&) { o.rk2 = true; }},
+        {"--unit-speed", nullptr, "step along the velocity's direction: dt is a step length",
+         [](Options& o, const std::string&) { o.unitSpeed = true; }},
+        {"--stats", nullptr,
+         "print quality figures after the placement: lines, lengths,\n"
+         "short lines, coverage within dsep, line ends by reason",
+         [](Options& o, const std::string&) { o.stats = true; }},
+        {"-o", "OUT", "output file (.csv or .vtk)", [](Options& o, const std::string& v) { o.output = v; }},
+    };
+    return table;
+}
+
+std::string usage() {
+    std::string text = std::string("Usage: ") + kProgram +
+                       " DATASET.gri [options] -o OUT\n"
+                       "Places streamlines (evenly spaced unless --seeded) and writes them to OUT,\n"
+                       "as CSV (line,point,x,y,step,start_reason,end_reason) when OUT ends in .csv,\n"
+                       "or as legacy VTK polydata when it ends in .vtk (the reasons as cell data).\n"
+                       "A reason tells why that end of the line ended: left_domain, zero_velocity,\n"
+                       "non_finite, too_close, midpoint_outside or step_cap.\n"
+                       "\n"
+                       "Options:\n";
+    const std::size_t column = 22;
+    auto row = [&](std::string left, const std::string& meaning) {
+        left = "  " + left;
+        left.resize(std::max(column, left.size() + 1), ' ');
+        std::istringstream lines(meaning);
+        std::string line;
+        for (bool first = true; std::getline(lines, line); first = false)
+            text += (first ? left : std::string(column, ' ')) + line + "\n";
+    };
+    for (const OptionRow& o : optionTable())
+        row(std::string(o.name) + (o.value ? std::string(" ") + o.value : ""), o.meaning);
+    row("-h, --help", "this text");
+    row("--version", "the program's version");
+    return text;
+}
+
 Options parse(int argc, char** argv) {
     Options o;
     for (int k = 1; k < argc; ++k) {
         const std::string a = argv[k];
-        auto value = [&]() -> std::string {
-            if (k + 1 >= argc) throw UsageError{a + " needs a value"};
-            return argv[++k];
-        };
-        if (a == "--seeded") o.seeds = seedCount(value());
-        else if (a == "--dt") o.dt = positiveNumber(a, value());
-        else if (a == "--dsep") o.dsep = positiveNumber(a, value());
-        else if (a == "--dtest") o.dtest = positiveNumber(a, value());
-        else if (a == "--rk2") o.rk2 = true;
-        else if (a == "--unit-speed") o.unitSpeed = true;
-        else if (a == "--stats") o.stats = true;
-        else if (a == "-o") o.output = value();
-        else if (!a.empty() && a[0] == '-') throw UsageError{"unknown option " + a};
-        else if (o.dataset.empty()) o.dataset = a;
-        else throw UsageError{"more than one dataset given"};
+        const OptionRow* row = nullptr;
+        for (const OptionRow& r : optionTable())
+            if (a == r.name) row = &r;
+        if (row) {
+            std::string value;
+            if (row->value) {
+                if (k + 1 >= argc) throw UsageError{a + " needs a value"};
+                value = argv[++k];
+            }
+            row->apply(o, value);
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError{"unknown option " + a + "; see " + kProgram + " --help"};
+        } else if (o.dataset.empty()) {
+            o.dataset = a;
+        } else {
+            throw UsageError{"more than one dataset given"};
+        }
     }
     if (o.dataset.empty()) throw UsageError{"no dataset given"};
     if (o.output.empty()) throw UsageError{"no output file given (-o)"};
@@ -104,74 +161,31 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
-bool writeCsv(const StreamlineSet& set, std::FILE* f) {
-    std::fprintf(f, "line,point,x,y,step,start_reason,end_reason\n");
-    const auto& lines = set.streamlines();
-    for (std::size_t l = 0; l < lines.size(); ++l) {
-        const auto& points = lines[l]->points;
-        const char* start = terminationReasonName(lines[l]->startReason);
-        const char* end = terminationReasonName(lines[l]->endReason);
-        for (std::size_t k = 0; k < points.size(); ++k)
-            std::fprintf(f, "%zu,%zu,%.9g,%.9g,%d,%s,%s\n", l, k, static_cast<double>(points[k]->x()),
-                         static_cast<double>(points[k]->y()), points[k]->index(), start, end);
+// --help and --version answer whatever else is given.
+bool answersQuestion(int argc, char** argv) {
+    for (int k = 1; k < argc; ++k) {
+        const std::string a = argv[k];
+        if (a == "-h" || a == "--help") {
+            std::cout << usage();
+            return true;
+        }
+        if (a == "--version") {
+            std::cout << kProgram << " " << QM_VERSION << "\n";
+            return true;
+        }
     }
-    return !std::ferror(f);
-}
-
-// The codes of the two cell fields, for the title line: the legacy format
-// has no other place for a comment.
-std::string reasonLookup() {
-    std::string text = "start_reason and end_reason:";
-    for (int r = 0; r < terminationReasonCount; ++r) {
-        text += (r == 0 ? " " : ", ") + std::to_string(r) + " ";
-        text += terminationReasonName(static_cast<TerminationReason>(r));
-    }
-    return text;
-}
-
-// Lines without points have no cell: a polyline needs at least one point.
-bool writeVtk(const StreamlineSet& set, std::FILE* f) {
-    std::size_t pointCount = 0;
-    std::size_t lineCount = 0;
-    for (const auto& line : set.streamlines()) {
-        pointCount += line->points.size();
-        if (!line->points.empty()) ++lineCount;
-    }
-    std::fprintf(f, "# vtk DataFile Version 3.0\nquillmere-trace streamlines; %s\nASCII\nDATASET POLYDATA\n",
-                 reasonLookup().c_str());
-    std::fprintf(f, "POINTS %zu float\n", pointCount);
-    for (const auto& line : set.streamlines())
-        for (const StreamPoint* p : line->points)
-            std::fprintf(f, "%.9g %.9g 0\n", static_cast<double>(p->x()), static_cast<double>(p->y()));
-    std::fprintf(f, "LINES %zu %zu\n", lineCount, pointCount + lineCount);
-    std::size_t next = 0;
-    for (const auto& line : set.streamlines()) {
-        if (line->points.empty()) continue;
-        std::fprintf(f, "%zu", line->points.size());
-        for (std::size_t k = 0; k < line->points.size(); ++k) std::fprintf(f, " %zu", next++);
-        std::fprintf(f, "\n");
-    }
-    std::fprintf(f, "POINT_DATA %zu\nSCALARS step int 1\nLOOKUP_TABLE default\n", pointCount);
-    for (const auto& line : set.streamlines())
-        for (const StreamPoint* p : line->points) std::fprintf(f, "%d\n", p->index());
-    std::fprintf(f, "CELL_DATA %zu\nFIELD ends 2\n", lineCount);
-    for (const bool start : {true, false}) {
-        std::fprintf(f, "%s 1 %zu int\n", start ? "start_reason" : "end_reason", lineCount);
-        for (const auto& line : set.streamlines())
-            if (!line->points.empty())
-                std::fprintf(f, "%d\n", static_cast<int>(start ? line->startReason : line->endReason));
-    }
-    return !std::ferror(f);
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (answersQuestion(argc, argv)) return 0;
     Options options;
     try {
         options = parse(argc, argv);
     } catch (const UsageError& e) {
-        std::cerr << "quillmere-trace: " << e.message << "\n\n" << kUsage;
+        std::cerr << kProgram << ": " << e.message << "\n\n" << usage();
         return 2;
     }
 
@@ -179,14 +193,14 @@ int main(int argc, char** argv) {
     // channels and the magnitude channel.
     FlowData data(nullptr);
     if (!data.load(options.dataset, false)) {
-        std::cerr << "quillmere-trace: cannot load " << options.dataset << std::endl;
+        std::cerr << kProgram << ": cannot load " << options.dataset << std::endl;
         return 1;
     }
     const int xSlot = data.createCoordinateChannel(0);
     const int ySlot = data.createCoordinateChannel(1);
     data.createMagnitudeChannel(0, 1, 2);
     if (xSlot < 0 || ySlot < 0) {
-        std::cerr << "quillmere-trace: no free channel slot for the node coordinates" << std::endl;
+        std::cerr << kProgram << ": no free channel slot for the node coordinates" << std::endl;
         return 1;
     }
 
@@ -209,12 +223,13 @@ int main(int argc, char** argv) {
 
     std::FILE* f = std::fopen(options.output.c_str(), "w");
     if (!f) {
-        std::cerr << "quillmere-trace: cannot write " << options.output << std::endl;
+        std::cerr << kProgram << ": cannot write " << options.output << std::endl;
         return 1;
     }
-    const bool written = options.format == Format::Csv ? writeCsv(set, f) : writeVtk(set, f);
+    const bool written =
+        options.format == Format::Csv ? writeCsv(set.streamlines(), f) : writeVtk(set.streamlines(), f);
     if (std::fclose(f) != 0 || !written) {
-        std::cerr << "quillmere-trace: cannot write " << options.output << std::endl;
+        std::cerr << kProgram << ": cannot write " << options.output << std::endl;
         return 1;
     }
     return 0;

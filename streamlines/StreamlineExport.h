@@ -1,0 +1,16 @@
+#pragma once
+
+#include "streamlines/Streamline.h"
+
+#include <cstdio>
+
+// The lines of a placement as files for other programs. Both writers return
+// false when the stream reports an error.
+
+// CSV, one row per point: line,point,x,y,step,start_reason,end_reason.
+bool writeCsv(const StreamlineList& lines, std::FILE* f);
+
+// Legacy VTK polydata: one polyline per line with points, the step index as
+// point data and the two line-end reasons as cell data. Lines without points
+// have no cell (a polyline needs at least one point).
+bool writeVtk(const StreamlineList& lines, std::FILE* f);
