@@ -1,6 +1,7 @@
 #include "data/Grid.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -158,8 +159,66 @@ bool Grid::setNodes(int dimX, int dimY, std::vector<Vec3> nodes) {
             const Vec3& n = nodes_[along * lines + line];
             crossCoordinate_[line * perLine + along] = flipped_ ? n.x : n.y;
         }
-    candidates_ = {-1, -1, -1, -1};
+    findUniformAxes();
     return true;
+}
+
+// The constant-time lookup needs every row to share the column coordinates
+// and every column the row coordinates (a rectilinear grid), strictly
+// increasing; it pays off when the spacing is close enough to uniform that
+// the guess lands within one interval.
+void Grid::findUniformAxes() {
+    uniformX_ = uniformY_ = false;
+    axisX_ = Axis();
+    axisY_ = Axis();
+    const int nx = dims_[0];
+    const int ny = dims_[1];
+    std::vector<float> xs(static_cast<std::size_t>(nx));
+    std::vector<float> ys(static_cast<std::size_t>(ny));
+    for (int i = 0; i < nx; ++i) xs[static_cast<std::size_t>(i)] = nodeX(nodeIndex(i, 0));
+    for (int j = 0; j < ny; ++j) ys[static_cast<std::size_t>(j)] = nodeY(nodeIndex(0, j));
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) {
+            const Vec3& n = nodes_[static_cast<std::size_t>(nodeIndex(i, j))];
+            if (!(n.x == xs[static_cast<std::size_t>(i)]) || !(n.y == ys[static_cast<std::size_t>(j)])) return;
+        }
+    auto uniform = [](std::vector<float>& at, Axis& axis) {
+        const std::size_t n = at.size();
+        for (std::size_t k = 1; k < n; ++k)
+            if (!(at[k - 1] < at[k])) return false;
+        const double origin = at.front();
+        const double step = (static_cast<double>(at.back()) - origin) / static_cast<double>(n - 1);
+        if (!std::isfinite(step) || !(step > 0.0)) return false;
+        for (std::size_t k = 0; k < n; ++k)
+            if (!(std::fabs(static_cast<double>(at[k]) - (origin + static_cast<double>(k) * step)) <= 0.25 * step))
+                return false;
+        axis.origin = at.front();
+        axis.inverseStep = static_cast<float>(1.0 / step);
+        if (!std::isfinite(axis.inverseStep) || !(axis.inverseStep > 0.0f)) return false;
+        axis.at = std::move(at);
+        return true;
+    };
+    uniformX_ = uniform(xs, axisX_);
+    uniformY_ = uniform(ys, axisY_);
+}
+
+// The guess may miss by one interval either way; anything else, and every
+// t on a node coordinate, is left to the search (which, on a node
+// coordinate, may settle on either interval beside it).
+int Grid::Axis::interval(float t) const {
+    const float q = (t - origin) * inverseStep;
+    const int last = static_cast<int>(at.size()) - 2;
+    if (!(q > -1.0f && q < static_cast<float>(last) + 2.0f)) return -1;
+    int k = q <= 0.0f ? 0 : (q >= static_cast<float>(last) ? last : static_cast<int>(q));
+    const float* a = at.data();
+    if (!(t > a[k])) {
+        if (k == 0) return -1;
+        --k;
+    } else if (!(t < a[k + 1])) {
+        if (k == last) return -1;
+        ++k;
+    }
+    return a[k] < t && t < a[k + 1] ? k : -1;
 }
 
 int Grid::rightNeighbor(int k) const {
@@ -195,9 +254,9 @@ Vec3 Grid::fromNormalized(const Vec3& p) const {
     return world;
 }
 
-int Grid::nearestNode(const Vec3& p) const {
+int Grid::nearestNode(const Vec3& p, Search search) const {
     if (nodes_.empty()) return -1;
-    return flipped_ ? nearestFlipped(p) : nearestNormal(p);
+    return flipped_ ? nearestFlipped(p, search) : nearestNormal(p, search);
 }
 
 namespace {
@@ -234,58 +293,91 @@ std::pair<int, int> bracket(int g, int first, int last, int step, float target, 
 
 }  // namespace
 
-int Grid::nearestNormal(const Vec3& p) const {
+// On a rectilinear grid every row holds the same x coordinates and every
+// column the same y coordinates, so an axis's interval found by spacing is
+// the bracket the search along the row or column of g finds.
+int Grid::nearestNormal(const Vec3& p, Search search) const {
     const int nx = dims_[0];
     const int ny = dims_[1];
     const float relX = p.x - minCorner_.x;
     const float relY = p.y - minCorner_.y;
     const int g = clampedCell(relY / cellHeight_, ny - 1) * nx + clampedCell(relX / cellWidth_, nx - 1);
+    const bool fast = search == Search::Auto;
 
-    const int rowStart = (g / nx) * nx;
-    const auto cols = bracket(g, rowStart, rowStart + nx - 1, 1, p.x, [this](int k) { return nodeX(k); });
-    const int i0 = cols.first % nx;
-    const int i1 = cols.second % nx;
+    int i0;
+    int i1;
+    const int i = fast && uniformX_ ? axisX_.interval(p.x) : -1;
+    if (i >= 0) {
+        i0 = i;
+        i1 = i + 1;
+    } else {
+        const int rowStart = (g / nx) * nx;
+        const auto cols = bracket(g, rowStart, rowStart + nx - 1, 1, p.x, [this](int k) { return nodeX(k); });
+        i0 = cols.first % nx;
+        i1 = cols.second % nx;
+    }
 
-    const int col = g % nx;
-    const float* columnY = &crossCoordinate_[static_cast<std::size_t>(col) * static_cast<std::size_t>(ny)];
-    const auto rows = bracket(g, col, (ny - 1) * nx + col, nx, p.y, [=](int k) { return columnY[k / nx]; });
-    const int j0 = rows.first / nx;
-    const int j1 = rows.second / nx;
-
-    candidates_ = {j1 * nx + i0, j1 * nx + i1, j0 * nx + i0, j0 * nx + i1};
-    return nearestCandidate(p);
+    int j0;
+    int j1;
+    const int j = fast && uniformY_ ? axisY_.interval(p.y) : -1;
+    if (j >= 0) {
+        j0 = j;
+        j1 = j + 1;
+    } else {
+        const int col = g % nx;
+        const float* columnY = &crossCoordinate_[static_cast<std::size_t>(col) * static_cast<std::size_t>(ny)];
+        const auto rows = bracket(g, col, (ny - 1) * nx + col, nx, p.y, [=](int k) { return columnY[k / nx]; });
+        j0 = rows.first / nx;
+        j1 = rows.second / nx;
+    }
+    return nearestCandidate(p, {j1 * nx + i0, j1 * nx + i1, j0 * nx + i0, j0 * nx + i1});
 }
 
-int Grid::nearestFlipped(const Vec3& p) const {
+int Grid::nearestFlipped(const Vec3& p, Search search) const {
     const int nx = dims_[0];
     const int ny = dims_[1];
     const float relX = p.x - minCorner_.x;
     const float relY = p.y - minCorner_.y;
     const int g = clampedCell(relX / cellWidth_, nx - 1) * ny + clampedCell(relY / cellHeight_, ny - 1);
+    const bool fast = search == Search::Auto;
 
-    const int j = g % ny;
-    const float* rowX = &crossCoordinate_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
-    const auto cols = bracket(g, j, (nx - 1) * ny + j, ny, p.x, [=](int k) { return rowX[k / ny]; });
-    const int i0 = cols.first / ny;
-    const int i1 = cols.second / ny;
+    int i0;
+    int i1;
+    const int i = fast && uniformX_ ? axisX_.interval(p.x) : -1;
+    if (i >= 0) {
+        i0 = i;
+        i1 = i + 1;
+    } else {
+        const int j = g % ny;
+        const float* rowX = &crossCoordinate_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
+        const auto cols = bracket(g, j, (nx - 1) * ny + j, ny, p.x, [=](int k) { return rowX[k / ny]; });
+        i0 = cols.first / ny;
+        i1 = cols.second / ny;
+    }
 
-    const int colStart = (g / ny) * ny;
-    const auto rows = bracket(g, colStart, colStart + ny - 1, 1, p.y, [this](int k) { return nodeY(k); });
-    const int jlo = rows.first % ny;
-    const int jhi = rows.second % ny;
-
-    candidates_ = {i0 * ny + jlo, i0 * ny + jhi, i1 * ny + jlo, i1 * ny + jhi};
-    return nearestCandidate(p);
+    int jlo;
+    int jhi;
+    const int j = fast && uniformY_ ? axisY_.interval(p.y) : -1;
+    if (j >= 0) {
+        jlo = j;
+        jhi = j + 1;
+    } else {
+        const int colStart = (g / ny) * ny;
+        const auto rows = bracket(g, colStart, colStart + ny - 1, 1, p.y, [this](int k) { return nodeY(k); });
+        jlo = rows.first % ny;
+        jhi = rows.second % ny;
+    }
+    return nearestCandidate(p, {i0 * ny + jlo, i0 * ny + jhi, i1 * ny + jlo, i1 * ny + jhi});
 }
 
-int Grid::nearestCandidate(const Vec3& p) const {
-    int best = candidates_[0];
+int Grid::nearestCandidate(const Vec3& p, const std::array<int, 4>& candidates) const {
+    int best = candidates[0];
     float bestDistance = p.distanceSquared(node(best));
-    for (int c = 1; c < 4; ++c) {
-        const float d = p.distanceSquared(node(candidates_[static_cast<std::size_t>(c)]));
+    for (std::size_t c = 1; c < 4; ++c) {
+        const float d = p.distanceSquared(node(candidates[c]));
         if (d < bestDistance) {
             bestDistance = d;
-            best = candidates_[static_cast<std::size_t>(c)];
+            best = candidates[c];
         }
     }
     return best;
@@ -302,13 +394,13 @@ float firstShare(float d0, float d1) {
 
 }  // namespace
 
-bool Grid::locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights) const {
+bool Grid::locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights, Search search) const {
     // Written as "inside" tests so that NaN positions count as outside.
     if (nodes_.empty() || !(p.x >= minCorner_.x) || !(p.y >= minCorner_.y) || !(p.x <= maxCorner_.x) ||
         !(p.y <= maxCorner_.y))
         return false;
 
-    const int f = nearestNode(p);
+    const int f = nearestNode(p, search);
     const float xf = nodeX(f);
     const float yf = nodeY(f);
     auto left = [this](int k) { return leftNeighbor(k); };
