@@ -53,8 +53,6 @@ void StreamlineSet::setSeparation(float dsep) {
 void StreamlineSet::updateLimits() {
     const float seedLimit = 0.999f * dsep_;
     seedLimitSquared_ = seedLimit * seedLimit;
-    seedReach_ = std::sqrt(static_cast<double>(seedLimitSquared_));
-    testReach_ = std::sqrt(static_cast<double>(dtestSquared_));
 }
 
 void StreamlineSet::setColor(float r, float g, float b) {
@@ -85,10 +83,10 @@ void StreamlineSet::allocateCaches() {
     if (!(quotient >= 1.0)) cacheCapacity_ = 1;
     else if (quotient >= static_cast<double>(maxCacheCapacity)) cacheCapacity_ = maxCacheCapacity;
     else cacheCapacity_ = static_cast<int>(quotient);
-    const std::size_t size = static_cast<std::size_t>(cacheCapacity_);
-    cacheA_.assign(size, nullptr);
-    cacheB_.assign(size, nullptr);
-    firstCache_.assign(size, nullptr);
+    for (auto* cache : {&cacheA_, &cacheB_, &firstCache_}) {
+        cache->clear();
+        cache->shrink_to_fit();
+    }
 }
 
 void StreamlineSet::buildDistanceField() {
@@ -100,32 +98,41 @@ void StreamlineSet::buildDistanceField() {
     fieldCellsY_ = cellCount(box_.height(), dsep_);
     fieldCellWidth_ = box_.width() / static_cast<float>(fieldCellsX_);
     fieldCellHeight_ = box_.height() / static_cast<float>(fieldCellsY_);
-    marginX_ = 1e-4 * fieldCellWidth_ + 1e-6 * (std::fabs(box_.xmin) + std::fabs(box_.xmax));
-    marginY_ = 1e-4 * fieldCellHeight_ + 1e-6 * (std::fabs(box_.ymin) + std::fabs(box_.ymax));
-    cells_.clear();
-    cells_.resize(static_cast<std::size_t>(fieldCellsX_) * static_cast<std::size_t>(fieldCellsY_));
+    field_.reset(static_cast<std::size_t>(fieldCellsX_) * static_cast<std::size_t>(fieldCellsY_));
     distancesValid_ = false;
 }
 
 void StreamlineSet::clearDistanceField() {
-    for (auto& c : cells_) c.clear();
+    field_.clear();
     distancesValid_ = false;
 }
 
-StreamPoint* StreamlineSet::createPoint(float x, float y) {
-    pointPool_.emplace_back(x, y, streamlineNumber_, stepCounter_);
-    return &pointPool_.back();
-}
+StreamPoint* StreamlineSet::createPoint(float x, float y) { return points_.add(x, y, streamlineNumber_, stepCounter_); }
 
 void StreamlineSet::discardPoint(StreamPoint* p) {
-    if (p && !pointPool_.empty() && p == &pointPool_.back()) pointPool_.pop_back();
+    const std::size_t n = points_.size();
+    if (p && n > 0 && p == points_.at(static_cast<PointStore::Id>(n - 1)) &&
+        static_cast<long long>(n - 1) > highestRegistered_)
+        points_.popBack();
+}
+
+// The store's id of p; a point from elsewhere is copied into the store, so
+// that the distance field refers to points of the set only.
+PointStore::Id StreamlineSet::idOf(StreamPoint* p) {
+    const std::size_t n = points_.size();
+    if (n > 0 && p == points_.at(static_cast<PointStore::Id>(n - 1))) return static_cast<PointStore::Id>(n - 1);
+    PointStore::Id id = 0;
+    if (points_.find(p, id)) return id;
+    points_.add(p->x(), p->y(), p->number(), p->index());
+    return static_cast<PointStore::Id>(points_.size() - 1);
 }
 
 void StreamlineSet::startPlacement() {
-    // Lines and cells refer into the pool, so they go first.
+    // Lines and cells refer into the store, so they go first.
     streamlines_.clear();
     clearDistanceField();
-    pointPool_.clear();
+    points_.clear();
+    highestRegistered_ = -1;
     // The field was sized for box_; should the coordinates have changed
     // since, it is sized anew.
     const DomainBox now = domainBox();

@@ -2,23 +2,23 @@
 
 #include "settings/Modes.h"
 #include "streamlines/DomainBox.h"
+#include "streamlines/PointStore.h"
+#include "streamlines/ProximityIndex.h"
 #include "streamlines/StreamPoint.h"
 #include "streamlines/Streamline.h"
 
-#include <deque>
 #include <memory>
 #include <vector>
 
 class ColorRGBA;
 class FlowData;
 
-// A registered point with a copy of its position: proximity tests read the
-// copies in a row instead of following one pointer per point. Points do not
-// move once traced.
+// A registered point as the distance field holds it: a copy of its position
+// (proximity tests read the copies in a row) and the point itself.
 struct FieldEntry {
     float x;
     float y;
-    StreamPoint* point;
+    const StreamPoint* point;
 };
 
 // All streamlines of the open dataset with their settings: integration
@@ -137,8 +137,9 @@ public:
     int fieldCellsY() const { return fieldCellsY_; }
     float fieldCellWidth() const { return fieldCellWidth_; }
     float fieldCellHeight() const { return fieldCellHeight_; }
-    const std::vector<FieldEntry>& cell(int i, int j) const { return cells_[cellSlot(i, j)]; }
-    int registeredCount() const;  // points held by all cells
+    // The points registered in cell (i, j), in the order of registration.
+    std::vector<FieldEntry> cell(int i, int j) const;
+    int registeredCount() const { return static_cast<int>(field_.size()); }
     // Cell index of a point along x or y; values outside 0 .. count - 1 mean
     // the point lies off the field.
     int cellIndexX(float x) const;
@@ -155,7 +156,10 @@ private:
     };
     StepVelocity stepVelocity(float vx, float vy) const;
     StreamPoint* failStep(TerminationReason reason);
-    bool isNear(const StreamPoint* p, float limitSquared, double reach) const;
+    class CacheTurns;
+    bool isNear(const StreamPoint* p, float limitSquared) const;
+    PointStore::Id idOf(StreamPoint* p);
+    void registerId(PointStore::Id id);
     void updateLimits();
     void startPlacement();
     bool placementRefused(bool evenlySpaced) const;
@@ -172,12 +176,6 @@ private:
     // Seeds are built exactly dsep from their generating point; rounding
     // may put them a hair closer, so they are tested against 0.999 dsep.
     float seedLimitSquared_ = 0.0f;
-    // Square roots of the two limits and the rounding margins of the cell
-    // bounds, kept for the neighbourhood test, which runs for every point.
-    double seedReach_ = 0.0;
-    double testReach_ = 0.0;
-    double marginX_ = 0.0;
-    double marginY_ = 0.0;
     int cacheCapacity_ = 1;
     int xSlot_;
     int ySlot_;
@@ -190,15 +188,17 @@ private:
     // The box as the distance field was built for it; the node coordinates
     // do not change while a dataset is open, so the hot paths read this copy.
     DomainBox box_;
-    std::vector<std::vector<FieldEntry>> cells_;
+    ProximityIndex field_;
     int fieldCellsX_ = 1;
     int fieldCellsY_ = 1;
     float fieldCellWidth_ = 0.0f;
     float fieldCellHeight_ = 0.0f;
     std::unique_ptr<ColorRGBA> color_;
-    std::vector<StreamPoint*> cacheA_;
-    std::vector<StreamPoint*> cacheB_;
-    std::vector<StreamPoint*> firstCache_;
+    // The caches of the line being traced. They fill as the line grows, up
+    // to cacheCapacity each, so a huge capacity costs nothing up front.
+    std::vector<PointStore::Id> cacheA_;
+    std::vector<PointStore::Id> cacheB_;
+    std::vector<PointStore::Id> firstCache_;
     IntegrationMethod integration_ = IntegrationMethod::Euler;
     int unitSpeed_ = 0;
     TerminationReason stepFailure_ = TerminationReason::None;
@@ -206,7 +206,10 @@ private:
     int pointLimit_ = defaultPointLimit;
 
     // Every point of the current placement; cleared when the next begins.
-    std::deque<StreamPoint> pointPool_;
+    // Points up to highestRegistered_ may be in the distance field and are
+    // never given back before that.
+    PointStore points_;
+    long long highestRegistered_ = -1;
     std::vector<std::vector<float>> distances_;
     bool distancesValid_ = false;
 };
