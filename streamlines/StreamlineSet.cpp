@@ -47,6 +47,7 @@ void StreamlineSet::setSeparation(float dsep) {
     dsep_ = dsep;
     dsepSquared_ = dsep_ * dsep_;
     updateLimits();
+    allocateCaches();
     buildDistanceField();
 }
 

@@ -57,9 +57,11 @@ public:
     // registration by the same distance whatever the local speed. 0 (the
     // start value): the step moves dt * v.
     void setUnitSpeed(int unitSpeed) { unitSpeed_ = unitSpeed != 0 ? 1 : 0; }
-    void setStepSize(float dt);  // re-sizes the point caches
+    // dt and dsep both size the point caches, so each re-sizes them: the
+    // placement depends on the values in force, not on the order of edits.
+    void setStepSize(float dt);
     void setTestDistance(float dtest);
-    void setSeparation(float dsep);  // rebuilds the distance field, keeps the caches
+    void setSeparation(float dsep);  // also rebuilds the distance field
     void setColor(float r, float g, float b);
     ColorRGBA* color() const { return color_.get(); }
     void setTextureFunction(int function) { textureFunction_ = function; }

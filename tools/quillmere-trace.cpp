@@ -204,18 +204,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Built as the viewer's opener builds it, from the panel's start values,
-    // then changed the way the viewer applies the same settings: a new dt
-    // re-sizes the point caches for the dsep in force, a new dsep keeps them.
-    // So "-stepSize X -dsep Y" in the viewer and "--dt X --dsep Y" here place
-    // the same lines.
-    const Options start;
-    StreamlineSet set(&data, xSlot, ySlot, start.dt, start.dsep, start.dtest);
+    // The placement depends only on the settings, so these lines are the
+    // viewer's with the same settings, however it came by them.
+    StreamlineSet set(&data, xSlot, ySlot, options.dt, options.dsep, options.dtest);
     set.setIntegration(options.rk2 ? IntegrationMethod::RungeKutta : IntegrationMethod::Euler);
     set.setUnitSpeed(options.unitSpeed ? 1 : 0);
-    if (options.dt != start.dt) set.setStepSize(options.dt);
-    if (options.dsep != start.dsep) set.setSeparation(options.dsep);
-    if (options.dtest != start.dtest) set.setTestDistance(options.dtest);
     if (options.seeds >= 0) set.computeSeeded(options.seeds);
     else set.computeEvenlySpaced();
     if (options.stats) printPlacementQuality(std::cout, measurePlacement(set));

@@ -223,7 +223,7 @@ TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine) {
     const std::vector<Case> cases = {
         {{}, {}},
         {{"-dtest", "0.1", "-integrationMethod", "1"}, {"--dtest", "0.1", "--rk2"}},
-        // dt before dsep: the caches keep the size from dsep 0.4.
+        // Whatever order the viewer applies them in, the caches fit dt and dsep.
         {{"-dsep", "0.3", "-stepSize", "0.01"}, {"--dsep", "0.3", "--dt", "0.01"}},
     };
     for (const Case& c : cases) {
@@ -246,4 +246,34 @@ TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine) {
         EXPECT_EQ(shown.back(), written.front());
         EXPECT_GT(statistic(exported.out, "Number of points in streamlines: "), 1000);
     }
+}
+
+// An options file restores the lines that were on screen when it was saved:
+// the viewer loading one places what a fresh start with its values places.
+TEST_F(TraceTest, AnOptionsFileBringsBackTheLinesOfItsSettings) {
+    ASSERT_TRUE(Xvfb::shared().ok());
+    prepareViewerDir(dir.path());
+    std::string options = readFile(std::string(QM_SOURCE_DIR) + "/tests/golden/options_default.xml");
+    for (const auto& [from, to] :
+         std::vector<std::pair<std::string, std::string>>{{"<dsep>0.4</dsep>", "<dsep>0.3</dsep>"},
+                                                          {"<dtest>0.2</dtest>", "<dtest>0.1</dtest>"},
+                                                          {"<dt>0.005</dt>", "<dt>0.02</dt>"}}) {
+        const std::size_t at = options.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        options.replace(at, from.size(), to);
+    }
+    std::ofstream(dir.file("saved.xml"), std::ios::binary) << options;
+
+    const RunResult viewer =
+        run(programPath("quillmere"),
+            {"-datafile", gyre, "-options", dir.file("saved.xml"), "-screenshot", dir.file("shot.png")}, dir.path());
+    ASSERT_EQ(viewer.code, 0) << viewer.err;
+    const RunResult exported =
+        trace({gyre, "--dsep", "0.3", "--dtest", "0.1", "--dt", "0.02", "-o", dir.file("lines.csv")});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    const auto shown = placementBlocks(viewer.out);
+    const auto written = placementBlocks(exported.out);
+    ASSERT_GT(shown.size(), 1u);
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(shown.back(), written.front());
 }
