@@ -1,5 +1,7 @@
 #include "streamlines/StreamlineSet.h"
 
+#include <cmath>
+
 // Points are registered in the distance field only after a delay of one to
 // two cache lengths, so a line never stops on its own newest points:
 // firstCache holds the first cache length downstream of the seed until the
@@ -61,11 +63,17 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed) {
         return p->x() > box.xmax || p->x() < box.xmin || p->y() > box.ymax || p->y() < box.ymin;
     };
     auto newestId = [this]() { return static_cast<PointStore::Id>(points_.size() - 1); };
+    auto distance = [](const StreamPoint* a, const StreamPoint* b) {
+        const double dx = static_cast<double>(b->x()) - static_cast<double>(a->x());
+        const double dy = static_cast<double>(b->y()) - static_cast<double>(a->y());
+        return std::sqrt(dx * dx + dy * dy);
+    };
+    const double maxLength = maxLineLength();
 
     // Downstream: the new point is tested before it is appended.
     StreamPoint* current = seed;
-    line->endReason = TerminationReason::StepCap;
-    for (int count = 0; count < maxEvenPointsPerDirection; ++count) {
+    double length = 0.0;
+    for (;;) {
         StreamPoint* next = stepForward(current);
         if (!next) {
             line->endReason = lastStepFailure();
@@ -74,6 +82,12 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed) {
         const bool outside = outsideBox(next);
         if (outside || isTooClose(next)) {
             line->endReason = outside ? TerminationReason::LeftDomain : TerminationReason::TooClose;
+            discardPoint(next);
+            break;
+        }
+        length += distance(current, next);
+        if (length > maxLength) {
+            line->endReason = TerminationReason::StepCap;
             discardPoint(next);
             break;
         }
@@ -101,12 +115,19 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed) {
     // cache is registered once this pass has filled a cache length.
     current = seed;
     PointStore::Id currentId = seedId;
-    line->startReason = TerminationReason::StepCap;
-    for (int count = 0; count < maxEvenPointsPerDirection;) {
+    const StreamPoint* previous = seed;
+    length = 0.0;
+    for (;;) {
         const bool outside = outsideBox(current);
         if (outside || isTooClose(current)) {
             line->startReason = outside ? TerminationReason::LeftDomain : TerminationReason::TooClose;
             if (current != seed) discardPoint(current);
+            break;
+        }
+        length += distance(previous, current);
+        if (length > maxLength) {
+            line->startReason = TerminationReason::StepCap;
+            discardPoint(current);
             break;
         }
         ++theoreticalPoints_;
@@ -124,7 +145,7 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed) {
             turns.turn(*this);
             fill = 0;
         }
-        if (++count >= maxEvenPointsPerDirection) break;
+        previous = current;
         current = stepBackward(current);
         if (!current) {
             line->startReason = lastStepFailure();

@@ -74,6 +74,10 @@ DomainBox StreamlineSet::domainBox() const {
     return box;
 }
 
+double StreamlineSet::maxLineLength() const {
+    return lineLengthInHalfPerimeters * (static_cast<double>(box_.width()) + static_cast<double>(box_.height()));
+}
+
 void StreamlineSet::allocateCaches() {
     // trunc(dsep / dt * 1.2). Below 1 (dt > 1.2 dsep) the caches keep one
     // entry; so they do for a dt or dsep that is zero, negative or not

@@ -28,9 +28,11 @@ class StreamlineSet {
 public:
     // Each direction of a seeded line adds at most this many points.
     static constexpr int maxFreeSteps = 10000;
-    // Each pass of an evenly spaced line adds at most this many points, so
-    // a line that never meets a stop (a tiny dt, a slow spiral) still ends.
-    static constexpr int maxEvenPointsPerDirection = 100000;
+    // Each pass of an evenly spaced line ends (step_cap) once it would grow
+    // longer than this many half-perimeters (width + height) of the domain
+    // box, so a line that never meets a stop (a closed orbit with a tiny
+    // dtest) still ends, while a small dt does not cut lines short.
+    static constexpr double lineLengthInHalfPerimeters = 10.0;
     // Cells hold about a cache length of points per line passing through,
     // and every proximity test walks them, so the placement's work grows
     // with the square of the cache length. An evenly spaced placement whose
@@ -79,6 +81,8 @@ public:
     // or MidpointOutside.
     TerminationReason lastStepFailure() const { return stepFailure_; }
     DomainBox domainBox() const;  // read from the coordinate channels
+    // The longest pass of an evenly spaced line, in world units.
+    double maxLineLength() const;
 
     // Seeded placement ("Normal").
     void computeSeeded(int seedCount);
