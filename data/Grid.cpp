@@ -400,6 +400,22 @@ bool Grid::locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<flo
         !(p.y <= maxCorner_.y))
         return false;
 
+    // Strictly inside a cell of a rectilinear grid, every nearest corner
+    // gives that cell's four corners, in this order, and these weights.
+    if (search == Search::Auto && uniformX_ && uniformY_) {
+        const int i = axisX_.interval(p.x);
+        const int j = i >= 0 ? axisY_.interval(p.y) : -1;
+        if (j >= 0) {
+            corners = {nodeIndex(i, j), nodeIndex(i + 1, j), nodeIndex(i, j + 1), nodeIndex(i + 1, j + 1)};
+            const float* xs = axisX_.at.data();
+            const float* ys = axisY_.at.data();
+            const float a = firstShare(std::abs(xs[i] - p.x), std::abs(xs[i + 1] - p.x));
+            const float b = firstShare(std::abs(ys[j] - p.y), std::abs(ys[j + 1] - p.y));
+            weights = {a * b, (1.0f - a) * b, a * (1.0f - b), (1.0f - a) * (1.0f - b)};
+            return true;
+        }
+    }
+
     const int f = nearestNode(p, search);
     const float xf = nodeX(f);
     const float yf = nodeY(f);

@@ -102,6 +102,9 @@ void buildIntegration(PanelWindow& w, PanelControls& c) {
     c.stepSizeSpinner->setStep(0.001);
     c.dsepSpinner = spinner(w, c.integrationPanel, "dsep", "dsep");
     c.dtestSpinner = spinner(w, c.integrationPanel, "dtest", "dtest");
+    // The most memory a placement may take; one that needs more is refused.
+    c.memoryBudgetSpinner = spinner(w, c.integrationPanel, "Memory (MiB)", "memoryBudget");
+    c.memoryBudgetSpinner->setStep(256.0);
 }
 
 void buildStreamlines(PanelWindow& w, PanelControls& c) {

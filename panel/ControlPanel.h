@@ -46,6 +46,7 @@ struct PanelControls {
     PanelSpinner* stepSizeSpinner = nullptr;
     PanelSpinner* dsepSpinner = nullptr;
     PanelSpinner* dtestSpinner = nullptr;
+    PanelSpinner* memoryBudgetSpinner = nullptr;
     PanelButton* colorFromCcButton = nullptr;
 
     PanelRollout* fileBrowserRollout = nullptr;

@@ -28,4 +28,5 @@ constexpr int textureFunction = 25;
 constexpr int texturePeriod = 26;
 constexpr int resetCamera = 27;
 constexpr int unitSpeed = 28;
+constexpr int memoryBudget = 29;
 }  // namespace controlId

@@ -24,6 +24,7 @@ int unitSpeed;
 float stepSize;
 float dsep;
 float dtest;
+int memoryBudget;
 
 void resetLiveVariables() {
     for (const Setting& s : settings()) {

@@ -23,6 +23,7 @@ extern int unitSpeed;
 extern float stepSize;
 extern float dsep;
 extern float dtest;
+extern int memoryBudget;  // MiB
 
 // Puts every live variable back to its start value (tests and a fresh start).
 void resetLiveVariables();

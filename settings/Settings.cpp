@@ -2,6 +2,7 @@
 
 #include "settings/ControlIds.h"
 #include "settings/LiveVariables.h"
+#include "settings/SystemMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,6 +69,9 @@ const std::vector<Setting>& settings() {
                      "separation of evenly spaced lines, in data units"),
         floatSetting("dtest", &dtest, 0.2f, unlimited, 0, 0, controlId::dtest, {"streamlines/dtest", F::Float, 25},
                      "distance at which a line stops near another, in data units"),
+        // Not in the options file: it belongs to the machine, not to the picture.
+        intSetting("memoryBudget", &memoryBudget, defaultMemoryBudgetMegabytes(), 16, 16777216, controlId::memoryBudget,
+                   {}, "memory an evenly spaced placement may use, in MiB (start: a quarter of physical memory)"),
     };
     return table;
 }

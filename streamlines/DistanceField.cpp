@@ -102,26 +102,35 @@ void StreamlineSet::printStatistics() const {
               << "Cached points: " << cachedPoints_ << '\n';
 }
 
+// A point a rounding step outside the float bounds of its cell still
+// belongs there when its own cell index says so (x = 3.6 with cells of 0.4:
+// index 9, yet 9 * 0.4f = 3.6000001). The cells are checked in any order
+// first; only a failure is looked for again in the order of registration,
+// which is the order it is reported in.
 void StreamlineSet::checkDistanceField() const {
     const DomainBox& box = box_;
+    auto misplaced = [&](int i, int j, const StreamPoint* q) {
+        const float left = static_cast<float>(i) * fieldCellWidth_ + box.xmin;
+        const float right = static_cast<float>(i + 1) * fieldCellWidth_ + box.xmin;
+        const float bottom = static_cast<float>(j) * fieldCellHeight_ + box.ymin;
+        const float top = static_cast<float>(j + 1) * fieldCellHeight_ + box.ymin;
+        const bool outside = q->x() > right || q->x() < left || q->y() > top || q->y() < bottom;
+        return outside && (cellIndexX(q->x()) != i || cellIndexY(q->y()) != j);
+    };
     bool failed = false;
     for (int i = 0; i < fieldCellsX_; ++i) {
         for (int j = 0; j < fieldCellsY_; ++j) {
-            const float left = static_cast<float>(i) * fieldCellWidth_ + box.xmin;
-            const float right = static_cast<float>(i + 1) * fieldCellWidth_ + box.xmin;
-            const float bottom = static_cast<float>(j) * fieldCellHeight_ + box.ymin;
-            const float top = static_cast<float>(j + 1) * fieldCellHeight_ + box.ymin;
+            bool cellFailed = false;
+            field_.visit(cellSlot(i, j), [&](const ProximityIndex::Entry& entry) {
+                cellFailed = cellFailed || misplaced(i, j, points_.at(entry.id));
+            });
+            if (!cellFailed) continue;
+            failed = true;
             for (const ProximityIndex::Entry& entry : field_.entries(cellSlot(i, j))) {
                 const StreamPoint* q = points_.at(entry.id);
-                // A point a rounding step outside the float bounds still
-                // belongs here when its own cell index says so (x = 3.6 with
-                // cells of 0.4: index 9, yet 9 * 0.4f = 3.6000001).
-                const bool outside = q->x() > right || q->x() < left || q->y() > top || q->y() < bottom;
-                if (outside && (cellIndexX(q->x()) != i || cellIndexY(q->y()) != j)) {
-                    failed = true;
+                if (misplaced(i, j, q))
                     std::cout << "Failure at x = " << i << ", y = " << j << '\n'
                               << "Point: x: " << q->x() << ", y: " << q->y() << '\n';
-                }
             }
         }
     }

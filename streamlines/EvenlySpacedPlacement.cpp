@@ -9,7 +9,9 @@ void StreamlineSet::computeEvenlySpaced() {
     theoreticalRegistered_ = 0;
     theoreticalPoints_ = 0;
     cachedPoints_ = 0;
-    if (placementRefused(true)) return;
+    limitedByBudget_ = false;
+    budgetUsedUp_ = false;
+    if (placementRefused(true) || refusedByBudget()) return;
     reportClamping();
 
     const DomainBox& box = box_;
@@ -17,7 +19,9 @@ void StreamlineSet::computeEvenlySpaced() {
     traceEvenly(seed);
     // Without a first line (zero velocity at the centre, say) there is
     // nothing to scan: the list stays empty and only the reports follow.
-    if (!streamlines_.empty()) scanForSeeds();
+    if (budgetUsedUp_) reportBudgetUsedUp();
+    else if (!streamlines_.empty()) scanForSeeds();
+    limitedByBudget_ = budgetUsedUp_;
     printStatistics();
     checkDistanceField();
 }
@@ -66,12 +70,11 @@ void StreamlineSet::scanForSeeds() {
         }
 
         if (seed) {
-            if (theoreticalPoints_ >= pointLimit_) {
-                std::cout << "Stopped after " << theoreticalPoints_ << " points: a placement holds at most "
-                          << pointLimit_ << " points" << '\n';
+            traceEvenly(seed);
+            if (budgetUsedUp_) {
+                reportBudgetUsedUp();
                 return;
             }
-            traceEvenly(seed);
             continue;
         }
         if (lineIndex + 1 == streamlines_.size()) {

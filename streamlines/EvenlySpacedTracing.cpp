@@ -86,7 +86,8 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed) {
             break;
         }
         length += distance(current, next);
-        if (length > maxLength) {
+        if (length > maxLength || points_.size() > pointCeiling_) {
+            budgetUsedUp_ = budgetUsedUp_ || points_.size() > pointCeiling_;
             line->endReason = TerminationReason::StepCap;
             discardPoint(next);
             break;
@@ -125,9 +126,10 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed) {
             break;
         }
         length += distance(previous, current);
-        if (length > maxLength) {
+        if (length > maxLength || points_.size() > pointCeiling_) {
+            budgetUsedUp_ = budgetUsedUp_ || points_.size() > pointCeiling_;
             line->startReason = TerminationReason::StepCap;
-            discardPoint(current);
+            if (current != seed) discardPoint(current);
             break;
         }
         ++theoreticalPoints_;

@@ -33,11 +33,6 @@ bool StreamlineSet::placementRefused(bool evenlySpaced) const {
         std::cerr << prefix << "dtest must be a positive number (dtest = " << dtest_ << ")" << std::endl;
         return true;
     }
-    if (static_cast<double>(dsep_ / dt_) * 1.2 >= static_cast<double>(maxCacheCapacity) + 1.0) {
-        std::cerr << prefix << "dt = " << dt_ << " is too small for dsep = " << dsep_
-                  << " (a point cache would hold more than " << maxCacheCapacity << " points)" << std::endl;
-        return true;
-    }
     const DomainBox box = domainBox();
     if (!isPositiveFinite(box.width()) || !isPositiveFinite(box.height())) {
         std::cerr << prefix << "the domain has no area" << std::endl;

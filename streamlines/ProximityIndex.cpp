@@ -6,28 +6,6 @@
 
 namespace {
 
-// The squared distances from (px, py) to the nearest and the farthest point
-// of a box, computed as for a point: for every point q in the box they bound
-// (px - q.x)^2 + (py - q.y)^2 from below and above, rounding included,
-// because every step is monotone.
-struct BoxDistances {
-    double nearest;
-    double farthest;
-};
-
-template <class Box>
-BoxDistances boxDistances(const Box& b, double px, double py) {
-    const double cx = px < b.x0 ? static_cast<double>(b.x0) : (px > b.x1 ? static_cast<double>(b.x1) : px);
-    const double cy = py < b.y0 ? static_cast<double>(b.y0) : (py > b.y1 ? static_cast<double>(b.y1) : py);
-    const double nx = px - cx;
-    const double ny = py - cy;
-    const double ax = px - static_cast<double>(b.x0);
-    const double bx = px - static_cast<double>(b.x1);
-    const double ay = py - static_cast<double>(b.y0);
-    const double by = py - static_cast<double>(b.y1);
-    return {nx * nx + ny * ny, std::max(ax * ax, bx * bx) + std::max(ay * ay, by * by)};
-}
-
 double squaredDistance(double px, double py, const ProximityIndex::Entry& e) {
     const double dx = px - static_cast<double>(e.x);
     const double dy = py - static_cast<double>(e.y);
@@ -178,16 +156,15 @@ void ProximityIndex::split(std::int32_t n, const Square& square) {
     parent.square = square;
 }
 
-bool ProximityIndex::anyCloser(std::size_t cell, double px, double py, double limitSquared) const {
+// The root is not empty and within reach.
+bool ProximityIndex::searchCloser(std::int32_t root, double px, double py, double limitSquared) const {
     std::int32_t stack[stackSize];
     int top = 0;
-    stack[top++] = static_cast<std::int32_t>(cell);
+    stack[top++] = root;
     while (top > 0) {
         const Node& node = nodes_[static_cast<std::size_t>(stack[--top])];
-        if (node.isEmpty()) continue;
-        const BoxDistances d = boxDistances(node, px, py);
-        if (!(d.nearest < limitSquared)) continue;
-        if (d.farthest < limitSquared) return true;
+        if (node.isEmpty() || !(nearestSquared(node, px, py) < limitSquared)) continue;
+        if (farthestSquared(node, px, py) < limitSquared) return true;
         if (node.isLeaf()) {
             for (std::int32_t k = node.leaf.head; k >= 0;) {
                 const Entry& e = entry(k);
@@ -208,7 +185,7 @@ double ProximityIndex::nearestOther(std::size_t cell, double px, double py, doub
     stack[top++] = static_cast<std::int32_t>(cell);
     while (top > 0) {
         const Node& node = nodes_[static_cast<std::size_t>(stack[--top])];
-        if (node.isEmpty() || !(boxDistances(node, px, py).nearest < best)) continue;
+        if (node.isEmpty() || !(nearestSquared(node, px, py) < best)) continue;
         if (node.isLeaf()) {
             for (std::int32_t k = node.leaf.head; k >= 0;) {
                 const Entry& e = entry(k);

@@ -35,14 +35,34 @@ public:
     void insert(std::size_t cell, float x, float y, PointStore::Id id);
 
     // Whether a point of the cell lies nearer than the limit:
-    // (px - x)^2 + (py - y)^2 < limitSquared, in double.
-    bool anyCloser(std::size_t cell, double px, double py, double limitSquared) const;
+    // (px - x)^2 + (py - y)^2 < limitSquared, in double. Most cells of a
+    // query are empty or out of reach, so that much is decided here.
+    bool anyCloser(std::size_t cell, double px, double py, double limitSquared) const {
+        const Node& root = nodes_[cell];
+        return !root.isEmpty() && nearestSquared(root, px, py) < limitSquared &&
+               searchCloser(static_cast<std::int32_t>(cell), px, py, limitSquared);
+    }
     // The least squared distance below `best` to a point of the cell whose
     // line number differs from `number`; `best` when there is none.
     double nearestOther(std::size_t cell, double px, double py, double best, int number, const PointStore& store) const;
 
     // The entries of a cell, in the order they were inserted.
     std::vector<Entry> entries(std::size_t cell) const;
+    // Calls visit(entry) for every entry of a cell, in no particular order.
+    template <class Visit>
+    void visit(std::size_t cell, Visit visit) const {
+        if (nodes_[cell].isEmpty()) return;
+        std::vector<std::int32_t> pending = {static_cast<std::int32_t>(cell)};
+        while (!pending.empty()) {
+            const Node& node = nodes_[static_cast<std::size_t>(pending.back())];
+            pending.pop_back();
+            if (node.isLeaf()) {
+                for (std::int32_t k = node.leaf.head; k >= 0; k = entry(k).next) visit(entry(k));
+            } else {
+                for (int c = 0; c < 4; ++c) pending.push_back(node.child + c);
+            }
+        }
+    }
 
     std::size_t size() const { return size_; }
     std::size_t cellCount() const { return roots_; }
@@ -86,6 +106,26 @@ private:
     const Entry& entry(std::int32_t k) const {
         return entryChunks_[static_cast<std::size_t>(k) >> chunkBits][k & chunkMask];
     }
+    // Squared distances from (px, py) to the nearest and the farthest point
+    // of a node's box, rounded as for a point: every step is monotone, so
+    // for each point q of the box (px - q.x)^2 + (py - q.y)^2 lies between.
+    static double nearestSquared(const Node& b, double px, double py) {
+        const double cx = px < b.x0 ? static_cast<double>(b.x0) : (px > b.x1 ? static_cast<double>(b.x1) : px);
+        const double cy = py < b.y0 ? static_cast<double>(b.y0) : (py > b.y1 ? static_cast<double>(b.y1) : py);
+        const double dx = px - cx;
+        const double dy = py - cy;
+        return dx * dx + dy * dy;
+    }
+    static double farthestSquared(const Node& b, double px, double py) {
+        const double ax = px - static_cast<double>(b.x0);
+        const double bx = px - static_cast<double>(b.x1);
+        const double ay = py - static_cast<double>(b.y0);
+        const double by = py - static_cast<double>(b.y1);
+        const double x2 = ax * ax > bx * bx ? ax * ax : bx * bx;
+        const double y2 = ay * ay > by * by ? ay * ay : by * by;
+        return x2 + y2;
+    }
+    bool searchCloser(std::int32_t root, double px, double py, double limitSquared) const;
     static Node emptyNode();
     static void include(Node& node, float x, float y, bool first);
     static int quadrant(const Square& s, float x, float y) { return (x >= s.cx ? 1 : 0) + (y >= s.cy ? 2 : 0); }

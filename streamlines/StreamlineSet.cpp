@@ -3,8 +3,10 @@
 #include "data/Channel.h"
 #include "data/ColorRGBA.h"
 #include "data/FlowData.h"
+#include "settings/SystemMemory.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -21,7 +23,13 @@ int cellCount(float extent, float size) {
 }  // namespace
 
 StreamlineSet::StreamlineSet(FlowData* flowData, int xSlot, int ySlot, float dt, float dsep, float dtest)
-    : flowData_(flowData), dt_(dt), dtest_(dtest), dsep_(dsep), xSlot_(xSlot), ySlot_(ySlot) {
+    : flowData_(flowData),
+      dt_(dt),
+      dtest_(dtest),
+      dsep_(dsep),
+      xSlot_(xSlot),
+      ySlot_(ySlot),
+      memoryBudget_(static_cast<double>(defaultMemoryBudgetMegabytes()) * 1048576.0) {
     dsepSquared_ = dsep_ * dsep_;
     dtestSquared_ = dtest_ * dtest_;
     updateLimits();
@@ -79,14 +87,16 @@ double StreamlineSet::maxLineLength() const {
 }
 
 void StreamlineSet::allocateCaches() {
-    // trunc(dsep / dt * 1.2). Below 1 (dt > 1.2 dsep) the caches keep one
-    // entry; so they do for a dt or dsep that is zero, negative or not
-    // finite, and above maxCacheCapacity they keep that many: the evenly
-    // spaced placement refuses both before tracing anything.
+    // trunc(dsep / dt * 1.2), whatever its size: the caches fill as a line
+    // grows, so a large capacity costs nothing until points are placed.
+    // Below 1 (dt > 1.2 dsep) the caches hold one point; so they do for a dt
+    // or dsep that is zero, negative or not finite, which the evenly spaced
+    // placement refuses before tracing anything.
     const bool usable = std::isfinite(dt_) && dt_ > 0.0f && std::isfinite(dsep_) && dsep_ > 0.0f;
     const double quotient = usable ? static_cast<double>(dsep_ / dt_) * 1.2 : 0.0;
     if (!(quotient >= 1.0)) cacheCapacity_ = 1;
-    else if (quotient >= static_cast<double>(maxCacheCapacity)) cacheCapacity_ = maxCacheCapacity;
+    else if (quotient >= static_cast<double>(std::numeric_limits<int>::max()))
+        cacheCapacity_ = std::numeric_limits<int>::max();
     else cacheCapacity_ = static_cast<int>(quotient);
     for (auto* cache : {&cacheA_, &cacheB_, &firstCache_}) {
         cache->clear();

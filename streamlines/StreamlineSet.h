@@ -8,6 +8,7 @@
 #include "streamlines/Streamline.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class ColorRGBA;
@@ -33,16 +34,10 @@ public:
     // box, so a line that never meets a stop (a closed orbit with a tiny
     // dtest) still ends, while a small dt does not cut lines short.
     static constexpr double lineLengthInHalfPerimeters = 10.0;
-    // Cells hold about a cache length of points per line passing through,
-    // and every proximity test walks them, so the placement's work grows
-    // with the square of the cache length. An evenly spaced placement whose
-    // dsep / dt * 1.2 exceeds this (about ten times the default 96) is
-    // refused rather than left running for minutes.
-    static constexpr int maxCacheCapacity = 1000;
-    // A placement traces no further line once this many points are placed:
-    // a tiny dsep in a large box with a small dt would otherwise place tens
-    // of millions of points, for minutes and gigabytes.
-    static constexpr int defaultPointLimit = 2000000;
+    // What a placed point costs, everything included (its record, its place
+    // in a line and in the distance field, the field's tree), rounded up:
+    // the memory budget is checked against points times this.
+    static constexpr double bytesPerPoint = 48.0;
     // Wider cells keep every point within dsep in the 3 x 3 block, so this
     // cap changes no result; it bounds the field's memory for a tiny dsep.
     static constexpr int maxFieldCellsPerAxis = 1024;
@@ -68,8 +63,22 @@ public:
     ColorRGBA* color() const { return color_.get(); }
     void setTextureFunction(int function) { textureFunction_ = function; }
     void setTexturePeriod(int period) { texturePeriod_ = period; }
-    void setPointLimit(int limit) { pointLimit_ = limit; }
-    int pointLimit() const { return pointLimit_; }
+    // An evenly spaced placement does not start when its estimate exceeds
+    // this many bytes, and stops when its points would outgrow it, saying
+    // so either way. Start value: a quarter of physical memory.
+    void setMemoryBudget(double bytes) { memoryBudget_ = bytes; }
+    double memoryBudget() const { return memoryBudget_; }
+    // Whether the last evenly spaced placement was refused or stopped by it.
+    bool limitedByBudget() const { return limitedByBudget_; }
+    // What an evenly spaced placement with the current settings is expected
+    // to place and to need.
+    struct Estimate {
+        double points;
+        double bytes;
+    };
+    Estimate estimateEvenlySpaced() const;
+    // What the placement's storage holds now, in bytes.
+    double memoryInUse() const;
 
     // Integration. A returned point is new; hand it to a line or discardPoint.
     StreamPoint* stepForward(StreamPoint* p);
@@ -169,6 +178,10 @@ private:
     void updateLimits();
     void startPlacement();
     bool placementRefused(bool evenlySpaced) const;
+    bool refusedByBudget();
+    void reportBudgetUsedUp() const;
+    double meanSpeed() const;
+    std::string budgetAdvice(double pointBytes) const;
     void reportClamping() const;
     void scanForSeeds();
 
@@ -209,7 +222,13 @@ private:
     int unitSpeed_ = 0;
     TerminationReason stepFailure_ = TerminationReason::None;
     int textureFunction_ = 0;
-    int pointLimit_ = defaultPointLimit;
+    double memoryBudget_;
+    bool limitedByBudget_ = false;
+    // Points a placement may hold under the budget, and whether a line
+    // reached that many (the placement then stops after it).
+    std::size_t pointCeiling_ = static_cast<std::size_t>(-1);
+    bool budgetUsedUp_ = false;
+    mutable double meanSpeed_ = -1.0;  // of the dataset's nodes; -1 until needed
 
     // Every point of the current placement; cleared when the next begins.
     // Points up to highestRegistered_ may be in the distance field and are

@@ -8,10 +8,12 @@
 #include "streamlines/StreamlineSet.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +21,12 @@
 namespace {
 
 const char* const kProgram = "quillmere-trace";
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
 
 enum class Format { Csv, Vtk };
 
@@ -34,6 +42,7 @@ struct Options {
     float dt = startValue("stepSize");
     float dsep = startValue("dsep");
     float dtest = startValue("dtest");
+    int memoryBudget = static_cast<int>(findSetting("memoryBudget")->start);  // MiB
     bool rk2 = false;
     bool unitSpeed = false;
     bool stats = false;
@@ -55,6 +64,15 @@ float positiveNumber(const std::string& option, const std::string& text) {
     if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(v) || !(v > 0.0f))
         throw UsageError{option + " needs a positive number, got '" + text + "'"};
     return v;
+}
+
+int megabytes(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || v < 1 || v > std::numeric_limits<int>::max())
+        throw UsageError{"--memory-budget needs a whole number of MiB, at least 1, got '" + text + "'"};
+    return static_cast<int>(v);
 }
 
 int seedCount(const std::string& text) {
@@ -96,9 +114,15 @@ const std::vector<OptionRow>& optionTable() {
          [](Options& o, const std::string&) { o.rk2 = true; }},
         {"--unit-speed", nullptr, "step along the velocity's direction: dt is a step length",
          [](Options& o, const std::string&) { o.unitSpeed = true; }},
+        {"--memory-budget", "MB",
+         "memory the placement may use, in MiB (default " + std::to_string(defaults.memoryBudget) +
+             ", a quarter\nof this machine's memory); a placement expected to need more is\nnot started",
+         [](Options& o, const std::string& v) { o.memoryBudget = megabytes(v); }},
         {"--stats", nullptr,
          "print quality figures after the placement: lines, lengths,\n"
-         "short lines, coverage within dsep, line ends by reason",
+         "short lines, coverage within dsep, line ends by reason;\n"
+         "then the time of loading, placing and writing and the\n"
+         "placement's memory",
          [](Options& o, const std::string&) { o.stats = true; }},
         {"-o", "OUT", "output file (.csv or .vtk)", [](Options& o, const std::string& v) { o.output = v; }},
     };
@@ -191,6 +215,7 @@ int main(int argc, char** argv) {
 
     // Loaded as the viewer's opener does: velocity, then the node x and y
     // channels and the magnitude channel.
+    const Clock::time_point started = Clock::now();
     FlowData data(nullptr);
     if (!data.load(options.dataset, false)) {
         std::cerr << kProgram << ": cannot load " << options.dataset << std::endl;
@@ -206,14 +231,31 @@ int main(int argc, char** argv) {
 
     // The placement depends only on the settings, so these lines are the
     // viewer's with the same settings, however it came by them.
+    const double loading = millisecondsSince(started);
     StreamlineSet set(&data, xSlot, ySlot, options.dt, options.dsep, options.dtest);
     set.setIntegration(options.rk2 ? IntegrationMethod::RungeKutta : IntegrationMethod::Euler);
     set.setUnitSpeed(options.unitSpeed ? 1 : 0);
+    set.setMemoryBudget(static_cast<double>(options.memoryBudget) * 1048576.0);
+    const Clock::time_point placing = Clock::now();
     if (options.seeds >= 0) set.computeSeeded(options.seeds);
     else set.computeEvenlySpaced();
-    if (options.stats) printPlacementQuality(std::cout, measurePlacement(set));
+    const double placement = millisecondsSince(placing);
+    if (options.stats) {
+        printPlacementQuality(std::cout, measurePlacement(set));
+        std::size_t points = 0;
+        for (const auto& line : set.streamlines()) points += line->points.size();
+        const double bytes = set.memoryInUse();
+        std::cout << "Loading time: " << std::llround(loading) << " ms\n"
+                  << "Placement time: " << std::llround(placement) << " ms\n"
+                  << "Placement memory: " << std::llround(bytes / 1048576.0) << " MiB";
+        if (points > 0) std::cout << " (" << std::llround(bytes / static_cast<double>(points)) << " bytes per point)";
+        std::cout << "\n";
+        if (options.seeds < 0)
+            std::cout << "Expected points: " << std::llround(set.estimateEvenlySpaced().points) << "\n";
+    }
     std::cout.flush();
 
+    const Clock::time_point writing = Clock::now();
     std::FILE* f = std::fopen(options.output.c_str(), "w");
     if (!f) {
         std::cerr << kProgram << ": cannot write " << options.output << std::endl;
@@ -225,5 +267,6 @@ int main(int argc, char** argv) {
         std::cerr << kProgram << ": cannot write " << options.output << std::endl;
         return 1;
     }
+    if (options.stats) std::cout << "Writing time: " << std::llround(millisecondsSince(writing)) << " ms" << std::endl;
     return 0;
 }

@@ -124,6 +124,13 @@ void applyDtest() {
     rebuildStreamlines();
 }
 
+// A new budget matters only to a placement it refused or stopped.
+void applyMemoryBudget() {
+    if (!sceneReady()) return;
+    streamlineSet->setMemoryBudget(static_cast<double>(memoryBudget) * 1048576.0);
+    if (streamlineSet->limitedByBudget()) rebuildStreamlines();
+}
+
 void applySeedPoints() { rebuildStreamlines(); }
 
 void applyStreamlineMode() {
@@ -189,6 +196,7 @@ void controlCallback(int id) {
     case controlId::dsep: applyDsep(); break;
     case controlId::dtest: applyDtest(); break;
     case controlId::stepSize: applyStepSize(); break;
+    case controlId::memoryBudget: applyMemoryBudget(); break;
     case controlId::textureFunction:
         if (sceneReady()) streamlineSet->setTextureFunction(textureFunction == 0 ? 0 : 1);
         break;

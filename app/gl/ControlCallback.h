@@ -11,6 +11,7 @@ void applyIntegration();
 void applyUnitSpeed();
 void applyStepSize();
 void applyDsep();
+void applyMemoryBudget();
 void applyDtest();
 void applyStreamlineMode();
 void applySeedPoints();

@@ -59,6 +59,7 @@ bool openDataset(std::string path) {
     // Unit speed is ours, not the panel's integration choice: a ticked box
     // applies to the new dataset too (off, the placement is unchanged).
     streamlineSet->setUnitSpeed(unitSpeed);
+    streamlineSet->setMemoryBudget(static_cast<double>(memoryBudget) * 1048576.0);
     streamlineSet->computeEvenlySpaced();
 
     camera->reset();

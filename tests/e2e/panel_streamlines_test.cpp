@@ -143,3 +143,28 @@ TEST_F(PanelStreamlines, ColorFromCcTakesTheChoosersGreyForTheLines) {
 }
 
 }  // namespace
+
+TEST_F(PanelStreamlines, TheMemorySpinnerRefusesAPlacementAndARaisedBudgetPlacesIt) {
+    PanelViewer& v = *viewer;
+    EXPECT_GT(linePixels(v.screenshot(dir.path()), field), 500);
+    // A lower budget alone places nothing again.
+    std::size_t mark = v.out().size();
+    ASSERT_TRUE(v.typeInto("Memory (MiB)", "16"));
+    ASSERT_TRUE(v.waitMap([](const PanelMap& p) { return p.state("spinner", "Memory (MiB)") == "16"; }));
+    EXPECT_FALSE(contains(v.out().substr(mark), "Number of points in streamlines: ")) << v.out().substr(mark);
+
+    // A step too fine for 16 MiB: refused, with the estimate, and no lines.
+    mark = v.out().size();
+    ASSERT_TRUE(v.typeInto("dt", "0.00001"));
+    ASSERT_TRUE(pollUntil([&] { return contains(v.err(), "would exceed the memory budget of 16 MiB; dsep "); }, 20.0))
+        << v.err();
+    EXPECT_FALSE(contains(v.out().substr(mark), "Distance Field OK")) << v.out().substr(mark);
+    const Image refused = v.screenshot(dir.path());
+    EXPECT_LT(linePixels(refused, field), 20);
+
+    // Room enough: the refused placement runs.
+    mark = v.out().size();
+    ASSERT_TRUE(v.typeInto("Memory (MiB)", "1024"));
+    ASSERT_TRUE(v.waitOutput([&](const std::string& o) { return contains(o.substr(mark), "Distance Field OK\n"); }));
+    EXPECT_GT(lastPointCount(v.out()), 10 * lastPointCount(v.out().substr(0, mark)));
+}

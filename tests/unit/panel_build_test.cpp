@@ -103,6 +103,7 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "    spinner \"dt\" #24\n"
               "    spinner \"dsep\" #22\n"
               "    spinner \"dtest\" #23\n"
+              "    spinner \"Memory (MiB)\" #29\n"
               "  button \"Color from CC\" #20\n"
               "rollout \"File Browser\"\n"
               "  text \"Grid files (.gri) and\"\n"

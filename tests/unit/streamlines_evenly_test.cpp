@@ -3,6 +3,7 @@
 
 #include "streamlines/StreamlineSet.h"
 
+#include "settings/SystemMemory.h"
 #include "support/AnalyticFlow.h"
 
 #include <gtest/gtest.h>
@@ -294,17 +295,53 @@ TEST(StreamlineEvenlyTest, SmallStepsDoNotCutALineShort) {
     expectPlacementInvariants(set, o.out);
 }
 
-TEST(StreamlineEvenlyTest, PlacementStopsAtThePointLimit) {
+TEST(StreamlineEvenlyTest, TheMemoryBudgetRefusesOrStopsAPlacementAndSaysSo) {
+    // Lines 0.5 apart in steps of 2^-20 fill the box [0, 4] x [0, 2] with
+    // 8 / 0.5 * 2^20 points, 48 bytes each: 768 MiB and the empty field's
+    // 32 cells. A sixth of that fits in 256 MiB at three times the dsep.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
-    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
-    EXPECT_EQ(set.pointLimit(), StreamlineSet::defaultPointLimit);
-    set.setPointLimit(1000);  // the first line has about 800 points, two have 1600
-    const Output o = placeEvenly(set);
-    ASSERT_EQ(set.streamlines().size(), 2u);
-    const int n = pointsInLines(set);
-    EXPECT_EQ(o.out, "Stopped after " + std::to_string(n) + " points: a placement holds at most 1000 points\n" +
-                         statistics(n, n, n, n, n) + kFieldOk);
-    expectPlacementInvariants(set, o.out);
+    StreamlineSet fine(flow.data.get(), flow.xSlot, flow.ySlot, 1.0f / 1048576.0f, 0.5f, 0.25f);
+    EXPECT_EQ(fine.memoryBudget(), static_cast<double>(defaultMemoryBudgetMegabytes()) * 1048576.0);
+    fine.setMemoryBudget(256.0 * 1048576.0);
+    EXPECT_EQ(fine.estimateEvenlySpaced().points, 16777216.0);
+    Output o = placeEvenly(fine);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err,
+              "Streamlines not placed: about 16777216 points (769 MiB) would exceed the memory budget of 256 MiB; "
+              "dsep 1.51 or larger would fit\n");
+    EXPECT_TRUE(fine.limitedByBudget());
+    EXPECT_TRUE(fine.streamlines().empty());
+    EXPECT_LT(fine.memoryInUse(), 2.0 * 1048576.0);  // nothing was allocated for the points
+
+    // Lines that never stop (a gyre traced with midpoint steps, dtest far
+    // below the drift of one turn) outgrow the estimate: the placement
+    // stops once its points would outgrow the budget.
+    AnalyticFlow gyre = makeAnalyticFlow(FlowBox{65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(1 / kPi));
+    StreamlineSet endless(gyre.data.get(), gyre.xSlot, gyre.ySlot, 0.01f, 0.1f, 1e-9f);
+    endless.setIntegration(IntegrationMethod::RungeKutta);
+    endless.setMemoryBudget(4.0 * 1048576.0);
+    o = placeEvenly(endless);
+    const int n = endless.theoreticalPoints();
+    const long long expected = std::llround(endless.estimateEvenlySpaced().points);
+    const std::string end = "Stopped after " + std::to_string(n) +
+                            " points: the memory budget of 4 MiB is used up (about " + std::to_string(expected) +
+                            " points were expected)\n" +
+                            statistics(pointsInLines(endless), n, endless.registeredCount(),
+                                       endless.theoreticalRegistered(), endless.cachedPoints()) +
+                            kFieldOk;
+    ASSERT_GE(o.out.size(), end.size());
+    EXPECT_EQ(o.out.substr(o.out.size() - end.size()), end);
+    EXPECT_TRUE(endless.limitedByBudget());
+    EXPECT_GT(n, 50000);
+    EXPECT_LE(endless.memoryInUse(), 4.0 * 1048576.0 + 1.5 * 1048576.0);  // within a chunk of the budget
+    EXPECT_EQ(endless.streamlines().back()->endReason == TerminationReason::StepCap ||
+                  endless.streamlines().back()->startReason == TerminationReason::StepCap,
+              true);
+
+    // With room enough, the same placement is not limited.
+    StreamlineSet roomy(gyre.data.get(), gyre.xSlot, gyre.ySlot, 0.01f, 0.1f, 0.05f);
+    placeEvenly(roomy);
+    EXPECT_FALSE(roomy.limitedByBudget());
 }
 
 TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine) {
@@ -325,9 +362,6 @@ TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine) {
         {0.005f, 0.4f, 0.0f, "dtest must be a positive number (dtest = 0)"},
         {0.005f, 0.4f, -0.2f, "dtest must be a positive number (dtest = -0.2)"},
         {0.005f, 0.4f, nan, "dtest must be a positive number (dtest = nan)"},
-        {0.0004f, 0.4f, 0.2f,
-         "dt = 0.0004 is too small for dsep = 0.4 (a point cache would hold more than 1000 points)"},
-        {1e-9f, 0.4f, 0.2f, "dt = 1e-09 is too small for dsep = 0.4 (a point cache would hold more than 1000 points)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

@@ -148,7 +148,7 @@ TEST(StreamlineSetTest, CacheAndFieldSizesStayUsableForAnyParameters) {
         {0.005f, -1.0f, 1, 1, 1},
         {0.005f, nan, 1, 1, 1},
         {0.005f, inf, 1, 1, 1},
-        {1e-9f, 0.4f, StreamlineSet::maxCacheCapacity, 2, 5},
+        {1e-9f, 0.4f, 480000038, 2, 5},  // trunc(dsep / dt * 1.2) whatever its size
         {0.0005f, 0.4f, 960, 2, 5},
         {1e-9f, 1e-7f, -1, StreamlineSet::maxFieldCellsPerAxis, StreamlineSet::maxFieldCellsPerAxis},
     };
