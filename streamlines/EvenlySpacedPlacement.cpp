@@ -2,7 +2,11 @@
 
 #include "data/Vec3.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <iostream>
+#include <string>
 
 void StreamlineSet::computeEvenlySpaced() {
     startPlacement();
@@ -16,14 +20,59 @@ void StreamlineSet::computeEvenlySpaced() {
 
     const DomainBox& box = box_;
     StreamPoint* seed = createPoint((box.xmin + box.xmax) * 0.5f, (box.ymin + box.ymax) * 0.5f);
-    traceEvenly(seed);
-    // Without a first line (zero velocity at the centre, say) there is
-    // nothing to scan: the list stays empty and only the reports follow.
+    std::array<int, terminationReasonCount> failures{};
+    if (!traceEvenly(seed)) ++failures[static_cast<std::size_t>(lastDiscardedEnd_)];
+    if (streamlines_.empty() && !budgetUsedUp_) seedFromLattice(failures);
     if (budgetUsedUp_) reportBudgetUsedUp();
     else if (!streamlines_.empty()) scanForSeeds();
+    else explainEmptyPlacement(failures);
     limitedByBudget_ = budgetUsedUp_;
     printStatistics();
     checkDistanceField();
+}
+
+// When the centre of the box gives no line (the centre of a vortex, a sink
+// or a saddle), the first line is sought from further seeds: the interior
+// points of a lattice that divides each side of the box into 16, ring by
+// ring outward from the centre, each ring from its lowest row up and each
+// row from left to right. The first seed that gives a line starts the
+// placement as the centre would have. `failures` counts how the lines of
+// the seeds that gave none ended (downstream).
+void StreamlineSet::seedFromLattice(std::array<int, terminationReasonCount>& failures) {
+    const DomainBox& box = box_;
+    const float stepX = box.width() / static_cast<float>(latticeDivisions);
+    const float stepY = box.height() / static_cast<float>(latticeDivisions);
+    const int middle = latticeDivisions / 2;
+    for (int ring = 1; ring < middle; ++ring) {
+        for (int j = middle - ring; j <= middle + ring; ++j) {
+            for (int i = middle - ring; i <= middle + ring; ++i) {
+                if (std::max(std::abs(i - middle), std::abs(j - middle)) != ring) continue;
+                StreamPoint* seed =
+                    createPoint(box.xmin + static_cast<float>(i) * stepX, box.ymin + static_cast<float>(j) * stepY);
+                if (traceEvenly(seed) || budgetUsedUp_) return;
+                ++failures[static_cast<std::size_t>(lastDiscardedEnd_)];
+            }
+        }
+    }
+}
+
+// One line on standard output: how many seeds were tried and how their
+// lines ended, so that an empty picture explains itself.
+void StreamlineSet::explainEmptyPlacement(const std::array<int, terminationReasonCount>& failures) {
+    int tried = 0;
+    std::string ends;
+    for (int r = 0; r < terminationReasonCount; ++r) {
+        const int n = failures[static_cast<std::size_t>(r)];
+        if (n == 0) continue;
+        tried += n;
+        ends += std::string(ends.empty() ? "" : ", ") + terminationReasonName(static_cast<TerminationReason>(r)) + " " +
+                std::to_string(n);
+    }
+    emptyReason_ = "none of the " + std::to_string(tried) +
+                   " seeds tried (the centre of the box, then a lattice around it) gives a line of two points;"
+                   " their lines ended with " +
+                   ends;
+    std::cout << "No streamline placed: " << emptyReason_ << '\n';
 }
 
 // Works through the list as a queue: each line is scanned along its left

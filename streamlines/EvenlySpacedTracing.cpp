@@ -167,7 +167,10 @@ bool StreamlineSet::traceEvenly(StreamPoint* seed) {
 
     // A discarded line's points stay in the store: registered ones are still
     // referred to by the distance field.
-    if (line->points.size() < 2) return false;
+    if (line->points.size() < 2) {
+        lastDiscardedEnd_ = line->endReason;
+        return false;
+    }
     streamlines_.push_back(std::move(line));
     ++streamlineNumber_;
     stepCounter_ = 0;

@@ -147,6 +147,7 @@ void StreamlineSet::startPlacement() {
     streamlines_.clear();
     clearDistanceField();
     points_.clear();
+    emptyReason_.clear();
     highestRegistered_ = -1;
     // The field was sized for box_; should the coordinates have changed
     // since, it is sized anew.

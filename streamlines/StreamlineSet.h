@@ -7,6 +7,7 @@
 #include "streamlines/StreamPoint.h"
 #include "streamlines/Streamline.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ public:
     // in a line and in the distance field, the field's tree), rounded up:
     // the memory budget is checked against points times this.
     static constexpr double bytesPerPoint = 48.0;
+    // When the centre of the box gives no first line, further seeds are
+    // tried on a lattice dividing each side into this many parts.
+    static constexpr int latticeDivisions = 16;
     // Wider cells keep every point within dsep in the 3 x 3 block, so this
     // cap changes no result; it bounds the field's memory for a tiny dsep.
     static constexpr int maxFieldCellsPerAxis = 1024;
@@ -70,6 +74,9 @@ public:
     double memoryBudget() const { return memoryBudget_; }
     // Whether the last evenly spaced placement was refused or stopped by it.
     bool limitedByBudget() const { return limitedByBudget_; }
+    // Why the last evenly spaced placement placed no line; empty when it
+    // placed some (or was refused, which says so itself).
+    const std::string& emptyReason() const { return emptyReason_; }
     // What an evenly spaced placement with the current settings is expected
     // to place and to need.
     struct Estimate {
@@ -184,6 +191,8 @@ private:
     std::string budgetAdvice(double pointBytes) const;
     void reportClamping() const;
     void scanForSeeds();
+    void seedFromLattice(std::array<int, terminationReasonCount>& failures);
+    void explainEmptyPlacement(const std::array<int, terminationReasonCount>& failures);
 
     std::vector<std::unique_ptr<Streamline>> streamlines_;
     FlowData* flowData_;
@@ -228,7 +237,9 @@ private:
     // reached that many (the placement then stops after it).
     std::size_t pointCeiling_ = static_cast<std::size_t>(-1);
     bool budgetUsedUp_ = false;
-    mutable double meanSpeed_ = -1.0;  // of the dataset's nodes; -1 until needed
+    std::string emptyReason_;
+    TerminationReason lastDiscardedEnd_ = TerminationReason::None;  // of the last line traceEvenly discarded
+    mutable double meanSpeed_ = -1.0;                               // of the dataset's nodes; -1 until needed
 
     // Every point of the current placement; cleared when the next begins.
     // Points up to highestRegistered_ may be in the distance field and are

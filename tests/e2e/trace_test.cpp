@@ -284,3 +284,32 @@ TEST_F(TraceTest, AnOptionsFileBringsBackTheLinesOfItsSettings) {
     ASSERT_EQ(written.size(), 1u);
     EXPECT_EQ(shown.back(), written.front());
 }
+
+// Five of the generated fields stand still at the centre of their box; their
+// placements start from a lattice seed. A field without speed says why it
+// has no line, in the placement's report and in the figures.
+TEST_F(TraceTest, CentredFieldsGetLinesAndAStillFieldSaysWhyItHasNone) {
+    for (const char* field : {"rotation", "sink", "vortex", "cylinder", "saddle"}) {
+        const std::string grid = generateDataset(dir.path(), field, {"--field", field, "--nx", "65", "--ny", "33"});
+        const RunResult r = trace({grid, "-o", dir.file("centred.csv")});
+        ASSERT_EQ(r.code, 0) << field << r.err;
+        EXPECT_GT(statistic(r.out, "Number of points in streamlines: "), 400) << field;
+        EXPECT_EQ(r.out.find("No streamline placed"), std::string::npos) << field;
+    }
+    const std::string still =
+        generateDataset(dir.path(), "still", {"--field", "uniform", "--speed", "0", "--nx", "9", "--ny", "5"});
+    const RunResult r = trace({still, "--stats", "-o", dir.file("still.csv")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string note =
+        "No streamline placed: none of the 225 seeds tried (the centre of the box, then a lattice "
+        "around it) gives a line of two points; their lines ended with zero_velocity 225\n";
+    const std::size_t first = r.out.find(note);
+    ASSERT_NE(first, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.compare(first + note.size(), 35, "Number of points in streamlines: 0\n"), 0);
+    EXPECT_NE(r.out.find("Line ends: left_domain 0, zero_velocity 0, non_finite 0, too_close 0, midpoint_outside 0, "
+                         "step_cap 0\n" +
+                         note),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(readFile(dir.file("still.csv")), "line,point,x,y,step,start_reason,end_reason\n");
+}

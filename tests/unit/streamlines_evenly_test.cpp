@@ -191,16 +191,37 @@ TEST(StreamlineEvenlyTest, SingleLineWithoutAcceptedCandidatesEndsAtOnce) {
     EXPECT_EQ(o.out, "At the end of the streamline-list, let's end\n" + statistics(n, n, n, n, n) + kFieldOk);
 }
 
-TEST(StreamlineEvenlyTest, DiscardedFirstLineLeavesAnEmptyListAndTheReports) {
-    // Rigid rotation about the box centre: the first seed does not move.
+TEST(StreamlineEvenlyTest, ACentredVortexGetsLinesAndAStillFieldSaysWhyItHasNone) {
+    // Rigid rotation about the box centre: the centre does not move, so the
+    // first lattice seed, (-0.125, -0.125), starts the placement with an
+    // arc of the circle through it.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
-    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     for (int method = 0; method < 2; ++method) {
+        StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
         set.setIntegration(IntegrationMethod(method));
         const Output o = placeEvenly(set);
+        ASSERT_GT(set.streamlines().size(), 3u);
+        expectPlacementInvariants(set, o.out);
+        EXPECT_EQ(set.emptyReason(), "");
+        for (const StreamPoint* p : set.streamlines()[0]->points) ASSERT_NEAR(std::hypot(p->x(), p->y()), 0.1768, 0.01);
+    }
+
+    // No speed anywhere, or none that is a number: every seed is tried, and
+    // the placement says so before its reports.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const auto& [velocity, reason] : {std::pair{analytic::uniform(0.0f, 0.0f), "zero_velocity"},
+                                           std::pair{analytic::uniform(nan, nan), "non_finite"}}) {
+        AnalyticFlow still = makeAnalyticFlow(FlowBox{9, 5, 0.0f, 4.0f, 0.0f, 2.0f}, velocity);
+        StreamlineSet set(still.data.get(), still.xSlot, still.ySlot, 0.005f, 0.4f, 0.2f);
+        const Output o = placeEvenly(set);
         EXPECT_TRUE(set.streamlines().empty());
-        EXPECT_EQ(o.out, statistics(0, 0, 0, 0, 0) + kFieldOk);
-        EXPECT_EQ(set.streamlineNumber(), 0);
+        const std::string why = std::string(
+                                    "none of the 225 seeds tried (the centre of the box, then a lattice "
+                                    "around it) gives a line of two points; their lines ended with ") +
+                                reason + " 225";
+        EXPECT_EQ(set.emptyReason(), why);
+        EXPECT_EQ(o.out, "No streamline placed: " + why + "\n" + statistics(0, 0, 0, 0, 0) + kFieldOk);
+        EXPECT_EQ(o.err, "");
     }
 }
 
