@@ -15,6 +15,7 @@ void StreamlineSet::computeEvenlySpaced() {
     cachedPoints_ = 0;
     limitedByBudget_ = false;
     budgetUsedUp_ = false;
+    cancelled_ = false;
     if (placementRefused(true) || refusedByBudget()) return;
     reportClamping();
 
@@ -24,11 +25,27 @@ void StreamlineSet::computeEvenlySpaced() {
     if (!traceEvenly(seed)) ++failures[static_cast<std::size_t>(lastDiscardedEnd_)];
     if (streamlines_.empty() && !budgetUsedUp_) seedFromLattice(failures);
     if (budgetUsedUp_) reportBudgetUsedUp();
-    else if (!streamlines_.empty()) scanForSeeds();
-    else explainEmptyPlacement(failures);
+    else if (!streamlines_.empty()) {
+        if (goOn()) scanForSeeds();
+    } else {
+        explainEmptyPlacement(failures);
+    }
     limitedByBudget_ = budgetUsedUp_;
     printStatistics();
     checkDistanceField();
+}
+
+// Reports the progress to the observer, if any, and returns whether to go
+// on; a cancelled placement says so and ends.
+bool StreamlineSet::goOn() {
+    if (!progressObserver_) return true;
+    const double cells = static_cast<double>(field_.cellCount());
+    const Progress progress{static_cast<std::size_t>(theoreticalPoints_), streamlines_.size(),
+                            cells > 0.0 ? static_cast<double>(field_.occupiedCells()) / cells : 0.0};
+    if (progressObserver_(progress)) return true;
+    cancelled_ = true;
+    std::cout << "Placement cancelled after " << theoreticalPoints_ << " points" << '\n';
+    return false;
 }
 
 // When the centre of the box gives no line (the centre of a vortex, a sink
@@ -124,6 +141,7 @@ void StreamlineSet::scanForSeeds() {
                 reportBudgetUsedUp();
                 return;
             }
+            if (!goOn()) return;
             continue;
         }
         if (lineIndex + 1 == streamlines_.size()) {

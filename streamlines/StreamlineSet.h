@@ -8,6 +8,7 @@
 #include "streamlines/Streamline.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,6 +75,19 @@ public:
     double memoryBudget() const { return memoryBudget_; }
     // Whether the last evenly spaced placement was refused or stopped by it.
     bool limitedByBudget() const { return limitedByBudget_; }
+    // What an evenly spaced placement has done so far.
+    struct Progress {
+        std::size_t points;  // traced into lines
+        std::size_t lines;
+        double covered;  // share of the distance field's cells holding a point, 0 to 1
+    };
+    // Called between lines with the progress so far; returning false cancels
+    // the placement, which keeps the lines it has, says so and reports as
+    // usual. Called often: it must be cheap.
+    using ProgressObserver = std::function<bool(const Progress&)>;
+    void setProgressObserver(ProgressObserver observer) { progressObserver_ = std::move(observer); }
+    bool cancelled() const { return cancelled_; }
+
     // Why the last evenly spaced placement placed no line; empty when it
     // placed some (or was refused, which says so itself).
     const std::string& emptyReason() const { return emptyReason_; }
@@ -191,6 +205,7 @@ private:
     std::string budgetAdvice(double pointBytes) const;
     void reportClamping() const;
     void scanForSeeds();
+    bool goOn();
     void seedFromLattice(std::array<int, terminationReasonCount>& failures);
     void explainEmptyPlacement(const std::array<int, terminationReasonCount>& failures);
 
@@ -238,6 +253,8 @@ private:
     std::size_t pointCeiling_ = static_cast<std::size_t>(-1);
     bool budgetUsedUp_ = false;
     std::string emptyReason_;
+    ProgressObserver progressObserver_;
+    bool cancelled_ = false;
     TerminationReason lastDiscardedEnd_ = TerminationReason::None;  // of the last line traceEvenly discarded
     mutable double meanSpeed_ = -1.0;                               // of the dataset's nodes; -1 until needed
 

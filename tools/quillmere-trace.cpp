@@ -7,6 +7,7 @@
 #include "streamlines/StreamlineExport.h"
 #include "streamlines/StreamlineSet.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -14,9 +15,12 @@
 #include <cstdlib>
 #include <iostream>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +33,34 @@ double millisecondsSince(Clock::time_point from) {
 }
 
 enum class Format { Csv, Vtk };
+
+// A bar on standard error while an evenly spaced placement runs: the share
+// of the domain reached and the points placed, redrawn at most ten times a
+// second and wiped at the end.
+class ProgressBar {
+public:
+    bool operator()(const StreamlineSet::Progress& p) {
+        const Clock::time_point now = Clock::now();
+        if (drawn_ && now - last_ < std::chrono::milliseconds(100)) return true;
+        last_ = now;
+        drawn_ = true;
+        const int width = 30;
+        const int filled = std::clamp(static_cast<int>(p.covered * width + 0.5), 0, width);
+        std::fprintf(stderr, "\r\033[K[%s%s] %3d %%  %zu points",
+                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                     std::string(static_cast<std::size_t>(width - filled), ' ').c_str(),
+                     static_cast<int>(p.covered * 100.0 + 0.5), p.points);
+        std::fflush(stderr);
+        return true;
+    }
+    ~ProgressBar() {
+        if (drawn_) std::fprintf(stderr, "\r\033[K");
+    }
+
+private:
+    Clock::time_point last_;
+    bool drawn_ = false;
+};
 
 // Start values of the viewer's settings, so that both place the same lines
 // when nothing is given.
@@ -237,8 +269,18 @@ int main(int argc, char** argv) {
     set.setUnitSpeed(options.unitSpeed ? 1 : 0);
     set.setMemoryBudget(static_cast<double>(options.memoryBudget) * 1048576.0);
     const Clock::time_point placing = Clock::now();
-    if (options.seeds >= 0) set.computeSeeded(options.seeds);
-    else set.computeEvenlySpaced();
+    if (options.seeds >= 0) {
+        set.computeSeeded(options.seeds);
+    } else {
+        std::optional<ProgressBar> bar;
+        if (isatty(STDERR_FILENO)) {
+            bar.emplace();
+            set.setProgressObserver([&bar](const StreamlineSet::Progress& p) { return (*bar)(p); });
+        }
+        set.computeEvenlySpaced();
+        set.setProgressObserver(nullptr);
+        std::cout.flush();
+    }
     const double placement = millisecondsSince(placing);
     if (options.stats) {
         printPlacementQuality(std::cout, measurePlacement(set));

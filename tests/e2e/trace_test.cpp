@@ -313,3 +313,26 @@ TEST_F(TraceTest, CentredFieldsGetLinesAndAStillFieldSaysWhyItHasNone) {
         << r.out;
     EXPECT_EQ(readFile(dir.file("still.csv")), "line,point,x,y,step,start_reason,end_reason\n");
 }
+
+// On a terminal the placement shows a progress bar on standard error, wiped
+// when it ends; elsewhere standard error stays empty.
+TEST_F(TraceTest, ShowsProgressOnATerminalOnly) {
+    const std::vector<std::string> args = {gyre, "--dsep", "0.1", "--dtest", "0.05", "-o", dir.file("lines.csv")};
+    const RunResult plain = trace(args);
+    ASSERT_EQ(plain.code, 0);
+    EXPECT_EQ(plain.err, "");
+
+    // `script` runs the tool on a terminal of its own and copies what it
+    // shows; standard output goes to a file.
+    std::string command = programPath("quillmere-trace");
+    for (const std::string& a : args) command += " '" + a + "'";
+    command += " > '" + dir.file("out.txt") + "'";
+    const RunResult shown = run("/usr/bin/script", {"-qec", command, "/dev/null"}, dir.path());
+    ASSERT_EQ(shown.code, 0) << shown.err;
+    const std::string bar = shown.out;
+    EXPECT_EQ(bar.rfind("\r\033[K[", 0), 0u) << bar;
+    EXPECT_NE(bar.find("%  "), std::string::npos) << bar;
+    EXPECT_NE(bar.find(" points"), std::string::npos) << bar;
+    EXPECT_EQ(bar.substr(bar.size() - 4), "\r\033[K");
+    EXPECT_EQ(readFile(dir.file("out.txt")), plain.out);
+}

@@ -365,6 +365,44 @@ TEST(StreamlineEvenlyTest, TheMemoryBudgetRefusesOrStopsAPlacementAndSaysSo) {
     EXPECT_FALSE(roomy.limitedByBudget());
 }
 
+TEST(StreamlineEvenlyTest, ProgressIsReportedBetweenLinesAndCanCancel) {
+    AnalyticFlow flow = makeAnalyticFlow(FlowBox{65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(1 / kPi));
+    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.01f, 0.05f, 0.025f);
+    std::vector<StreamlineSet::Progress> seen;
+    set.setProgressObserver([&](const StreamlineSet::Progress& p) {
+        seen.push_back(p);
+        return true;
+    });
+    const Output all = placeEvenly(set);
+    ASSERT_GT(seen.size(), set.streamlines().size() / 2);
+    for (std::size_t k = 1; k < seen.size(); ++k) {
+        ASSERT_GE(seen[k].points, seen[k - 1].points);
+        ASSERT_GE(seen[k].lines, seen[k - 1].lines);
+        ASSERT_GE(seen[k].covered, seen[k - 1].covered);
+    }
+    EXPECT_EQ(seen.back().lines, set.streamlines().size());
+    EXPECT_EQ(seen.back().points, static_cast<std::size_t>(set.theoreticalPoints()));
+    EXPECT_GT(seen.back().covered, 0.9);
+    EXPECT_LE(seen.back().covered, 1.0);
+    EXPECT_FALSE(set.cancelled());
+
+    // Cancelled once three lines are placed: the three stay, with the reports.
+    set.setProgressObserver([](const StreamlineSet::Progress& p) { return p.lines < 3; });
+    const Output cancelled = placeEvenly(set);
+    ASSERT_EQ(set.streamlines().size(), 3u);
+    EXPECT_TRUE(set.cancelled());
+    const int n = pointsInLines(set);
+    const std::string end =
+        "Placement cancelled after " + std::to_string(n) + " points\n" + statistics(n, n, n, n, n) + kFieldOk;
+    ASSERT_GE(cancelled.out.size(), end.size());
+    EXPECT_EQ(cancelled.out.substr(cancelled.out.size() - end.size()), end);
+    expectPlacementInvariants(set, cancelled.out);
+
+    // Without an observer the placement is the one it always was.
+    set.setProgressObserver(nullptr);
+    EXPECT_EQ(placeEvenly(set).out, all.out);
+}
+
 TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
     const float nan = std::numeric_limits<float>::quiet_NaN();
