@@ -1,21 +1,65 @@
 #include "streamlines/StreamlineExport.h"
 
+#include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <string>
-
-bool writeCsv(const StreamlineList& lines, std::FILE* f) {
-    std::fprintf(f, "line,point,x,y,step,start_reason,end_reason\n");
-    for (std::size_t l = 0; l < lines.size(); ++l) {
-        const auto& points = lines[l]->points;
-        const char* start = terminationReasonName(lines[l]->startReason);
-        const char* end = terminationReasonName(lines[l]->endReason);
-        for (std::size_t k = 0; k < points.size(); ++k)
-            std::fprintf(f, "%zu,%zu,%.9g,%.9g,%d,%s,%s\n", l, k, static_cast<double>(points[k]->x()),
-                         static_cast<double>(points[k]->y()), points[k]->index(), start, end);
-    }
-    return !std::ferror(f);
-}
+#include <string_view>
+#include <vector>
 
 namespace {
+
+// Text and numbers gathered in a large buffer and written in large blocks.
+// Floats are written in their shortest form that reads back to the same
+// float.
+class OutputBuffer {
+public:
+    explicit OutputBuffer(std::FILE* f) : file_(f) { buffer_.reserve(capacity); }
+    ~OutputBuffer() { flush(); }
+
+    void text(std::string_view s) {
+        room(s.size());
+        buffer_.insert(buffer_.end(), s.begin(), s.end());
+    }
+    void character(char c) {
+        room(1);
+        buffer_.push_back(c);
+    }
+    template <class Number>
+    void number(Number v) {
+        room(32);
+        char digits[32];
+        const auto result = std::to_chars(digits, digits + sizeof digits, v);
+        buffer_.insert(buffer_.end(), digits, result.ptr);
+    }
+    // Big-endian bytes, as binary legacy VTK files hold them.
+    void bigEndian(std::uint32_t bits) {
+        room(4);
+        for (int shift = 24; shift >= 0; shift -= 8) buffer_.push_back(static_cast<char>((bits >> shift) & 0xFFu));
+    }
+    void bigEndian(float v) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        bigEndian(bits);
+    }
+    void bigEndian(int v) { bigEndian(static_cast<std::uint32_t>(v)); }
+
+    bool flush() {
+        if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
+        buffer_.clear();
+        return !failed_ && !std::ferror(file_);
+    }
+
+private:
+    static constexpr std::size_t capacity = std::size_t(1) << 20;
+    void room(std::size_t n) {
+        if (buffer_.size() + n > capacity) flush();
+    }
+
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    bool failed_ = false;
+};
 
 // The codes of the two cell fields, for the title line: the legacy format
 // has no other place for a comment.
@@ -30,36 +74,88 @@ std::string reasonLookup() {
 
 }  // namespace
 
-bool writeVtk(const StreamlineList& lines, std::FILE* f) {
+bool writeCsv(const StreamlineList& lines, std::FILE* f) {
+    OutputBuffer out(f);
+    out.text("line,point,x,y,step,start_reason,end_reason\n");
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        const auto& points = lines[l]->points;
+        const std::string ends = std::string(",") + terminationReasonName(lines[l]->startReason) + "," +
+                                 terminationReasonName(lines[l]->endReason) + "\n";
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            out.number(l);
+            out.character(',');
+            out.number(k);
+            out.character(',');
+            out.number(points[k]->x());
+            out.character(',');
+            out.number(points[k]->y());
+            out.character(',');
+            out.number(points[k]->index());
+            out.text(ends);
+        }
+    }
+    return out.flush();
+}
+
+// Binary files hold the same sections, each block of numbers big-endian and
+// followed by a line break.
+bool writeVtk(const StreamlineList& lines, std::FILE* f, bool binary) {
     std::size_t pointCount = 0;
     std::size_t lineCount = 0;
     for (const auto& line : lines) {
         pointCount += line->points.size();
         if (!line->points.empty()) ++lineCount;
     }
-    std::fprintf(f, "# vtk DataFile Version 3.0\nquillmere-trace streamlines; %s\nASCII\nDATASET POLYDATA\n",
-                 reasonLookup().c_str());
-    std::fprintf(f, "POINTS %zu float\n", pointCount);
-    for (const auto& line : lines)
-        for (const StreamPoint* p : line->points)
-            std::fprintf(f, "%.9g %.9g 0\n", static_cast<double>(p->x()), static_cast<double>(p->y()));
-    std::fprintf(f, "LINES %zu %zu\n", lineCount, pointCount + lineCount);
-    std::size_t next = 0;
+    OutputBuffer out(f);
+    auto integer = [&](int v, char after) {
+        if (binary) {
+            out.bigEndian(v);
+        } else {
+            out.number(v);
+            out.character(after);
+        }
+    };
+    auto endBlock = [&] {
+        if (binary) out.character('\n');
+    };
+
+    out.text("# vtk DataFile Version 3.0\nquillmere-trace streamlines; " + reasonLookup() + "\n");
+    out.text(binary ? "BINARY\n" : "ASCII\n");
+    out.text("DATASET POLYDATA\nPOINTS " + std::to_string(pointCount) + " float\n");
+    for (const auto& line : lines) {
+        for (const StreamPoint* p : line->points) {
+            if (binary) {
+                out.bigEndian(p->x());
+                out.bigEndian(p->y());
+                out.bigEndian(0.0f);
+            } else {
+                out.number(p->x());
+                out.character(' ');
+                out.number(p->y());
+                out.text(" 0\n");
+            }
+        }
+    }
+    endBlock();
+    out.text("LINES " + std::to_string(lineCount) + " " + std::to_string(pointCount + lineCount) + "\n");
+    int next = 0;
     for (const auto& line : lines) {
         if (line->points.empty()) continue;
-        std::fprintf(f, "%zu", line->points.size());
-        for (std::size_t k = 0; k < line->points.size(); ++k) std::fprintf(f, " %zu", next++);
-        std::fprintf(f, "\n");
+        integer(static_cast<int>(line->points.size()), ' ');
+        for (std::size_t k = 0; k < line->points.size(); ++k)
+            integer(next++, k + 1 == line->points.size() ? '\n' : ' ');
     }
-    std::fprintf(f, "POINT_DATA %zu\nSCALARS step int 1\nLOOKUP_TABLE default\n", pointCount);
+    endBlock();
+    out.text("POINT_DATA " + std::to_string(pointCount) + "\nSCALARS step int 1\nLOOKUP_TABLE default\n");
     for (const auto& line : lines)
-        for (const StreamPoint* p : line->points) std::fprintf(f, "%d\n", p->index());
-    std::fprintf(f, "CELL_DATA %zu\nFIELD ends 2\n", lineCount);
+        for (const StreamPoint* p : line->points) integer(p->index(), '\n');
+    endBlock();
+    out.text("CELL_DATA " + std::to_string(lineCount) + "\nFIELD ends 2\n");
     for (const bool start : {true, false}) {
-        std::fprintf(f, "%s 1 %zu int\n", start ? "start_reason" : "end_reason", lineCount);
+        out.text(std::string(start ? "start_reason" : "end_reason") + " 1 " + std::to_string(lineCount) + " int\n");
         for (const auto& line : lines)
-            if (!line->points.empty())
-                std::fprintf(f, "%d\n", static_cast<int>(start ? line->startReason : line->endReason));
+            if (!line->points.empty()) integer(static_cast<int>(start ? line->startReason : line->endReason), '\n');
+        endBlock();
     }
-    return !std::ferror(f);
+    return out.flush();
 }

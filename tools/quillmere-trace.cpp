@@ -78,6 +78,7 @@ struct Options {
     bool rk2 = false;
     bool unitSpeed = false;
     bool stats = false;
+    bool binary = false;
 };
 
 struct UsageError {
@@ -157,6 +158,8 @@ const std::vector<OptionRow>& optionTable() {
          "placement's memory",
          [](Options& o, const std::string&) { o.stats = true; }},
         {"-o", "OUT", "output file (.csv or .vtk)", [](Options& o, const std::string& v) { o.output = v; }},
+        {"--binary", nullptr, "write the VTK file in binary (big-endian), not as text",
+         [](Options& o, const std::string&) { o.binary = true; }},
     };
     return table;
 }
@@ -214,6 +217,7 @@ Options parse(int argc, char** argv) {
     if (endsWith(o.output, ".csv")) o.format = Format::Csv;
     else if (endsWith(o.output, ".vtk")) o.format = Format::Vtk;
     else throw UsageError{"the output file must end in .csv or .vtk"};
+    if (o.binary && o.format != Format::Vtk) throw UsageError{"--binary needs a .vtk output file"};
     return o;
 }
 
@@ -298,13 +302,13 @@ int main(int argc, char** argv) {
     std::cout.flush();
 
     const Clock::time_point writing = Clock::now();
-    std::FILE* f = std::fopen(options.output.c_str(), "w");
+    std::FILE* f = std::fopen(options.output.c_str(), "wb");
     if (!f) {
         std::cerr << kProgram << ": cannot write " << options.output << std::endl;
         return 1;
     }
     const bool written =
-        options.format == Format::Csv ? writeCsv(set.streamlines(), f) : writeVtk(set.streamlines(), f);
+        options.format == Format::Csv ? writeCsv(set.streamlines(), f) : writeVtk(set.streamlines(), f, options.binary);
     if (std::fclose(f) != 0 || !written) {
         std::cerr << kProgram << ": cannot write " << options.output << std::endl;
         return 1;

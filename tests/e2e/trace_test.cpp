@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -335,4 +338,51 @@ TEST_F(TraceTest, ShowsProgressOnATerminalOnly) {
     EXPECT_NE(bar.find(" points"), std::string::npos) << bar;
     EXPECT_EQ(bar.substr(bar.size() - 4), "\r\033[K");
     EXPECT_EQ(readFile(dir.file("out.txt")), plain.out);
+}
+
+// Coordinates are written in their shortest form that reads back to the
+// same float: the CSV and the text VTK give exactly the floats of the binary
+// VTK, which holds their bits.
+TEST_F(TraceTest, EveryWrittenNumberReadsBackToTheSameFloat) {
+    ASSERT_EQ(trace({gyre, "--dsep", "0.2", "--dtest", "0.1", "-o", dir.file("lines.csv")}).code, 0);
+    ASSERT_EQ(trace({gyre, "--dsep", "0.2", "--dtest", "0.1", "-o", dir.file("text.vtk")}).code, 0);
+    ASSERT_EQ(trace({gyre, "--dsep", "0.2", "--dtest", "0.1", "--binary", "-o", dir.file("binary.vtk")}).code, 0);
+    std::string header;
+    const std::vector<Row> rows = readCsv(dir.file("lines.csv"), header);
+    ASSERT_GT(rows.size(), 1000u);
+
+    // The binary file: the text VTK's sections, numbers big-endian.
+    const std::string bytes = readFile(dir.file("binary.vtk"));
+    const std::string points = "POINTS " + std::to_string(rows.size()) + " float\n";
+    ASSERT_EQ(bytes.find("\nBINARY\nDATASET POLYDATA\n" + points), bytes.find('\n', bytes.find('\n') + 1));
+    std::size_t at = bytes.find(points) + points.size();
+    auto word = [&]() {
+        std::uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(bytes.at(at++));
+        return v;
+    };
+    auto binaryFloat = [&]() {
+        const std::uint32_t bits = word();
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        return f;
+    };
+    const std::vector<std::string> text = linesOf(readFile(dir.file("text.vtk")));
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const float x = binaryFloat();
+        const float y = binaryFloat();
+        ASSERT_EQ(binaryFloat(), 0.0f);
+        ASSERT_EQ(std::strtof(rows[k].x.c_str(), nullptr), x) << rows[k].x;
+        ASSERT_EQ(std::strtof(rows[k].y.c_str(), nullptr), y) << rows[k].y;
+        ASSERT_EQ(text[5 + k], rows[k].x + " " + rows[k].y + " 0");
+    }
+    EXPECT_EQ(bytes.substr(at, 7), "\nLINES ");
+    // The step indices, after the lines' point lists.
+    at = bytes.find("LOOKUP_TABLE default\n") + 21;
+    for (const Row& r : rows) ASSERT_EQ(static_cast<int>(word()), r.step);
+    EXPECT_EQ(bytes.substr(at, 11), "\nCELL_DATA ");
+
+    const RunResult csvBinary = trace({gyre, "--binary", "-o", dir.file("lines.csv")});
+    EXPECT_EQ(csvBinary.code, 2);
+    EXPECT_EQ(csvBinary.err.rfind("quillmere-trace: --binary needs a .vtk output file\n", 0), 0u) << csvBinary.err;
 }
