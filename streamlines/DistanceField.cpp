@@ -60,7 +60,9 @@ void StreamlineSet::registerPoints(StreamPoint** array, int count) {
 }
 
 // Whether a point of the 3 x 3 cells around p lies nearer than the limit.
-// The index prunes whole parts of a cell by their bounding boxes.
+// A neighbouring row or column is left out when p lies farther from it than
+// the limit, with a margin for the rounding of cell bounds: none of its
+// points could answer yes. The index prunes the rest by bounding boxes.
 bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared) const {
     if (isOutsideDomain(p)) return true;
     const int i = cellIndexX(p->x());
@@ -68,8 +70,17 @@ bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared) const {
     const double px = p->x();
     const double py = p->y();
     const double limit = static_cast<double>(limitSquared);
-    for (int a = std::max(i - 1, 0); a <= std::min(i + 1, fieldCellsX_ - 1); ++a)
-        for (int b = std::max(j - 1, 0); b <= std::min(j + 1, fieldCellsY_ - 1); ++b)
+    const double reach = std::sqrt(limit);
+    const double left = static_cast<double>(box_.xmin) + static_cast<double>(i) * fieldCellWidth_;
+    const double bottom = static_cast<double>(box_.ymin) + static_cast<double>(j) * fieldCellHeight_;
+    const double reachX = reach + marginX_;
+    const double reachY = reach + marginY_;
+    const int a0 = std::max(px - left <= reachX ? i - 1 : i, 0);
+    const int a1 = std::min(left + fieldCellWidth_ - px <= reachX ? i + 1 : i, fieldCellsX_ - 1);
+    const int b0 = std::max(py - bottom <= reachY ? j - 1 : j, 0);
+    const int b1 = std::min(bottom + fieldCellHeight_ - py <= reachY ? j + 1 : j, fieldCellsY_ - 1);
+    for (int a = a0; a <= a1; ++a)
+        for (int b = b0; b <= b1; ++b)
             if (field_.anyCloser(cellSlot(a, b), px, py, limit)) return true;
     return false;
 }
@@ -117,15 +128,21 @@ void StreamlineSet::checkDistanceField() const {
         const bool outside = q->x() > right || q->x() < left || q->y() > top || q->y() < bottom;
         return outside && (cellIndexX(q->x()) != i || cellIndexY(q->y()) != j);
     };
-    bool failed = false;
-    for (int i = 0; i < fieldCellsX_; ++i) {
+    // Each entry holds the position its point was registered at, which
+    // names its cell; the point itself may have moved since.
+    std::vector<bool> failedCells;
+    for (std::size_t k = 0; k < field_.size(); ++k) {
+        const ProximityIndex::Entry& e = field_.entryAt(k);
+        const int i = cellIndexX(e.x);
+        const int j = cellIndexY(e.y);
+        if (!misplaced(i, j, points_.at(e.id))) continue;
+        if (failedCells.empty()) failedCells.assign(field_.cellCount(), false);
+        failedCells[cellSlot(i, j)] = true;
+    }
+    const bool failed = !failedCells.empty();
+    for (int i = 0; failed && i < fieldCellsX_; ++i) {
         for (int j = 0; j < fieldCellsY_; ++j) {
-            bool cellFailed = false;
-            field_.visit(cellSlot(i, j), [&](const ProximityIndex::Entry& entry) {
-                cellFailed = cellFailed || misplaced(i, j, points_.at(entry.id));
-            });
-            if (!cellFailed) continue;
-            failed = true;
+            if (!failedCells[cellSlot(i, j)]) continue;
             for (const ProximityIndex::Entry& entry : field_.entries(cellSlot(i, j))) {
                 const StreamPoint* q = points_.at(entry.id);
                 if (misplaced(i, j, q))

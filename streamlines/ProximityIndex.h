@@ -48,21 +48,8 @@ public:
 
     // The entries of a cell, in the order they were inserted.
     std::vector<Entry> entries(std::size_t cell) const;
-    // Calls visit(entry) for every entry of a cell, in no particular order.
-    template <class Visit>
-    void visit(std::size_t cell, Visit visit) const {
-        if (nodes_[cell].isEmpty()) return;
-        std::vector<std::int32_t> pending = {static_cast<std::int32_t>(cell)};
-        while (!pending.empty()) {
-            const Node& node = nodes_[static_cast<std::size_t>(pending.back())];
-            pending.pop_back();
-            if (node.isLeaf()) {
-                for (std::int32_t k = node.leaf.head; k >= 0; k = entry(k).next) visit(entry(k));
-            } else {
-                for (int c = 0; c < 4; ++c) pending.push_back(node.child + c);
-            }
-        }
-    }
+    // Entry k, in the order of insertion.
+    const Entry& entryAt(std::size_t k) const { return entry(static_cast<std::int32_t>(k)); }
 
     std::size_t size() const { return size_; }
     std::size_t cellCount() const { return roots_; }

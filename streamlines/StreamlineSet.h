@@ -219,6 +219,9 @@ private:
     // Seeds are built exactly dsep from their generating point; rounding
     // may put them a hair closer, so they are tested against 0.999 dsep.
     float seedLimitSquared_ = 0.0f;
+    // Rounding margins of the cell bounds for the neighbourhood test.
+    double marginX_ = 0.0;
+    double marginY_ = 0.0;
     int cacheCapacity_ = 1;
     int xSlot_;
     int ySlot_;

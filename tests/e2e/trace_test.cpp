@@ -386,3 +386,32 @@ TEST_F(TraceTest, EveryWrittenNumberReadsBackToTheSameFloat) {
     EXPECT_EQ(csvBinary.code, 2);
     EXPECT_EQ(csvBinary.err.rfind("quillmere-trace: --binary needs a .vtk output file\n", 0), 0u) << csvBinary.err;
 }
+
+TEST_F(TraceTest, HelpAndVersionAnswerAndUnknownOptionsNameThemselves) {
+    const RunResult help = trace({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("Usage: quillmere-trace DATASET.gri [options] -o OUT\n", 0), 0u) << help.out;
+    // Every option with its meaning, one row each.
+    for (const char* row :
+         {"  --seeded N          N seeds on the diagonal", "  --dt X              integration step (default 0.005)\n",
+          "  --dsep X            separation distance (default 0.4)\n",
+          "  --dtest X           test distance (default 0.2)\n",
+          "  --rk2               midpoint Runge-Kutta instead of Euler\n",
+          "  --unit-speed        step along the velocity's direction",
+          "  --memory-budget MB  memory the placement may use, in MiB", "  --stats             print quality figures",
+          "  -o OUT              output file", "  --binary            write the VTK file in binary",
+          "  -h, --help          this text\n", "  --version           the program's version\n"})
+        EXPECT_NE(help.out.find(row), std::string::npos) << row;
+    // -h answers alike, whatever else is given.
+    EXPECT_EQ(trace({gyre, "--wobble", "-h"}).out, help.out);
+
+    const RunResult version = trace({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, "quillmere-trace 0.2.0\n");
+
+    const RunResult unknown = trace({gyre, "--wobble", "-o", dir.file("out.csv")});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_EQ(unknown.err.substr(0, unknown.err.find('\n') + 1),
+              "quillmere-trace: unknown option --wobble; see quillmere-trace --help\n");
+}
