@@ -254,11 +254,6 @@ Vec3 Grid::fromNormalized(const Vec3& p) const {
     return world;
 }
 
-int Grid::nearestNode(const Vec3& p, Search search) const {
-    if (nodes_.empty()) return -1;
-    return flipped_ ? nearestFlipped(p, search) : nearestNormal(p, search);
-}
-
 namespace {
 
 // Binary search between node indices lo and hi, `step` apart per grid line,
@@ -296,78 +291,50 @@ std::pair<int, int> bracket(int g, int first, int last, int step, float target, 
 // On a rectilinear grid every row holds the same x coordinates and every
 // column the same y coordinates, so an axis's interval found by spacing is
 // the bracket the search along the row or column of g finds.
-int Grid::nearestNormal(const Vec3& p, Search search) const {
+std::pair<int, int> Grid::columnsAround(const Vec3& p, int g, Search search) const {
+    const int i = search == Search::Auto && uniformX_ ? axisX_.interval(p.x) : -1;
+    if (i >= 0) return {i, i + 1};
     const int nx = dims_[0];
     const int ny = dims_[1];
-    const float relX = p.x - minCorner_.x;
-    const float relY = p.y - minCorner_.y;
-    const int g = clampedCell(relY / cellHeight_, ny - 1) * nx + clampedCell(relX / cellWidth_, nx - 1);
-    const bool fast = search == Search::Auto;
-
-    int i0;
-    int i1;
-    const int i = fast && uniformX_ ? axisX_.interval(p.x) : -1;
-    if (i >= 0) {
-        i0 = i;
-        i1 = i + 1;
-    } else {
+    if (!flipped_) {
         const int rowStart = (g / nx) * nx;
         const auto cols = bracket(g, rowStart, rowStart + nx - 1, 1, p.x, [this](int k) { return nodeX(k); });
-        i0 = cols.first % nx;
-        i1 = cols.second % nx;
+        return {cols.first % nx, cols.second % nx};
     }
-
-    int j0;
-    int j1;
-    const int j = fast && uniformY_ ? axisY_.interval(p.y) : -1;
-    if (j >= 0) {
-        j0 = j;
-        j1 = j + 1;
-    } else {
-        const int col = g % nx;
-        const float* columnY = &crossCoordinate_[static_cast<std::size_t>(col) * static_cast<std::size_t>(ny)];
-        const auto rows = bracket(g, col, (ny - 1) * nx + col, nx, p.y, [=](int k) { return columnY[k / nx]; });
-        j0 = rows.first / nx;
-        j1 = rows.second / nx;
-    }
-    return nearestCandidate(p, {j1 * nx + i0, j1 * nx + i1, j0 * nx + i0, j0 * nx + i1});
+    const int j = g % ny;
+    const float* rowX = &crossCoordinate_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
+    const auto cols = bracket(g, j, (nx - 1) * ny + j, ny, p.x, [=](int k) { return rowX[k / ny]; });
+    return {cols.first / ny, cols.second / ny};
 }
 
-int Grid::nearestFlipped(const Vec3& p, Search search) const {
+std::pair<int, int> Grid::rowsAround(const Vec3& p, int g, Search search) const {
+    const int j = search == Search::Auto && uniformY_ ? axisY_.interval(p.y) : -1;
+    if (j >= 0) return {j, j + 1};
     const int nx = dims_[0];
     const int ny = dims_[1];
-    const float relX = p.x - minCorner_.x;
-    const float relY = p.y - minCorner_.y;
-    const int g = clampedCell(relX / cellWidth_, nx - 1) * ny + clampedCell(relY / cellHeight_, ny - 1);
-    const bool fast = search == Search::Auto;
-
-    int i0;
-    int i1;
-    const int i = fast && uniformX_ ? axisX_.interval(p.x) : -1;
-    if (i >= 0) {
-        i0 = i;
-        i1 = i + 1;
-    } else {
-        const int j = g % ny;
-        const float* rowX = &crossCoordinate_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
-        const auto cols = bracket(g, j, (nx - 1) * ny + j, ny, p.x, [=](int k) { return rowX[k / ny]; });
-        i0 = cols.first / ny;
-        i1 = cols.second / ny;
-    }
-
-    int jlo;
-    int jhi;
-    const int j = fast && uniformY_ ? axisY_.interval(p.y) : -1;
-    if (j >= 0) {
-        jlo = j;
-        jhi = j + 1;
-    } else {
+    if (flipped_) {
         const int colStart = (g / ny) * ny;
         const auto rows = bracket(g, colStart, colStart + ny - 1, 1, p.y, [this](int k) { return nodeY(k); });
-        jlo = rows.first % ny;
-        jhi = rows.second % ny;
+        return {rows.first % ny, rows.second % ny};
     }
-    return nearestCandidate(p, {i0 * ny + jlo, i0 * ny + jhi, i1 * ny + jlo, i1 * ny + jhi});
+    const int col = g % nx;
+    const float* columnY = &crossCoordinate_[static_cast<std::size_t>(col) * static_cast<std::size_t>(ny)];
+    const auto rows = bracket(g, col, (ny - 1) * nx + col, nx, p.y, [=](int k) { return columnY[k / nx]; });
+    return {rows.first / nx, rows.second / nx};
+}
+
+// The searches start from g, the node the uniform-spacing guess gives.
+// Ties between the four candidates go to the first in the order below.
+int Grid::nearestNode(const Vec3& p, Search search) const {
+    if (nodes_.empty()) return -1;
+    const int gi = clampedCell((p.x - minCorner_.x) / cellWidth_, dims_[0] - 1);
+    const int gj = clampedCell((p.y - minCorner_.y) / cellHeight_, dims_[1] - 1);
+    const int g = nodeIndex(gi, gj);
+    const auto [i0, i1] = columnsAround(p, g, search);
+    const auto [j0, j1] = rowsAround(p, g, search);
+    if (flipped_)
+        return nearestCandidate(p, {nodeIndex(i0, j0), nodeIndex(i0, j1), nodeIndex(i1, j0), nodeIndex(i1, j1)});
+    return nearestCandidate(p, {nodeIndex(i0, j1), nodeIndex(i1, j1), nodeIndex(i0, j0), nodeIndex(i1, j0)});
 }
 
 int Grid::nearestCandidate(const Vec3& p, const std::array<int, 4>& candidates) const {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The 40-byte text block at the start of a grid file:
@@ -109,8 +110,10 @@ private:
         int interval(float t) const;
     };
 
-    int nearestNormal(const Vec3& p, Search search) const;
-    int nearestFlipped(const Vec3& p, Search search) const;
+    // The columns i0 <= i1 (rows j0 <= j1) around p: adjacent, or equal when
+    // p lies on a grid line. g is the node the search starts from.
+    std::pair<int, int> columnsAround(const Vec3& p, int g, Search search) const;
+    std::pair<int, int> rowsAround(const Vec3& p, int g, Search search) const;
     int nearestCandidate(const Vec3& p, const std::array<int, 4>& candidates) const;
     void findUniformAxes();
 
