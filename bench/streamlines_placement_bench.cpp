@@ -77,6 +77,8 @@ void BM_Growth(benchmark::State& state) {
 
 void BM_StartValues(benchmark::State& state) { placement(state, gyre(), {0.005f, 0.4f, 0.2f, false, false}); }
 
+void BM_StartValuesMidpoint(benchmark::State& state) { placement(state, gyre(), {0.005f, 0.4f, 0.2f, true, false}); }
+
 void BM_TinyDtest(benchmark::State& state) { placement(state, gyre(), {0.005f, 0.1f, 1e-9f, false, false}); }
 
 void BM_TinyDtestMidpoint(benchmark::State& state) { placement(state, gyre(), {0.005f, 0.1f, 1e-9f, true, false}); }
@@ -93,6 +95,7 @@ void BM_HugeCoordinates(benchmark::State& state) {
 
 BENCHMARK(BM_Growth)->Arg(400)->Arg(200)->Arg(100)->Arg(50)->Arg(25)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartValues)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartValuesMidpoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TinyDtest)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TinyDtestMidpoint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SmallDt)->Unit(benchmark::kMillisecond);
