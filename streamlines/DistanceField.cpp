@@ -1,6 +1,7 @@
 #include "streamlines/StreamlineSet.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <iostream>
 
@@ -62,8 +63,9 @@ void StreamlineSet::registerPoints(StreamPoint** array, int count) {
 // Whether a point of the 3 x 3 cells around p lies nearer than the limit.
 // A neighbouring row or column is left out when p lies farther from it than
 // the limit, with a margin for the rounding of cell bounds: none of its
-// points could answer yes. The index prunes the rest by bounding boxes.
-bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared) const {
+// points could answer yes. The index prunes the rest by bounding boxes. The
+// point that answered yes is kept in `witness`.
+bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, std::int32_t& witness) const {
     if (isOutsideDomain(p)) return true;
     const int i = cellIndexX(p->x());
     const int j = cellIndexY(p->y());
@@ -81,13 +83,30 @@ bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared) const {
     const int b1 = std::min(bottom + fieldCellHeight_ - py <= reachY ? j + 1 : j, fieldCellsY_ - 1);
     for (int a = a0; a <= a1; ++a)
         for (int b = b0; b <= b1; ++b)
-            if (field_.anyCloser(cellSlot(a, b), px, py, limit)) return true;
+            if ((witness = field_.findCloser(cellSlot(a, b), px, py, limit)) >= 0) return true;
     return false;
 }
 
-bool StreamlineSet::isSeedRejected(const StreamPoint* p) const { return isNear(p, seedLimitSquared_); }
+// Candidates come one after another along a line, a step apart, and most
+// are rejected: the point that rejected the last one is tried first. It
+// counts only if it lies in the 3 x 3 cells around the candidate, as any
+// point the full test finds does.
+bool StreamlineSet::isSeedRejected(const StreamPoint* p) const {
+    if (seedWitness_ >= 0 && static_cast<std::size_t>(seedWitness_) < field_.size() && !isOutsideDomain(p)) {
+        const ProximityIndex::Entry& q = field_.entryAt(static_cast<std::size_t>(seedWitness_));
+        const double dx = static_cast<double>(p->x()) - static_cast<double>(q.x);
+        const double dy = static_cast<double>(p->y()) - static_cast<double>(q.y);
+        if (dx * dx + dy * dy < static_cast<double>(seedLimitSquared_) &&
+            std::abs(cellIndexX(q.x) - cellIndexX(p->x())) <= 1 && std::abs(cellIndexY(q.y) - cellIndexY(p->y())) <= 1)
+            return true;
+    }
+    return isNear(p, seedLimitSquared_, seedWitness_);
+}
 
-bool StreamlineSet::isTooClose(const StreamPoint* p) const { return isNear(p, dtestSquared_); }
+bool StreamlineSet::isTooClose(const StreamPoint* p) const {
+    std::int32_t witness = -1;
+    return isNear(p, dtestSquared_, witness);
+}
 
 float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const {
     double best = static_cast<double>(dsepSquared_);

@@ -157,25 +157,36 @@ void ProximityIndex::split(std::int32_t n, const Square& square) {
 }
 
 // The root is not empty and within reach.
-bool ProximityIndex::searchCloser(std::int32_t root, double px, double py, double limitSquared) const {
+std::int32_t ProximityIndex::searchCloser(std::int32_t root, double px, double py, double limitSquared) const {
     std::int32_t stack[stackSize];
     int top = 0;
     stack[top++] = root;
     while (top > 0) {
-        const Node& node = nodes_[static_cast<std::size_t>(stack[--top])];
+        const std::int32_t n = stack[--top];
+        const Node& node = nodes_[static_cast<std::size_t>(n)];
         if (node.isEmpty() || !(nearestSquared(node, px, py) < limitSquared)) continue;
-        if (farthestSquared(node, px, py) < limitSquared) return true;
+        if (farthestSquared(node, px, py) < limitSquared) return anyEntryBelow(n);
         if (node.isLeaf()) {
             for (std::int32_t k = node.leaf.head; k >= 0;) {
                 const Entry& e = entry(k);
-                if (squaredDistance(px, py, e) < limitSquared) return true;
+                if (squaredDistance(px, py, e) < limitSquared) return k;
                 k = e.next;
             }
         } else {
             for (int c = 0; c < 4; ++c) stack[top++] = node.child + c;
         }
     }
-    return false;
+    return -1;
+}
+
+// A node that is not empty has a leaf below it that is not empty.
+std::int32_t ProximityIndex::anyEntryBelow(std::int32_t n) const {
+    for (;;) {
+        const Node& node = nodes_[static_cast<std::size_t>(n)];
+        if (node.isLeaf()) return node.leaf.head;
+        n = node.child;
+        while (nodes_[static_cast<std::size_t>(n)].isEmpty()) ++n;
+    }
 }
 
 double ProximityIndex::nearestOther(std::size_t cell, double px, double py, double best, int number,

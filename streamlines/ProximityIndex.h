@@ -38,9 +38,13 @@ public:
     // (px - x)^2 + (py - y)^2 < limitSquared, in double. Most cells of a
     // query are empty or out of reach, so that much is decided here.
     bool anyCloser(std::size_t cell, double px, double py, double limitSquared) const {
+        return findCloser(cell, px, py, limitSquared) >= 0;
+    }
+    // The same, naming such a point: its entry index, or -1 when there is none.
+    std::int32_t findCloser(std::size_t cell, double px, double py, double limitSquared) const {
         const Node& root = nodes_[cell];
-        return !root.isEmpty() && nearestSquared(root, px, py) < limitSquared &&
-               searchCloser(static_cast<std::int32_t>(cell), px, py, limitSquared);
+        if (root.isEmpty() || !(nearestSquared(root, px, py) < limitSquared)) return -1;
+        return searchCloser(static_cast<std::int32_t>(cell), px, py, limitSquared);
     }
     // The least squared distance below `best` to a point of the cell whose
     // line number differs from `number`; `best` when there is none.
@@ -112,7 +116,8 @@ private:
         const double y2 = ay * ay > by * by ? ay * ay : by * by;
         return x2 + y2;
     }
-    bool searchCloser(std::int32_t root, double px, double py, double limitSquared) const;
+    std::int32_t searchCloser(std::int32_t root, double px, double py, double limitSquared) const;
+    std::int32_t anyEntryBelow(std::int32_t node) const;
     static Node emptyNode();
     static void include(Node& node, float x, float y, bool first);
     static int quadrant(const Square& s, float x, float y) { return (x >= s.cx ? 1 : 0) + (y >= s.cy ? 2 : 0); }

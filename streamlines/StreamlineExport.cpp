@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -14,28 +14,32 @@ namespace {
 // float.
 class OutputBuffer {
 public:
-    explicit OutputBuffer(std::FILE* f) : file_(f) { buffer_.reserve(capacity); }
+    explicit OutputBuffer(std::FILE* f) : file_(f), data_(new char[capacity]) {}
     ~OutputBuffer() { flush(); }
 
     void text(std::string_view s) {
         room(s.size());
-        buffer_.insert(buffer_.end(), s.begin(), s.end());
+        if (s.size() > capacity) {
+            write(s.data(), s.size());
+            return;
+        }
+        std::memcpy(data_.get() + used_, s.data(), s.size());
+        used_ += s.size();
     }
     void character(char c) {
         room(1);
-        buffer_.push_back(c);
+        data_[used_++] = c;
     }
     template <class Number>
     void number(Number v) {
         room(32);
-        char digits[32];
-        const auto result = std::to_chars(digits, digits + sizeof digits, v);
-        buffer_.insert(buffer_.end(), digits, result.ptr);
+        used_ =
+            static_cast<std::size_t>(std::to_chars(data_.get() + used_, data_.get() + capacity, v).ptr - data_.get());
     }
     // Big-endian bytes, as binary legacy VTK files hold them.
     void bigEndian(std::uint32_t bits) {
         room(4);
-        for (int shift = 24; shift >= 0; shift -= 8) buffer_.push_back(static_cast<char>((bits >> shift) & 0xFFu));
+        for (int shift = 24; shift >= 0; shift -= 8) data_[used_++] = static_cast<char>((bits >> shift) & 0xFFu);
     }
     void bigEndian(float v) {
         std::uint32_t bits;
@@ -45,19 +49,23 @@ public:
     void bigEndian(int v) { bigEndian(static_cast<std::uint32_t>(v)); }
 
     bool flush() {
-        if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
-        buffer_.clear();
+        write(data_.get(), used_);
+        used_ = 0;
         return !failed_ && !std::ferror(file_);
     }
 
 private:
     static constexpr std::size_t capacity = std::size_t(1) << 20;
     void room(std::size_t n) {
-        if (buffer_.size() + n > capacity) flush();
+        if (used_ + n > capacity) flush();
+    }
+    void write(const char* bytes, std::size_t n) {
+        if (n > 0 && std::fwrite(bytes, 1, n, file_) != n) failed_ = true;
     }
 
     std::FILE* file_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> data_;
+    std::size_t used_ = 0;
     bool failed_ = false;
 };
 

@@ -193,7 +193,7 @@ private:
     StepVelocity stepVelocity(float vx, float vy) const;
     StreamPoint* failStep(TerminationReason reason);
     class CacheTurns;
-    bool isNear(const StreamPoint* p, float limitSquared) const;
+    bool isNear(const StreamPoint* p, float limitSquared, std::int32_t& witness) const;
     PointStore::Id idOf(StreamPoint* p);
     void registerId(PointStore::Id id);
     void updateLimits();
@@ -259,7 +259,9 @@ private:
     ProgressObserver progressObserver_;
     bool cancelled_ = false;
     TerminationReason lastDiscardedEnd_ = TerminationReason::None;  // of the last line traceEvenly discarded
-    mutable double meanSpeed_ = -1.0;                               // of the dataset's nodes; -1 until needed
+    // The registered point (entry) that rejected the last seed candidate.
+    mutable std::int32_t seedWitness_ = -1;
+    mutable double meanSpeed_ = -1.0;  // of the dataset's nodes; -1 until needed
 
     // Every point of the current placement; cleared when the next begins.
     // Points up to highestRegistered_ may be in the distance field and are
