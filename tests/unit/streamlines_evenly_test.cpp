@@ -365,6 +365,22 @@ TEST(StreamlineEvenlyTest, TheMemoryBudgetRefusesOrStopsAPlacementAndSaysSo) {
     EXPECT_FALSE(roomy.limitedByBudget());
 }
 
+TEST(StreamlineEvenlyTest, ATinyBoxAtHugeCoordinatesIsAnsweredAtOnce) {
+    // A box 1e20 wide near 3.5e25: steps of 0.005 cannot move a point there,
+    // and lines dsep apart would need about 1e41 points. The estimate says so
+    // before anything is traced.
+    AnalyticFlow flow =
+        makeAnalyticFlow(FlowBox{5, 5, 3.5e25f, 3.50001e25f, 3.5e25f, 3.50001e25f}, analytic::uniform(1.0f, 0.0f));
+    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
+    set.setMemoryBudget(1024.0 * 1048576.0);
+    const Output o = placeEvenly(set);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err.rfind("Streamlines not placed: about ", 0), 0u) << o.err;
+    EXPECT_NE(o.err.find(" would exceed the memory budget of 1024 MiB; dsep "), std::string::npos) << o.err;
+    EXPECT_TRUE(set.streamlines().empty());
+    EXPECT_EQ(set.theoreticalPoints(), 0);
+}
+
 TEST(StreamlineEvenlyTest, ProgressIsReportedBetweenLinesAndCanCancel) {
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(1 / kPi));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.01f, 0.05f, 0.025f);
