@@ -55,8 +55,8 @@ const std::vector<ViewerOption>& viewerOptions() {
         {"datafile", "FILE", "open this grid file (.gri); its data file NAME.00000.dat lies beside it"},
         {"options", "FILE", "load this options file (.xml) once the dataset is open, before the settings"},
         {"fitToData", "0|1",
-         "1 presses \"Fit to data\" after the options file, before the settings below (which win): dsep, dtest, "
-         "the step and the drawing sizes from the dataset's box"},
+         "1 fits dsep, dtest, the step and the drawing sizes to the dataset's box as it opens, as \"Fit to "
+         "data\" does; an options file and the settings below win"},
         {"screenshot", "FILE",
          "batch run: save the graphics area of the first frame as PNG under this name, then exit"},
         {"allTimesteps", "0|1",

@@ -117,6 +117,7 @@ int main(int argc, char** argv) {
     const ViewerArguments arguments = readViewerArguments(argc, argv);
     reportArgumentProblems(arguments);
     commandLine = arguments.line;
+    readFitOption();
     if (commandLine.has("datafile")) {
         if (openDataset(commandLine.value("datafile"))) {
             closeFileBrowser();

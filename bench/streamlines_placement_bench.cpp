@@ -1,7 +1,13 @@
-// Evenly spaced placement speed: points and lines placed per second, and the
-// placement time over the time of the bare integration steps of the same
-// points (the distance field, caches and candidate search should cost less
-// than the integration itself, ratio < 2).
+// Evenly spaced placement speed and memory on the double gyre 512 x 256 on
+// [0, 2] x [0, 1] (peak speed 1), midpoint steps at unit speed, dt = dsep / 10,
+// dtest = dsep / 2:
+// - Growth: dsep 0.04 to 0.0025; ns/point should stay flat while the points
+//   grow (targets: 0.02 in at most 15 ms, 0.0025 never truncated);
+// - Settings: ns/point at the start values (dt 0.005, dsep 0.4, dtest 0.2)
+//   and at settings that once made the placement quadratic (dtest 1e-9);
+//   the ratio to the start values should stay below 3;
+// - HugeCoordinates: a tiny box at coordinates near 3.5e25 (the fuzz case).
+// Counters: points, lines, ns/point, bytes/point (the placement's storage).
 
 #include "streamlines/StreamlineSet.h"
 
@@ -10,7 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <ctime>
 #include <map>
 #include <string>
 
@@ -26,12 +32,6 @@ struct Scenario {
 
 Scenario gyre() { return {"gyre", FlowBox{512, 256, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(1 / kPi)}; }
 
-// Lamb-Oseen vortex with peak speed about 1, its centre off the box centre
-// (the first seed must move).
-Scenario vortex() {
-    return {"vortex", FlowBox{1024, 1024, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::vortex(0.1, 0.05, 0.25, 2.46)};
-}
-
 const AnalyticFlow& flowFor(const Scenario& s) {
     static std::map<std::string, AnalyticFlow> flows;
     auto it = flows.find(s.name);
@@ -39,65 +39,66 @@ const AnalyticFlow& flowFor(const Scenario& s) {
     return it->second;
 }
 
-using Clock = std::chrono::steady_clock;
+struct Settings {
+    float dt, dsep, dtest;
+    bool rk2, unitSpeed;
+};
 
-double seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-void placement(benchmark::State& state, const Scenario& scenario, float dt, float dsep, float dtest) {
+void placement(benchmark::State& state, const Scenario& scenario, const Settings& s) {
     const AnalyticFlow& flow = flowFor(scenario);
-    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, dt, dsep, dtest);
-    double placeTime = 0.0;
+    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, s.dt, s.dsep, s.dtest);
+    set.setIntegration(s.rk2 ? IntegrationMethod::RungeKutta : IntegrationMethod::Euler);
+    set.setUnitSpeed(s.unitSpeed ? 1 : 0);
+    double cpuSeconds = 0.0;
     {
-        ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+        ConsoleCapture quiet;
         for (auto _ : state) {
             quiet.clear();
-            const auto start = Clock::now();
+            const std::clock_t start = std::clock();
             set.computeEvenlySpaced();
-            placeTime += seconds(start);
+            cpuSeconds += static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
         }
     }
-
-    // The bare steps: one integration step from every placed point.
-    std::vector<StreamPoint> starts;
-    for (const auto& line : set.streamlines())
-        for (const StreamPoint* p : line->points) starts.push_back(*p);
-    double stepTime = 0.0;
-    for (benchmark::IterationCount k = 0; k < state.iterations(); ++k) {
-        const auto start = Clock::now();
-        for (StreamPoint& p : starts) {
-            StreamPoint* q = set.stepForward(&p);
-            benchmark::DoNotOptimize(q);
-            set.discardPoint(q);
-        }
-        stepTime += seconds(start);
-    }
-
-    const double iterations = static_cast<double>(state.iterations());
-    const double points = static_cast<double>(starts.size());
-    const double lines = static_cast<double>(set.streamlines().size());
-    state.counters["points"] = points;
-    state.counters["lines"] = lines;
-    state.counters["points/s"] = points * iterations / placeTime;
-    state.counters["lines/s"] = lines * iterations / placeTime;
-    state.counters["ns/point"] = placeTime / iterations / points * 1e9;
-    state.counters["ratio"] = placeTime / stepTime;
+    std::size_t points = 0;
+    for (const auto& line : set.streamlines()) points += line->points.size();
+    const double n = static_cast<double>(points);
+    state.counters["points"] = n;
+    state.counters["lines"] = static_cast<double>(set.streamlines().size());
+    state.counters["ns/point"] = n > 0 ? cpuSeconds * 1e9 / static_cast<double>(state.iterations()) / n : 0.0;
+    state.counters["bytes/point"] = n > 0 ? set.memoryInUse() / n : 0.0;
+    state.counters["limited"] = set.limitedByBudget() ? 1 : 0;
 }
 
-void BM_GyrePlacement(benchmark::State& state) { placement(state, gyre(), 0.01f, 0.01f, 0.005f); }
+// The argument is dsep in ten-thousandths.
+void BM_Growth(benchmark::State& state) {
+    const float dsep = static_cast<float>(state.range(0)) / 10000.0f;
+    placement(state, gyre(), {dsep / 10.0f, dsep, dsep / 2.0f, true, true});
+}
 
-void BM_VortexPlacement(benchmark::State& state) { placement(state, vortex(), 0.01f, 0.02f, 0.01f); }
+void BM_StartValues(benchmark::State& state) { placement(state, gyre(), {0.005f, 0.4f, 0.2f, false, false}); }
 
-// The same gyre with dsep from the argument (thousandths): the time per
-// placed point should stay flat while the point count grows.
-void BM_GyreGrowth(benchmark::State& state) {
-    const float dsep = static_cast<float>(state.range(0)) / 1000.0f;
-    placement(state, gyre(), 0.01f, dsep, dsep / 2.0f);
+void BM_StartValuesMidpoint(benchmark::State& state) { placement(state, gyre(), {0.005f, 0.4f, 0.2f, true, false}); }
+
+void BM_TinyDtest(benchmark::State& state) { placement(state, gyre(), {0.005f, 0.1f, 1e-9f, false, false}); }
+
+void BM_TinyDtestMidpoint(benchmark::State& state) { placement(state, gyre(), {0.005f, 0.1f, 1e-9f, true, false}); }
+
+void BM_SmallDt(benchmark::State& state) { placement(state, gyre(), {0.0002f, 0.4f, 0.2f, false, false}); }
+
+void BM_HugeCoordinates(benchmark::State& state) {
+    const Scenario huge{"huge", FlowBox{5, 5, 3.5e25f, 3.50001e25f, 3.5e25f, 3.50001e25f},
+                        analytic::uniform(1.0f, 0.0f)};
+    placement(state, huge, {0.005f, 0.4f, 0.2f, false, false});
 }
 
 }  // namespace
 
-BENCHMARK(BM_GyrePlacement)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_VortexPlacement)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_GyreGrowth)->Arg(40)->Arg(20)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Growth)->Arg(400)->Arg(200)->Arg(100)->Arg(50)->Arg(25)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartValues)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartValuesMidpoint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TinyDtest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TinyDtestMidpoint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SmallDt)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HugeCoordinates)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

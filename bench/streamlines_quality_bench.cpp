@@ -111,8 +111,8 @@ void BM_Quality(benchmark::State& state, const char* field, int unitSpeed) { pla
 
 // After "Fit to data" on boxes of very different sizes: a double gyre on 2:1
 // boxes 0.01, 1 and 1000 wide, a Lamb-Oseen vortex about the centre of
-// square boxes of the same widths (its resting centre needs the first-seed
-// search), and a lid-driven cavity 0.1 wide on 128 x 128 nodes.
+// square boxes of the same widths (its resting centre starts the lattice
+// seeds), and a lid-driven cavity 0.1 wide on 128 x 128 nodes.
 const AnalyticFlow& sizedFlow(const std::string& field, double width) {
     static std::map<std::pair<std::string, double>, AnalyticFlow> flows;
     AnalyticFlow& flow = flows[{field, width}];

@@ -1,6 +1,7 @@
 #include "data/Grid.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -158,8 +159,66 @@ bool Grid::setNodes(int dimX, int dimY, std::vector<Vec3> nodes) {
             const Vec3& n = nodes_[along * lines + line];
             crossCoordinate_[line * perLine + along] = flipped_ ? n.x : n.y;
         }
-    candidates_ = {-1, -1, -1, -1};
+    findUniformAxes();
     return true;
+}
+
+// The constant-time lookup needs every row to share the column coordinates
+// and every column the row coordinates (a rectilinear grid), strictly
+// increasing; it pays off when the spacing is close enough to uniform that
+// the guess lands within one interval.
+void Grid::findUniformAxes() {
+    uniformX_ = uniformY_ = false;
+    axisX_ = Axis();
+    axisY_ = Axis();
+    const int nx = dims_[0];
+    const int ny = dims_[1];
+    std::vector<float> xs(static_cast<std::size_t>(nx));
+    std::vector<float> ys(static_cast<std::size_t>(ny));
+    for (int i = 0; i < nx; ++i) xs[static_cast<std::size_t>(i)] = nodeX(nodeIndex(i, 0));
+    for (int j = 0; j < ny; ++j) ys[static_cast<std::size_t>(j)] = nodeY(nodeIndex(0, j));
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) {
+            const Vec3& n = nodes_[static_cast<std::size_t>(nodeIndex(i, j))];
+            if (!(n.x == xs[static_cast<std::size_t>(i)]) || !(n.y == ys[static_cast<std::size_t>(j)])) return;
+        }
+    auto uniform = [](std::vector<float>& at, Axis& axis) {
+        const std::size_t n = at.size();
+        for (std::size_t k = 1; k < n; ++k)
+            if (!(at[k - 1] < at[k])) return false;
+        const double origin = at.front();
+        const double step = (static_cast<double>(at.back()) - origin) / static_cast<double>(n - 1);
+        if (!std::isfinite(step) || !(step > 0.0)) return false;
+        for (std::size_t k = 0; k < n; ++k)
+            if (!(std::fabs(static_cast<double>(at[k]) - (origin + static_cast<double>(k) * step)) <= 0.25 * step))
+                return false;
+        axis.origin = at.front();
+        axis.inverseStep = static_cast<float>(1.0 / step);
+        if (!std::isfinite(axis.inverseStep) || !(axis.inverseStep > 0.0f)) return false;
+        axis.at = std::move(at);
+        return true;
+    };
+    uniformX_ = uniform(xs, axisX_);
+    uniformY_ = uniform(ys, axisY_);
+}
+
+// The guess may miss by one interval either way; anything else, and every
+// t on a node coordinate, is left to the search (which, on a node
+// coordinate, may settle on either interval beside it).
+int Grid::Axis::interval(float t) const {
+    const float q = (t - origin) * inverseStep;
+    const int last = static_cast<int>(at.size()) - 2;
+    if (!(q > -1.0f && q < static_cast<float>(last) + 2.0f)) return -1;
+    int k = q <= 0.0f ? 0 : (q >= static_cast<float>(last) ? last : static_cast<int>(q));
+    const float* a = at.data();
+    if (!(t > a[k])) {
+        if (k == 0) return -1;
+        --k;
+    } else if (!(t < a[k + 1])) {
+        if (k == last) return -1;
+        ++k;
+    }
+    return a[k] < t && t < a[k + 1] ? k : -1;
 }
 
 int Grid::rightNeighbor(int k) const {
@@ -193,11 +252,6 @@ Vec3 Grid::fromNormalized(const Vec3& p) const {
     if (p.x <= 1.0f && world.x > maxCorner_.x) world.x = maxCorner_.x;
     if (p.y <= 1.0f && world.y > maxCorner_.y) world.y = maxCorner_.y;
     return world;
-}
-
-int Grid::nearestNode(const Vec3& p) const {
-    if (nodes_.empty()) return -1;
-    return flipped_ ? nearestFlipped(p) : nearestNormal(p);
 }
 
 namespace {
@@ -234,58 +288,63 @@ std::pair<int, int> bracket(int g, int first, int last, int step, float target, 
 
 }  // namespace
 
-int Grid::nearestNormal(const Vec3& p) const {
+// On a rectilinear grid every row holds the same x coordinates and every
+// column the same y coordinates, so an axis's interval found by spacing is
+// the bracket the search along the row or column of g finds.
+std::pair<int, int> Grid::columnsAround(const Vec3& p, int g, Search search) const {
+    const int i = search == Search::Auto && uniformX_ ? axisX_.interval(p.x) : -1;
+    if (i >= 0) return {i, i + 1};
     const int nx = dims_[0];
     const int ny = dims_[1];
-    const float relX = p.x - minCorner_.x;
-    const float relY = p.y - minCorner_.y;
-    const int g = clampedCell(relY / cellHeight_, ny - 1) * nx + clampedCell(relX / cellWidth_, nx - 1);
-
-    const int rowStart = (g / nx) * nx;
-    const auto cols = bracket(g, rowStart, rowStart + nx - 1, 1, p.x, [this](int k) { return nodeX(k); });
-    const int i0 = cols.first % nx;
-    const int i1 = cols.second % nx;
-
-    const int col = g % nx;
-    const float* columnY = &crossCoordinate_[static_cast<std::size_t>(col) * static_cast<std::size_t>(ny)];
-    const auto rows = bracket(g, col, (ny - 1) * nx + col, nx, p.y, [=](int k) { return columnY[k / nx]; });
-    const int j0 = rows.first / nx;
-    const int j1 = rows.second / nx;
-
-    candidates_ = {j1 * nx + i0, j1 * nx + i1, j0 * nx + i0, j0 * nx + i1};
-    return nearestCandidate(p);
-}
-
-int Grid::nearestFlipped(const Vec3& p) const {
-    const int nx = dims_[0];
-    const int ny = dims_[1];
-    const float relX = p.x - minCorner_.x;
-    const float relY = p.y - minCorner_.y;
-    const int g = clampedCell(relX / cellWidth_, nx - 1) * ny + clampedCell(relY / cellHeight_, ny - 1);
-
+    if (!flipped_) {
+        const int rowStart = (g / nx) * nx;
+        const auto cols = bracket(g, rowStart, rowStart + nx - 1, 1, p.x, [this](int k) { return nodeX(k); });
+        return {cols.first % nx, cols.second % nx};
+    }
     const int j = g % ny;
     const float* rowX = &crossCoordinate_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
     const auto cols = bracket(g, j, (nx - 1) * ny + j, ny, p.x, [=](int k) { return rowX[k / ny]; });
-    const int i0 = cols.first / ny;
-    const int i1 = cols.second / ny;
-
-    const int colStart = (g / ny) * ny;
-    const auto rows = bracket(g, colStart, colStart + ny - 1, 1, p.y, [this](int k) { return nodeY(k); });
-    const int jlo = rows.first % ny;
-    const int jhi = rows.second % ny;
-
-    candidates_ = {i0 * ny + jlo, i0 * ny + jhi, i1 * ny + jlo, i1 * ny + jhi};
-    return nearestCandidate(p);
+    return {cols.first / ny, cols.second / ny};
 }
 
-int Grid::nearestCandidate(const Vec3& p) const {
-    int best = candidates_[0];
+std::pair<int, int> Grid::rowsAround(const Vec3& p, int g, Search search) const {
+    const int j = search == Search::Auto && uniformY_ ? axisY_.interval(p.y) : -1;
+    if (j >= 0) return {j, j + 1};
+    const int nx = dims_[0];
+    const int ny = dims_[1];
+    if (flipped_) {
+        const int colStart = (g / ny) * ny;
+        const auto rows = bracket(g, colStart, colStart + ny - 1, 1, p.y, [this](int k) { return nodeY(k); });
+        return {rows.first % ny, rows.second % ny};
+    }
+    const int col = g % nx;
+    const float* columnY = &crossCoordinate_[static_cast<std::size_t>(col) * static_cast<std::size_t>(ny)];
+    const auto rows = bracket(g, col, (ny - 1) * nx + col, nx, p.y, [=](int k) { return columnY[k / nx]; });
+    return {rows.first / nx, rows.second / nx};
+}
+
+// The searches start from g, the node the uniform-spacing guess gives.
+// Ties between the four candidates go to the first in the order below.
+int Grid::nearestNode(const Vec3& p, Search search) const {
+    if (nodes_.empty()) return -1;
+    const int gi = clampedCell((p.x - minCorner_.x) / cellWidth_, dims_[0] - 1);
+    const int gj = clampedCell((p.y - minCorner_.y) / cellHeight_, dims_[1] - 1);
+    const int g = nodeIndex(gi, gj);
+    const auto [i0, i1] = columnsAround(p, g, search);
+    const auto [j0, j1] = rowsAround(p, g, search);
+    if (flipped_)
+        return nearestCandidate(p, {nodeIndex(i0, j0), nodeIndex(i0, j1), nodeIndex(i1, j0), nodeIndex(i1, j1)});
+    return nearestCandidate(p, {nodeIndex(i0, j1), nodeIndex(i1, j1), nodeIndex(i0, j0), nodeIndex(i1, j0)});
+}
+
+int Grid::nearestCandidate(const Vec3& p, const std::array<int, 4>& candidates) const {
+    int best = candidates[0];
     float bestDistance = p.distanceSquared(node(best));
-    for (int c = 1; c < 4; ++c) {
-        const float d = p.distanceSquared(node(candidates_[static_cast<std::size_t>(c)]));
+    for (std::size_t c = 1; c < 4; ++c) {
+        const float d = p.distanceSquared(node(candidates[c]));
         if (d < bestDistance) {
             bestDistance = d;
-            best = candidates_[static_cast<std::size_t>(c)];
+            best = candidates[c];
         }
     }
     return best;
@@ -302,13 +361,29 @@ float firstShare(float d0, float d1) {
 
 }  // namespace
 
-bool Grid::locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights) const {
+bool Grid::locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights, Search search) const {
     // Written as "inside" tests so that NaN positions count as outside.
     if (nodes_.empty() || !(p.x >= minCorner_.x) || !(p.y >= minCorner_.y) || !(p.x <= maxCorner_.x) ||
         !(p.y <= maxCorner_.y))
         return false;
 
-    const int f = nearestNode(p);
+    // Strictly inside a cell of a rectilinear grid, every nearest corner
+    // gives that cell's four corners, in this order, and these weights.
+    if (search == Search::Auto && uniformX_ && uniformY_) {
+        const int i = axisX_.interval(p.x);
+        const int j = i >= 0 ? axisY_.interval(p.y) : -1;
+        if (j >= 0) {
+            corners = {nodeIndex(i, j), nodeIndex(i + 1, j), nodeIndex(i, j + 1), nodeIndex(i + 1, j + 1)};
+            const float* xs = axisX_.at.data();
+            const float* ys = axisY_.at.data();
+            const float a = firstShare(std::abs(xs[i] - p.x), std::abs(xs[i + 1] - p.x));
+            const float b = firstShare(std::abs(ys[j] - p.y), std::abs(ys[j + 1] - p.y));
+            weights = {a * b, (1.0f - a) * b, a * (1.0f - b), (1.0f - a) * (1.0f - b)};
+            return true;
+        }
+    }
+
+    const int f = nearestNode(p, search);
     const float xf = nodeX(f);
     const float yf = nodeY(f);
     auto left = [this](int k) { return leftNeighbor(k); };

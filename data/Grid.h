@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The 40-byte text block at the start of a grid file:
@@ -76,22 +77,45 @@ public:
     // never land beyond the right or top edge through rounding.
     Vec3 fromNormalized(const Vec3& p) const;
 
-    // Nearest of the four nodes around p, found by a binary search along one
-    // row and one column started from the uniform-spacing guess. Keeps the
-    // four candidates in a scratch array, so it must not run concurrently on
-    // one grid.
-    int nearestNode(const Vec3& p) const;
+    // How the nodes around a position are found. Binary: a binary search
+    // along one row and one column, started from the uniform-spacing guess.
+    // Auto: on a rectilinear grid whose axis has (nearly) uniform spacing, a
+    // position strictly between two node coordinates is placed by its
+    // spacing in constant time; everything else (node coordinates, other
+    // axes, outside, NaN) takes the search. Both give the same nodes.
+    enum class Search { Auto, Binary };
+
+    // Nearest of the four nodes around p.
+    int nearestNode(const Vec3& p, Search search = Search::Auto) const;
 
     // The cell around p: corners in the order (low x, low y), (high x, low y),
     // (low x, high y), (high x, high y) and their bilinear weights. On a grid
     // line or node the unused corners get index 0 and weight 0. False when p
     // lies outside the bounding box (the boundary is inside) or is NaN.
-    bool locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights) const;
+    bool locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights,
+                    Search search = Search::Auto) const;
+
+    // Whether Search::Auto can place positions by spacing along x and y.
+    bool hasUniformX() const { return uniformX_; }
+    bool hasUniformY() const { return uniformY_; }
 
 private:
-    int nearestNormal(const Vec3& p) const;
-    int nearestFlipped(const Vec3& p) const;
-    int nearestCandidate(const Vec3& p) const;
+    // Node coordinates along one axis of a rectilinear grid, strictly
+    // increasing, with the spacing the constant-time lookup guesses from.
+    struct Axis {
+        std::vector<float> at;
+        float origin = 0.0f;
+        float inverseStep = 0.0f;
+        // The interval k of `at` with at[k] < t < at[k + 1], or -1.
+        int interval(float t) const;
+    };
+
+    // The columns i0 <= i1 (rows j0 <= j1) around p: adjacent, or equal when
+    // p lies on a grid line. g is the node the search starts from.
+    std::pair<int, int> columnsAround(const Vec3& p, int g, Search search) const;
+    std::pair<int, int> rowsAround(const Vec3& p, int g, Search search) const;
+    int nearestCandidate(const Vec3& p, const std::array<int, 4>& candidates) const;
+    void findUniformAxes();
 
     std::array<int, 3> dims_{{0, 0, 0}};
     std::vector<Vec3> nodes_;
@@ -105,5 +129,8 @@ private:
     // in the flipped one), laid out line by line so that this search reads
     // neighbouring floats instead of one memory page per step.
     std::vector<float> crossCoordinate_;
-    mutable std::array<int, 4> candidates_{{-1, -1, -1, -1}};
+    Axis axisX_;
+    Axis axisY_;
+    bool uniformX_ = false;
+    bool uniformY_ = false;
 };

@@ -153,13 +153,15 @@ void buildIntegration(PanelWindow& w, PanelControls& c) {
     // With unit speed, dt is a step length. Inside the panel, the checkbox is
     // enabled and disabled with the rest of the streamline section.
     c.unitSpeedCheckbox = checkbox(w, c.integrationPanel, "Unit speed", "unitSpeed");
-    c.seekFirstSeedCheckbox = checkbox(w, c.integrationPanel, "Seek first seed", "seekFirstSeed");
     w.add_separator_to_panel(c.integrationPanel);
     // dt, dsep and dtest have no limits; the streamline set refuses values
     // it cannot place lines with.
     c.stepSizeSpinner = sizeSpinner(w, c.integrationPanel, "dt", "stepSize");
     c.dsepSpinner = sizeSpinner(w, c.integrationPanel, "dsep", "dsep");
     c.dtestSpinner = sizeSpinner(w, c.integrationPanel, "dtest", "dtest");
+    // The most memory a placement may take; one that needs more is refused.
+    c.memoryBudgetSpinner = spinner(w, c.integrationPanel, "Memory (MiB)", "memoryBudget");
+    c.memoryBudgetSpinner->setStep(256.0);
 }
 
 void buildStreamlines(PanelWindow& w, PanelControls& c) {

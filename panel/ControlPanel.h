@@ -58,10 +58,10 @@ struct PanelControls {
     PanelRadioButton* eulerButton = nullptr;
     PanelRadioButton* rungeKuttaButton = nullptr;
     PanelCheckbox* unitSpeedCheckbox = nullptr;
-    PanelCheckbox* seekFirstSeedCheckbox = nullptr;
     PanelSpinner* stepSizeSpinner = nullptr;
     PanelSpinner* dsepSpinner = nullptr;
     PanelSpinner* dtestSpinner = nullptr;
+    PanelSpinner* memoryBudgetSpinner = nullptr;
     PanelButton* colorFromCcButton = nullptr;
     PanelGroup* lineColorPanel = nullptr;
     PanelRadioGroup* lineColorGroup = nullptr;

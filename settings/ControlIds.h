@@ -42,7 +42,7 @@ constexpr int glyphSpacing = 39;
 constexpr int lineColor = 40;
 constexpr int lineOutline = 41;
 constexpr int fitToData = 42;
-constexpr int seekFirstSeed = 43;
 constexpr int showAllFiles = 44;
 constexpr int scaledZoomDrag = 45;
+constexpr int memoryBudget = 46;
 }  // namespace controlId

@@ -30,7 +30,6 @@ int textureFunction;
 int texturePeriod;
 int integrationMethod;
 int unitSpeed;
-int seekFirstSeed;
 float stepSize;
 float dsep;
 float dtest;
@@ -38,6 +37,7 @@ int lineColor;
 int lineOutline;
 int showAllFiles;
 int scaledZoomDrag;
+int memoryBudget;
 
 void resetLiveVariables() {
     for (const Setting& s : settings()) {

@@ -29,7 +29,6 @@ extern int textureFunction;
 extern int texturePeriod;
 extern int integrationMethod;
 extern int unitSpeed;
-extern int seekFirstSeed;
 extern float stepSize;
 extern float dsep;
 extern float dtest;
@@ -37,6 +36,7 @@ extern int lineColor;
 extern int lineOutline;
 extern int showAllFiles;
 extern int scaledZoomDrag;
+extern int memoryBudget;  // MiB
 
 // Puts every live variable back to its start value (tests and a fresh start).
 void resetLiveVariables();

@@ -2,6 +2,7 @@
 
 #include "settings/ControlIds.h"
 #include "settings/LiveVariables.h"
+#include "settings/SystemMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,9 +84,6 @@ const std::vector<Setting>& settings() {
                    {"streamlines/integration_index", F::Int, 21}, "0 Euler steps, 1 second-order Runge-Kutta"),
         intSetting("unitSpeed", &unitSpeed, 0, 0, 1, controlId::unitSpeed, {"streamlines/unit_speed", F::Int, 27, true},
                    "1: step along the velocity's direction, so dt is a step length in data units"),
-        intSetting("seekFirstSeed", &seekFirstSeed, 0, 0, 1, controlId::seekFirstSeed,
-                   {"placement/seek_first_seed", F::Int, 50, true},
-                   "1: where the flow rests at the box centre, the first evenly spaced line starts nearby"),
         floatSetting("stepSize", &stepSize, 0.005f, unlimited, 0, 0, controlId::stepSize,
                      {"streamlines/dt", F::Float, 26},
                      "integration step dt (a time; a length in data units with unit speed)"),
@@ -93,6 +91,9 @@ const std::vector<Setting>& settings() {
                      "separation of evenly spaced lines, in data units"),
         floatSetting("dtest", &dtest, 0.2f, unlimited, 0, 0, controlId::dtest, {"streamlines/dtest", F::Float, 25},
                      "distance at which a line stops near another, in data units"),
+        // Not in the options file: it belongs to the machine, not to the picture.
+        intSetting("memoryBudget", &memoryBudget, defaultMemoryBudgetMegabytes(), 16, 16777216, controlId::memoryBudget,
+                   {}, "memory an evenly spaced placement may use, in MiB (start: a quarter of physical memory)"),
         intSetting("lineColor", &lineColor, 0, 0, 3, controlId::lineColor, {"drawing/line_color", F::Int, 46, true},
                    "colour of lines, bands and glyphs: 0 white, 1 black, 2 the chosen colour, 3 by speed"),
         intSetting("lineOutline", &lineOutline, 0, 0, 1, controlId::lineOutline,

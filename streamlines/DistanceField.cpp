@@ -1,6 +1,7 @@
 #include "streamlines/StreamlineSet.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <iostream>
 
@@ -22,27 +23,25 @@ inline int cellIndex(float coord, float min, float size, int count) {
     return i == count ? count - 1 : i;
 }
 
-double squaredDistance(double px, double py, const FieldEntry& q) {
-    const double dx = px - static_cast<double>(q.x);
-    const double dy = py - static_cast<double>(q.y);
-    return dx * dx + dy * dy;
-}
-
 }  // namespace
 
 int StreamlineSet::cellIndexX(float x) const { return cellIndex(x, box_.xmin, fieldCellWidth_, fieldCellsX_); }
 
 int StreamlineSet::cellIndexY(float y) const { return cellIndex(y, box_.ymin, fieldCellHeight_, fieldCellsY_); }
 
-int StreamlineSet::registeredCount() const {
-    std::size_t n = 0;
-    for (const auto& c : cells_) n += c.size();
-    return static_cast<int>(n);
+std::vector<FieldEntry> StreamlineSet::cell(int i, int j) const {
+    std::vector<FieldEntry> out;
+    for (const ProximityIndex::Entry& e : field_.entries(cellSlot(i, j)))
+        out.push_back(FieldEntry{e.x, e.y, points_.at(e.id)});
+    return out;
 }
 
 // A point off the field is reported and not stored; it still counts as a
 // registration, so the two statistics lines then differ.
-void StreamlineSet::registerPoint(StreamPoint* p) {
+void StreamlineSet::registerPoint(StreamPoint* p) { registerId(idOf(p)); }
+
+void StreamlineSet::registerId(PointStore::Id id) {
+    const StreamPoint* p = points_.at(id);
     const int i = cellIndexX(p->x());
     const int j = cellIndexY(p->y());
     const bool validX = i >= 0 && i < fieldCellsX_;
@@ -50,7 +49,8 @@ void StreamlineSet::registerPoint(StreamPoint* p) {
     if (!validX) std::cout << "Invalid x-Index: " << i << '\n';
     if (!validY) std::cout << "Invalid y-Index: " << j << '\n';
     if (validX && validY) {
-        cells_[cellSlot(i, j)].push_back(FieldEntry{p->x(), p->y(), p});
+        field_.insert(cellSlot(i, j), p->x(), p->y(), id);
+        if (static_cast<long long>(id) > highestRegistered_) highestRegistered_ = id;
         distancesValid_ = false;
     }
     ++theoreticalRegistered_;
@@ -60,20 +60,19 @@ void StreamlineSet::registerPoints(StreamPoint** array, int count) {
     for (int k = 0; k < count; ++k) registerPoint(array[k]);
 }
 
-// The answer is whether any point of the 3 x 3 block is nearer than the
-// limit, so the centre cell, where a near point is most likely, goes first,
-// and a neighbouring row or column is left out when p lies farther from it
-// than the limit (with a margin for the rounding of cell bounds): none of
-// its points could answer yes.
-bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, double reach) const {
+// Whether a point of the 3 x 3 cells around p lies nearer than the limit.
+// A neighbouring row or column is left out when p lies farther from it than
+// the limit, with a margin for the rounding of cell bounds: none of its
+// points could answer yes. The index prunes the rest by bounding boxes. The
+// point that answered yes is kept in `witness`.
+bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, std::int32_t& witness) const {
     if (isOutsideDomain(p)) return true;
-    const float x = p->x();
-    const float y = p->y();
-    const int i = cellIndex(x, box_.xmin, fieldCellWidth_, fieldCellsX_);
-    const int j = cellIndex(y, box_.ymin, fieldCellHeight_, fieldCellsY_);
-    const double px = x;
-    const double py = y;
+    const int i = cellIndexX(p->x());
+    const int j = cellIndexY(p->y());
+    const double px = p->x();
+    const double py = p->y();
     const double limit = static_cast<double>(limitSquared);
+    const double reach = std::sqrt(limit);
     const double left = static_cast<double>(box_.xmin) + static_cast<double>(i) * fieldCellWidth_;
     const double bottom = static_cast<double>(box_.ymin) + static_cast<double>(j) * fieldCellHeight_;
     const double reachX = reach + marginX_;
@@ -82,23 +81,32 @@ bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, double reac
     const int a1 = std::min(left + fieldCellWidth_ - px <= reachX ? i + 1 : i, fieldCellsX_ - 1);
     const int b0 = std::max(py - bottom <= reachY ? j - 1 : j, 0);
     const int b1 = std::min(bottom + fieldCellHeight_ - py <= reachY ? j + 1 : j, fieldCellsY_ - 1);
-
-    auto anyNear = [&](const std::vector<FieldEntry>& cell) {
-        for (const FieldEntry& q : cell)
-            if (squaredDistance(px, py, q) < limit) return true;
-        return false;
-    };
-    const bool centreValid = i >= 0 && i < fieldCellsX_ && j >= 0 && j < fieldCellsY_;
-    if (centreValid && anyNear(cells_[cellSlot(i, j)])) return true;
     for (int a = a0; a <= a1; ++a)
         for (int b = b0; b <= b1; ++b)
-            if ((a != i || b != j) && anyNear(cells_[cellSlot(a, b)])) return true;
+            if ((witness = field_.findCloser(cellSlot(a, b), px, py, limit)) >= 0) return true;
     return false;
 }
 
-bool StreamlineSet::isSeedRejected(const StreamPoint* p) const { return isNear(p, seedLimitSquared_, seedReach_); }
+// Candidates come one after another along a line, a step apart, and most
+// are rejected: the point that rejected the last one is tried first. It
+// counts only if it lies in the 3 x 3 cells around the candidate, as any
+// point the full test finds does.
+bool StreamlineSet::isSeedRejected(const StreamPoint* p) const {
+    if (seedWitness_ >= 0 && static_cast<std::size_t>(seedWitness_) < field_.size() && !isOutsideDomain(p)) {
+        const ProximityIndex::Entry& q = field_.entryAt(static_cast<std::size_t>(seedWitness_));
+        const double dx = static_cast<double>(p->x()) - static_cast<double>(q.x);
+        const double dy = static_cast<double>(p->y()) - static_cast<double>(q.y);
+        if (dx * dx + dy * dy < static_cast<double>(seedLimitSquared_) &&
+            std::abs(cellIndexX(q.x) - cellIndexX(p->x())) <= 1 && std::abs(cellIndexY(q.y) - cellIndexY(p->y())) <= 1)
+            return true;
+    }
+    return isNear(p, seedLimitSquared_, seedWitness_);
+}
 
-bool StreamlineSet::isTooClose(const StreamPoint* p) const { return isNear(p, dtestSquared_, testReach_); }
+bool StreamlineSet::isTooClose(const StreamPoint* p) const {
+    std::int32_t witness = -1;
+    return isNear(p, dtestSquared_, witness);
+}
 
 float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const {
     double best = static_cast<double>(dsepSquared_);
@@ -108,11 +116,7 @@ float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const {
         if (a < 0 || a >= fieldCellsX_) continue;
         for (int b = j - 1; b <= j + 1; ++b) {
             if (b < 0 || b >= fieldCellsY_) continue;
-            for (const FieldEntry& q : cells_[cellSlot(a, b)]) {
-                if (q.point->number() == p->number()) continue;
-                const double d = squaredDistance(p->x(), p->y(), q);
-                if (best > d) best = d;
-            }
+            best = field_.nearestOther(cellSlot(a, b), p->x(), p->y(), best, p->number(), points_);
         }
     }
     return static_cast<float>(std::sqrt(best));
@@ -128,26 +132,41 @@ void StreamlineSet::printStatistics() const {
               << "Cached points: " << cachedPoints_ << '\n';
 }
 
+// A point a rounding step outside the float bounds of its cell still
+// belongs there when its own cell index says so (x = 3.6 with cells of 0.4:
+// index 9, yet 9 * 0.4f = 3.6000001). The cells are checked in any order
+// first; only a failure is looked for again in the order of registration,
+// which is the order it is reported in.
 void StreamlineSet::checkDistanceField() const {
     const DomainBox& box = box_;
-    bool failed = false;
-    for (int i = 0; i < fieldCellsX_; ++i) {
+    auto misplaced = [&](int i, int j, const StreamPoint* q) {
+        const float left = static_cast<float>(i) * fieldCellWidth_ + box.xmin;
+        const float right = static_cast<float>(i + 1) * fieldCellWidth_ + box.xmin;
+        const float bottom = static_cast<float>(j) * fieldCellHeight_ + box.ymin;
+        const float top = static_cast<float>(j + 1) * fieldCellHeight_ + box.ymin;
+        const bool outside = q->x() > right || q->x() < left || q->y() > top || q->y() < bottom;
+        return outside && (cellIndexX(q->x()) != i || cellIndexY(q->y()) != j);
+    };
+    // Each entry holds the position its point was registered at, which
+    // names its cell; the point itself may have moved since.
+    std::vector<bool> failedCells;
+    for (std::size_t k = 0; k < field_.size(); ++k) {
+        const ProximityIndex::Entry& e = field_.entryAt(k);
+        const int i = cellIndexX(e.x);
+        const int j = cellIndexY(e.y);
+        if (!misplaced(i, j, points_.at(e.id))) continue;
+        if (failedCells.empty()) failedCells.assign(field_.cellCount(), false);
+        failedCells[cellSlot(i, j)] = true;
+    }
+    const bool failed = !failedCells.empty();
+    for (int i = 0; failed && i < fieldCellsX_; ++i) {
         for (int j = 0; j < fieldCellsY_; ++j) {
-            const float left = static_cast<float>(i) * fieldCellWidth_ + box.xmin;
-            const float right = static_cast<float>(i + 1) * fieldCellWidth_ + box.xmin;
-            const float bottom = static_cast<float>(j) * fieldCellHeight_ + box.ymin;
-            const float top = static_cast<float>(j + 1) * fieldCellHeight_ + box.ymin;
-            for (const FieldEntry& entry : cells_[cellSlot(i, j)]) {
-                const StreamPoint* q = entry.point;
-                // A point a rounding step outside the float bounds still
-                // belongs here when its own cell index says so (x = 3.6 with
-                // cells of 0.4: index 9, yet 9 * 0.4f = 3.6000001).
-                const bool outside = q->x() > right || q->x() < left || q->y() > top || q->y() < bottom;
-                if (outside && (cellIndexX(q->x()) != i || cellIndexY(q->y()) != j)) {
-                    failed = true;
+            if (!failedCells[cellSlot(i, j)]) continue;
+            for (const ProximityIndex::Entry& entry : field_.entries(cellSlot(i, j))) {
+                const StreamPoint* q = points_.at(entry.id);
+                if (misplaced(i, j, q))
                     std::cout << "Failure at x = " << i << ", y = " << j << '\n'
                               << "Point: x: " << q->x() << ", y: " << q->y() << '\n';
-                }
             }
         }
     }

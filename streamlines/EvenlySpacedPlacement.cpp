@@ -3,58 +3,93 @@
 #include "data/Vec3.h"
 
 #include <algorithm>
-#include <cmath>
+#include <array>
+#include <cstdlib>
 #include <iostream>
 #include <string>
-#include <vector>
 
 void StreamlineSet::computeEvenlySpaced() {
     startPlacement();
     theoreticalRegistered_ = 0;
     theoreticalPoints_ = 0;
     cachedPoints_ = 0;
-    if (placementRefused(true)) return;
+    limitedByBudget_ = false;
+    budgetUsedUp_ = false;
+    cancelled_ = false;
+    if (placementRefused(true) || refusedByBudget()) return;
     reportClamping();
 
     const DomainBox& box = box_;
     StreamPoint* seed = createPoint((box.xmin + box.xmax) * 0.5f, (box.ymin + box.ymax) * 0.5f);
-    traceEvenly(seed);
-    if (streamlines_.empty() && seekFirstSeed_) seekFirstLine();
-    // Without a first line (zero velocity at the centre, say) there is
-    // nothing to scan: the list stays empty and only the reports follow.
-    if (!streamlines_.empty()) scanForSeeds();
+    std::array<int, terminationReasonCount> failures{};
+    if (!traceEvenly(seed)) ++failures[static_cast<std::size_t>(lastDiscardedEnd_)];
+    if (streamlines_.empty() && !budgetUsedUp_) seedFromLattice(failures);
+    if (budgetUsedUp_) reportBudgetUsedUp();
+    else if (!streamlines_.empty()) {
+        if (goOn()) scanForSeeds();
+    } else {
+        explainEmptyPlacement(failures);
+    }
+    limitedByBudget_ = budgetUsedUp_;
     printStatistics();
     checkDistanceField();
 }
 
-// Candidates at the centres of a lattice of cells about dsep wide (at most
-// 64 a side), nearest to the box centre first; the first that gives a line
-// starts the placement.
-void StreamlineSet::seekFirstLine() {
+// Reports the progress to the observer, if any, and returns whether to go
+// on; a cancelled placement says so and ends.
+bool StreamlineSet::goOn() {
+    if (!progressObserver_) return true;
+    const double cells = static_cast<double>(field_.cellCount());
+    const Progress progress{static_cast<std::size_t>(theoreticalPoints_), streamlines_.size(),
+                            cells > 0.0 ? static_cast<double>(field_.occupiedCells()) / cells : 0.0};
+    if (progressObserver_(progress)) return true;
+    cancelled_ = true;
+    warn("Placement cancelled after " + std::to_string(theoreticalPoints_) + " points");
+    return false;
+}
+
+// When the centre of the box gives no line (the centre of a vortex, a sink
+// or a saddle), the first line is sought from further seeds: the interior
+// points of a lattice that divides each side of the box into 16, ring by
+// ring outward from the centre, each ring from its lowest row up and each
+// row from left to right. The first seed that gives a line starts the
+// placement as the centre would have. `failures` counts how the lines of
+// the seeds that gave none ended (downstream).
+void StreamlineSet::seedFromLattice(std::array<int, terminationReasonCount>& failures) {
     const DomainBox& box = box_;
-    auto cellsAlong = [this](float side) {
-        return static_cast<int>(std::clamp(std::floor(static_cast<double>(side) / dsep_), 1.0, 64.0));
-    };
-    const int nx = cellsAlong(box.width());
-    const int ny = cellsAlong(box.height());
-    const double cx = 0.5 * (static_cast<double>(box.xmin) + box.xmax);
-    const double cy = 0.5 * (static_cast<double>(box.ymin) + box.ymax);
-    struct Candidate {
-        double distance;
-        float x;
-        float y;
-    };
-    std::vector<Candidate> candidates;
-    for (int i = 0; i < nx; ++i)
-        for (int j = 0; j < ny; ++j) {
-            const double x = box.xmin + (i + 0.5) * box.width() / nx;
-            const double y = box.ymin + (j + 0.5) * box.height() / ny;
-            candidates.push_back({std::hypot(x - cx, y - cy), static_cast<float>(x), static_cast<float>(y)});
+    const float stepX = box.width() / static_cast<float>(latticeDivisions);
+    const float stepY = box.height() / static_cast<float>(latticeDivisions);
+    const int middle = latticeDivisions / 2;
+    for (int ring = 1; ring < middle; ++ring) {
+        for (int j = middle - ring; j <= middle + ring; ++j) {
+            for (int i = middle - ring; i <= middle + ring; ++i) {
+                if (std::max(std::abs(i - middle), std::abs(j - middle)) != ring) continue;
+                StreamPoint* seed =
+                    createPoint(box.xmin + static_cast<float>(i) * stepX, box.ymin + static_cast<float>(j) * stepY);
+                if (traceEvenly(seed) || budgetUsedUp_) return;
+                ++failures[static_cast<std::size_t>(lastDiscardedEnd_)];
+            }
         }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
-    for (const Candidate& c : candidates)
-        if (traceEvenly(createPoint(c.x, c.y))) return;
+    }
+}
+
+// One line on standard output: how many seeds were tried and how their
+// lines ended, so that an empty picture explains itself.
+void StreamlineSet::explainEmptyPlacement(const std::array<int, terminationReasonCount>& failures) {
+    int tried = 0;
+    std::string ends;
+    for (int r = 0; r < terminationReasonCount; ++r) {
+        const int n = failures[static_cast<std::size_t>(r)];
+        if (n == 0) continue;
+        tried += n;
+        ends += std::string(ends.empty() ? "" : ", ") + terminationReasonName(static_cast<TerminationReason>(r)) + " " +
+                std::to_string(n);
+    }
+    emptyReason_ = "none of the " + std::to_string(tried) +
+                   " seeds tried (the centre of the box, then a lattice around it) gives a line of two points;"
+                   " their lines ended with " +
+                   ends;
+    warn("No streamline placed: " + emptyReason_);
 }
 
 // Works through the list as a queue: each line is scanned along its left
@@ -101,13 +136,12 @@ void StreamlineSet::scanForSeeds() {
         }
 
         if (seed) {
-            if (theoreticalPoints_ >= pointLimit_) {
-                warnings_.push_back("Stopped after " + std::to_string(theoreticalPoints_) +
-                                    " points: a placement holds at most " + std::to_string(pointLimit_) + " points");
-                std::cout << warnings_.back() << '\n';
+            traceEvenly(seed);
+            if (budgetUsedUp_) {
+                reportBudgetUsedUp();
                 return;
             }
-            traceEvenly(seed);
+            if (!goOn()) return;
             continue;
         }
         if (lineIndex + 1 == streamlines_.size()) {

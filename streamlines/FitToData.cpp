@@ -37,7 +37,6 @@ std::string describeFit(const DomainBox& box, const FittedSettings& fit) {
 
 void applyFit(StreamlineSet& set, const FittedSettings& fit) {
     set.setUnitSpeed(1);
-    set.setSeekFirstSeed(1);
     set.setSeparation(fit.dsep);
     set.setTestDistance(fit.dtest);
     set.setStepSize(fit.dt);

@@ -29,7 +29,7 @@ FittedSettings fitToBox(const DomainBox& box);
 // widths ... and ..., glyph spacing ..." without an end of line.
 std::string describeFit(const DomainBox& box, const FittedSettings& fit);
 
-// Gives the set unit speed, the first-seed search and the fitted distances
+// Gives the set unit speed and the fitted distances
 // and step, in the order that sizes the point caches for the new dsep.
 // Places nothing.
 void applyFit(StreamlineSet& set, const FittedSettings& fit);

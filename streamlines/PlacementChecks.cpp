@@ -27,17 +27,18 @@ bool StreamlineSet::placementRefused(bool evenlySpaced) {
         why << "dsep must be a positive number (dsep = " << dsep_ << ")";
     } else if (!isPositiveFinite(dtest_)) {
         why << "dtest must be a positive number (dtest = " << dtest_ << ")";
-    } else if (static_cast<double>(dsep_ / dt_) * 1.2 >= static_cast<double>(maxCacheCapacity) + 1.0) {
-        why << "dt = " << dt_ << " is too small for dsep = " << dsep_ << " (a point cache would hold more than "
-            << maxCacheCapacity << " points)";
     } else {
         const DomainBox box = domainBox();
         if (isPositiveFinite(box.width()) && isPositiveFinite(box.height())) return false;
         why << "the domain has no area";
     }
-    refusal_ = "Streamlines not placed: " + why.str();
-    std::cerr << refusal_ << std::endl;
+    refuse(why.str());
     return true;
+}
+
+void StreamlineSet::refuse(const std::string& why) {
+    refusal_ = "Streamlines not placed: " + why;
+    std::cerr << refusal_ << std::endl;
 }
 
 // Values the placement clamps and then works with: one line each on

@@ -175,7 +175,9 @@ PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& 
 }
 
 PlacementQuality measurePlacement(const StreamlineSet& set) {
-    return measurePlacement(set.streamlines(), set.domainBox(), set.dsep());
+    PlacementQuality q = measurePlacement(set.streamlines(), set.domainBox(), set.dsep());
+    q.emptyReason = set.emptyReason();
+    return q;
 }
 
 void printPlacementQuality(std::ostream& out, const PlacementQuality& q) {
@@ -201,4 +203,5 @@ void printPlacementQuality(std::ostream& out, const PlacementQuality& q) {
         separator = ", ";
     }
     out << '\n';
+    if (q.lines == 0 && !q.emptyReason.empty()) out << "No streamline placed: " << q.emptyReason << '\n';
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 class StreamlineSet;
@@ -23,9 +24,9 @@ struct PlacementQuality {
     double coverage = 0.0;  // share of the domain box within dsep of some line
     // Both ends of every line, indexed by TerminationReason.
     std::array<int, terminationReasonCount> ends{};
+    // Why a placement placed no line (StreamlineSet::emptyReason).
+    std::string emptyReason;
 };
-
-using StreamlineList = std::vector<std::unique_ptr<Streamline>>;
 
 // Sum of the segment lengths (double).
 double polylineLength(const Streamline& line);
@@ -49,5 +50,6 @@ double coverage(const StreamlineList& lines, const DomainBox& box, float dsep);
 PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& box, float dsep);
 PlacementQuality measurePlacement(const StreamlineSet& set);
 
-// The figures, one per line, after a "Placement quality:" heading.
+// The figures, one per line, after a "Placement quality:" heading; for a
+// placement without lines, why.
 void printPlacementQuality(std::ostream& out, const PlacementQuality& quality);

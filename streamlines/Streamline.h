@@ -4,6 +4,8 @@
 #include "streamlines/TerminationReason.h"
 
 #include <deque>
+#include <memory>
+#include <vector>
 
 // One line, its points ordered from the upstream end to the downstream end.
 // Tracing grows it at both ends, hence a deque.
@@ -17,3 +19,5 @@ public:
     TerminationReason startReason = TerminationReason::None;
     TerminationReason endReason = TerminationReason::None;
 };
+
+using StreamlineList = std::vector<std::unique_ptr<Streamline>>;

@@ -2,18 +2,33 @@
 
 #include "data/Channel.h"
 #include "data/FlowData.h"
+#include "data/Grid.h"
 
+#include <array>
 #include <cmath>
+#include <iostream>
 
 // Velocity at (x, y) from slots 0 and 1, negated for direction -1. False
-// when the dataset has no velocity channels.
+// when the dataset has no velocity channels. Both components share one cell
+// search; outside the grid each reports itself, as Channel::sampleAt does.
 bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, float& vy) const {
     const Channel* cx = flowData_ ? flowData_->channel(0) : nullptr;
     const Channel* cy = flowData_ ? flowData_->channel(1) : nullptr;
     if (!cx || !cy) return false;
     const Vec3 at(x, y, 0.0f);
-    vx = cx->sampleAt(at);
-    vy = cy->sampleAt(at);
+    std::array<int, 4> corners;
+    std::array<float, 4> weights;
+    if (cx->grid() != cy->grid()) {
+        vx = cx->sampleAt(at);
+        vy = cy->sampleAt(at);
+    } else if (cx->grid()->locateCell(at, corners, weights)) {
+        vx = cx->interpolate(corners, weights);
+        vy = cy->interpolate(corners, weights);
+    } else {
+        std::cerr << "Outside of the dataset\nOutside of the dataset\n";
+        vx = 0.0f;
+        vy = 0.0f;
+    }
     if (direction < 0) {
         vx = -vx;
         vy = -vy;

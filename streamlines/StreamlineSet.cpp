@@ -3,8 +3,10 @@
 #include "data/Channel.h"
 #include "data/ColorRGBA.h"
 #include "data/FlowData.h"
+#include "settings/SystemMemory.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -21,7 +23,13 @@ int cellCount(float extent, float size) {
 }  // namespace
 
 StreamlineSet::StreamlineSet(FlowData* flowData, int xSlot, int ySlot, float dt, float dsep, float dtest)
-    : flowData_(flowData), dt_(dt), dtest_(dtest), dsep_(dsep), xSlot_(xSlot), ySlot_(ySlot) {
+    : flowData_(flowData),
+      dt_(dt),
+      dtest_(dtest),
+      dsep_(dsep),
+      xSlot_(xSlot),
+      ySlot_(ySlot),
+      memoryBudget_(static_cast<double>(defaultMemoryBudgetMegabytes()) * 1048576.0) {
     dsepSquared_ = dsep_ * dsep_;
     dtestSquared_ = dtest_ * dtest_;
     updateLimits();
@@ -47,14 +55,13 @@ void StreamlineSet::setSeparation(float dsep) {
     dsep_ = dsep;
     dsepSquared_ = dsep_ * dsep_;
     updateLimits();
+    allocateCaches();
     buildDistanceField();
 }
 
 void StreamlineSet::updateLimits() {
     const float seedLimit = 0.999f * dsep_;
     seedLimitSquared_ = seedLimit * seedLimit;
-    seedReach_ = std::sqrt(static_cast<double>(seedLimitSquared_));
-    testReach_ = std::sqrt(static_cast<double>(dtestSquared_));
 }
 
 void StreamlineSet::setColor(float r, float g, float b) {
@@ -75,20 +82,26 @@ DomainBox StreamlineSet::domainBox() const {
     return box;
 }
 
+double StreamlineSet::maxLineLength() const {
+    return lineLengthInHalfPerimeters * (static_cast<double>(box_.width()) + static_cast<double>(box_.height()));
+}
+
 void StreamlineSet::allocateCaches() {
-    // trunc(dsep / dt * 1.2). Below 1 (dt > 1.2 dsep) the caches keep one
-    // entry; so they do for a dt or dsep that is zero, negative or not
-    // finite, and above maxCacheCapacity they keep that many: the evenly
-    // spaced placement refuses both before tracing anything.
+    // trunc(dsep / dt * 1.2), whatever its size: the caches fill as a line
+    // grows, so a large capacity costs nothing until points are placed.
+    // Below 1 (dt > 1.2 dsep) the caches hold one point; so they do for a dt
+    // or dsep that is zero, negative or not finite, which the evenly spaced
+    // placement refuses before tracing anything.
     const bool usable = std::isfinite(dt_) && dt_ > 0.0f && std::isfinite(dsep_) && dsep_ > 0.0f;
     const double quotient = usable ? static_cast<double>(dsep_ / dt_) * 1.2 : 0.0;
     if (!(quotient >= 1.0)) cacheCapacity_ = 1;
-    else if (quotient >= static_cast<double>(maxCacheCapacity)) cacheCapacity_ = maxCacheCapacity;
+    else if (quotient >= static_cast<double>(std::numeric_limits<int>::max()))
+        cacheCapacity_ = std::numeric_limits<int>::max();
     else cacheCapacity_ = static_cast<int>(quotient);
-    const std::size_t size = static_cast<std::size_t>(cacheCapacity_);
-    cacheA_.assign(size, nullptr);
-    cacheB_.assign(size, nullptr);
-    firstCache_.assign(size, nullptr);
+    for (auto* cache : {&cacheA_, &cacheB_, &firstCache_}) {
+        cache->clear();
+        cache->shrink_to_fit();
+    }
 }
 
 void StreamlineSet::buildDistanceField() {
@@ -102,30 +115,42 @@ void StreamlineSet::buildDistanceField() {
     fieldCellHeight_ = box_.height() / static_cast<float>(fieldCellsY_);
     marginX_ = 1e-4 * fieldCellWidth_ + 1e-6 * (std::fabs(box_.xmin) + std::fabs(box_.xmax));
     marginY_ = 1e-4 * fieldCellHeight_ + 1e-6 * (std::fabs(box_.ymin) + std::fabs(box_.ymax));
-    cells_.clear();
-    cells_.resize(static_cast<std::size_t>(fieldCellsX_) * static_cast<std::size_t>(fieldCellsY_));
+    field_.reset(static_cast<std::size_t>(fieldCellsX_) * static_cast<std::size_t>(fieldCellsY_));
     distancesValid_ = false;
 }
 
 void StreamlineSet::clearDistanceField() {
-    for (auto& c : cells_) c.clear();
+    field_.clear();
     distancesValid_ = false;
 }
 
-StreamPoint* StreamlineSet::createPoint(float x, float y) {
-    pointPool_.emplace_back(x, y, streamlineNumber_, stepCounter_);
-    return &pointPool_.back();
-}
+StreamPoint* StreamlineSet::createPoint(float x, float y) { return points_.add(x, y, streamlineNumber_, stepCounter_); }
 
 void StreamlineSet::discardPoint(StreamPoint* p) {
-    if (p && !pointPool_.empty() && p == &pointPool_.back()) pointPool_.pop_back();
+    const std::size_t n = points_.size();
+    if (p && n > 0 && p == points_.at(static_cast<PointStore::Id>(n - 1)) &&
+        static_cast<long long>(n - 1) > highestRegistered_)
+        points_.popBack();
+}
+
+// The store's id of p; a point from elsewhere is copied into the store, so
+// that the distance field refers to points of the set only.
+PointStore::Id StreamlineSet::idOf(StreamPoint* p) {
+    const std::size_t n = points_.size();
+    if (n > 0 && p == points_.at(static_cast<PointStore::Id>(n - 1))) return static_cast<PointStore::Id>(n - 1);
+    PointStore::Id id = 0;
+    if (points_.find(p, id)) return id;
+    points_.add(p->x(), p->y(), p->number(), p->index());
+    return static_cast<PointStore::Id>(points_.size() - 1);
 }
 
 void StreamlineSet::startPlacement() {
-    // Lines and cells refer into the pool, so they go first.
+    // Lines and cells refer into the store, so they go first.
     streamlines_.clear();
     clearDistanceField();
-    pointPool_.clear();
+    points_.clear();
+    emptyReason_.clear();
+    highestRegistered_ = -1;
     // The field was sized for box_; should the coordinates have changed
     // since, it is sized anew.
     const DomainBox now = domainBox();

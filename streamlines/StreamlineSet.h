@@ -2,10 +2,13 @@
 
 #include "settings/Modes.h"
 #include "streamlines/DomainBox.h"
+#include "streamlines/PointStore.h"
+#include "streamlines/ProximityIndex.h"
 #include "streamlines/StreamPoint.h"
 #include "streamlines/Streamline.h"
 
-#include <deque>
+#include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,13 +18,12 @@ class ColorRGBA;
 class FlowData;
 struct LineStyle;
 
-// A registered point with a copy of its position: proximity tests read the
-// copies in a row instead of following one pointer per point. Points do not
-// move once traced.
+// A registered point as the distance field holds it: a copy of its position
+// (proximity tests read the copies in a row) and the point itself.
 struct FieldEntry {
     float x;
     float y;
-    StreamPoint* point;
+    const StreamPoint* point;
 };
 
 // All streamlines of the open dataset with their settings: integration
@@ -31,19 +33,18 @@ class StreamlineSet {
 public:
     // Each direction of a seeded line adds at most this many points.
     static constexpr int maxFreeSteps = 10000;
-    // Each pass of an evenly spaced line adds at most this many points, so
-    // a line that never meets a stop (a tiny dt, a slow spiral) still ends.
-    static constexpr int maxEvenPointsPerDirection = 100000;
-    // Cells hold about a cache length of points per line passing through,
-    // and every proximity test walks them, so the placement's work grows
-    // with the square of the cache length. An evenly spaced placement whose
-    // dsep / dt * 1.2 exceeds this (about ten times the default 96) is
-    // refused rather than left running for minutes.
-    static constexpr int maxCacheCapacity = 1000;
-    // A placement traces no further line once this many points are placed:
-    // a tiny dsep in a large box with a small dt would otherwise place tens
-    // of millions of points, for minutes and gigabytes.
-    static constexpr int defaultPointLimit = 2000000;
+    // Each pass of an evenly spaced line ends (step_cap) once it would grow
+    // longer than this many half-perimeters (width + height) of the domain
+    // box, so a line that never meets a stop (a closed orbit with a tiny
+    // dtest) still ends, while a small dt does not cut lines short.
+    static constexpr double lineLengthInHalfPerimeters = 10.0;
+    // What a placed point costs, everything included (its record, its place
+    // in a line and in the distance field, the field's tree), rounded up:
+    // the memory budget is checked against points times this.
+    static constexpr double bytesPerPoint = 48.0;
+    // When the centre of the box gives no first line, further seeds are
+    // tried on a lattice dividing each side into this many parts.
+    static constexpr int latticeDivisions = 16;
     // Wider cells keep every point within dsep in the 3 x 3 block, so this
     // cap changes no result; it bounds the field's memory for a tiny dsep.
     static constexpr int maxFieldCellsPerAxis = 1024;
@@ -60,20 +61,47 @@ public:
     // registration by the same distance whatever the local speed. 0 (the
     // start value): the step moves dt * v.
     void setUnitSpeed(int unitSpeed) { unitSpeed_ = unitSpeed != 0 ? 1 : 0; }
-    // 1: when the evenly spaced placement's first line, from the centre of
-    // the box, is discarded (the flow rests there or has no data), the first
-    // line starts instead from the nearest point of a lattice about dsep
-    // apart that gives one. 0 (the start value): the list stays empty.
-    void setSeekFirstSeed(int seek) { seekFirstSeed_ = seek != 0 ? 1 : 0; }
-    void setStepSize(float dt);  // re-sizes the point caches
+    // dt and dsep both size the point caches, so each re-sizes them: the
+    // placement depends on the values in force, not on the order of edits.
+    void setStepSize(float dt);
     void setTestDistance(float dtest);
-    void setSeparation(float dsep);  // rebuilds the distance field, keeps the caches
+    void setSeparation(float dsep);  // also rebuilds the distance field
     void setColor(float r, float g, float b);
     ColorRGBA* color() const { return color_.get(); }
     void setTextureFunction(int function) { textureFunction_ = function; }
     void setTexturePeriod(int period) { texturePeriod_ = period; }
-    void setPointLimit(int limit) { pointLimit_ = limit; }
-    int pointLimit() const { return pointLimit_; }
+    // An evenly spaced placement does not start when its estimate exceeds
+    // this many bytes, and stops when its points would outgrow it, saying
+    // so either way. Start value: a quarter of physical memory.
+    void setMemoryBudget(double bytes) { memoryBudget_ = bytes; }
+    double memoryBudget() const { return memoryBudget_; }
+    // Whether the last evenly spaced placement was refused or stopped by it.
+    bool limitedByBudget() const { return limitedByBudget_; }
+    // What an evenly spaced placement has done so far.
+    struct Progress {
+        std::size_t points;  // traced into lines
+        std::size_t lines;
+        double covered;  // share of the distance field's cells holding a point, 0 to 1
+    };
+    // Called between lines with the progress so far; returning false cancels
+    // the placement, which keeps the lines it has, says so and reports as
+    // usual. Called often: it must be cheap.
+    using ProgressObserver = std::function<bool(const Progress&)>;
+    void setProgressObserver(ProgressObserver observer) { progressObserver_ = std::move(observer); }
+    bool cancelled() const { return cancelled_; }
+
+    // Why the last evenly spaced placement placed no line; empty when it
+    // placed some (or was refused, which says so itself).
+    const std::string& emptyReason() const { return emptyReason_; }
+    // What an evenly spaced placement with the current settings is expected
+    // to place and to need.
+    struct Estimate {
+        double points;
+        double bytes;
+    };
+    Estimate estimateEvenlySpaced() const;
+    // What the placement's storage holds now, in bytes.
+    double memoryInUse() const;
 
     // Integration. A returned point is new; hand it to a line or discardPoint.
     StreamPoint* stepForward(StreamPoint* p);
@@ -85,6 +113,8 @@ public:
     // or MidpointOutside.
     TerminationReason lastStepFailure() const { return stepFailure_; }
     DomainBox domainBox() const;  // read from the coordinate channels
+    // The longest pass of an evenly spaced line, in world units.
+    double maxLineLength() const;
 
     // Seeded placement ("Normal").
     void computeSeeded(int seedCount);
@@ -150,7 +180,6 @@ public:
     int cacheCapacity() const { return cacheCapacity_; }
     IntegrationMethod integration() const { return integration_; }
     int unitSpeed() const { return unitSpeed_; }
-    int seekFirstSeed() const { return seekFirstSeed_; }
     int textureFunction() const { return textureFunction_; }
     int texturePeriod() const { return texturePeriod_; }
     int streamlineNumber() const { return streamlineNumber_; }
@@ -162,8 +191,9 @@ public:
     int fieldCellsY() const { return fieldCellsY_; }
     float fieldCellWidth() const { return fieldCellWidth_; }
     float fieldCellHeight() const { return fieldCellHeight_; }
-    const std::vector<FieldEntry>& cell(int i, int j) const { return cells_[cellSlot(i, j)]; }
-    int registeredCount() const;  // points held by all cells
+    // The points registered in cell (i, j), in the order of registration.
+    std::vector<FieldEntry> cell(int i, int j) const;
+    int registeredCount() const { return static_cast<int>(field_.size()); }
     // Cell index of a point along x or y; values outside 0 .. count - 1 mean
     // the point lies off the field.
     int cellIndexX(float x) const;
@@ -180,15 +210,26 @@ private:
     };
     StepVelocity stepVelocity(float vx, float vy) const;
     StreamPoint* failStep(TerminationReason reason);
-    bool isNear(const StreamPoint* p, float limitSquared, double reach) const;
+    class CacheTurns;
+    bool isNear(const StreamPoint* p, float limitSquared, std::int32_t& witness) const;
+    PointStore::Id idOf(StreamPoint* p);
+    void registerId(PointStore::Id id);
     void updateLimits();
     void startPlacement();
     bool placementRefused(bool evenlySpaced);
+    bool refusedByBudget();
+    // Refuses the placement: one line on standard error, kept as the refusal.
+    void refuse(const std::string& why);
+    void reportBudgetUsedUp();
+    double meanSpeed() const;
+    std::string budgetAdvice(double pointBytes) const;
     void reportClamping();
     // Prints a line on standard output and keeps it among the warnings.
     void warn(const std::string& line);
     void scanForSeeds();
-    void seekFirstLine();
+    bool goOn();
+    void seedFromLattice(std::array<int, terminationReasonCount>& failures);
+    void explainEmptyPlacement(const std::array<int, terminationReasonCount>& failures);
 
     std::vector<std::unique_ptr<Streamline>> streamlines_;
     FlowData* flowData_;
@@ -200,10 +241,7 @@ private:
     // Seeds are built exactly dsep from their generating point; rounding
     // may put them a hair closer, so they are tested against 0.999 dsep.
     float seedLimitSquared_ = 0.0f;
-    // Square roots of the two limits and the rounding margins of the cell
-    // bounds, kept for the neighbourhood test, which runs for every point.
-    double seedReach_ = 0.0;
-    double testReach_ = 0.0;
+    // Rounding margins of the cell bounds for the neighbourhood test.
     double marginX_ = 0.0;
     double marginY_ = 0.0;
     int cacheCapacity_ = 1;
@@ -218,26 +256,42 @@ private:
     // The box as the distance field was built for it; the node coordinates
     // do not change while a dataset is open, so the hot paths read this copy.
     DomainBox box_;
-    std::vector<std::vector<FieldEntry>> cells_;
+    ProximityIndex field_;
     int fieldCellsX_ = 1;
     int fieldCellsY_ = 1;
     float fieldCellWidth_ = 0.0f;
     float fieldCellHeight_ = 0.0f;
     std::unique_ptr<ColorRGBA> color_;
-    std::vector<StreamPoint*> cacheA_;
-    std::vector<StreamPoint*> cacheB_;
-    std::vector<StreamPoint*> firstCache_;
+    // The caches of the line being traced. They fill as the line grows, up
+    // to cacheCapacity each, so a huge capacity costs nothing up front.
+    std::vector<PointStore::Id> cacheA_;
+    std::vector<PointStore::Id> cacheB_;
+    std::vector<PointStore::Id> firstCache_;
     IntegrationMethod integration_ = IntegrationMethod::Euler;
     int unitSpeed_ = 0;
-    int seekFirstSeed_ = 0;
     TerminationReason stepFailure_ = TerminationReason::None;
     int textureFunction_ = 0;
-    int pointLimit_ = defaultPointLimit;
     std::string refusal_;
     std::vector<std::string> warnings_;
+    double memoryBudget_;
+    bool limitedByBudget_ = false;
+    // Points a placement may hold under the budget, and whether a line
+    // reached that many (the placement then stops after it).
+    std::size_t pointCeiling_ = static_cast<std::size_t>(-1);
+    bool budgetUsedUp_ = false;
+    std::string emptyReason_;
+    ProgressObserver progressObserver_;
+    bool cancelled_ = false;
+    TerminationReason lastDiscardedEnd_ = TerminationReason::None;  // of the last line traceEvenly discarded
+    // The registered point (entry) that rejected the last seed candidate.
+    mutable std::int32_t seedWitness_ = -1;
+    mutable double meanSpeed_ = -1.0;  // of the dataset's nodes; -1 until needed
 
     // Every point of the current placement; cleared when the next begins.
-    std::deque<StreamPoint> pointPool_;
+    // Points up to highestRegistered_ may be in the distance field and are
+    // never given back before that.
+    PointStore points_;
+    long long highestRegistered_ = -1;
     std::vector<std::vector<float>> distances_;
     bool distancesValid_ = false;
     // Rebuilt whenever the distances are, that is after every change of the lines.

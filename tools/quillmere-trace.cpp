@@ -2,65 +2,93 @@
 // and writes them as CSV or legacy VTK, for inspection and for tests.
 
 #include "app/FramePattern.h"
+#include "common/SafeFileWrite.h"
 #include "data/FlowData.h"
 #include "formats/Importer.h"
+#include "settings/Settings.h"
 #include "streamlines/FitToData.h"
 #include "streamlines/PlacementQuality.h"
+#include "streamlines/StreamlineExport.h"
 #include "streamlines/StreamlineSet.h"
-#include "streamlines/TerminationReason.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <limits>
+#include <optional>
+#include <set>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 namespace {
 
-const char* const kUsage =
-    "Usage: quillmere-trace DATASET.gri|DATASET.nc [options] -o OUT\n"
-    "Places streamlines (evenly spaced unless --seeded) and writes them to OUT,\n"
-    "as CSV (line,point,x,y,step,start_reason,end_reason) when OUT ends in .csv,\n"
-    "or as legacy VTK polydata when it ends in .vtk (the reasons as cell data).\n"
-    "A reason tells why that end of the line ended: left_domain, zero_velocity,\n"
-    "non_finite, too_close, midpoint_outside or step_cap.\n"
-    "\n"
-    "Options:\n"
-    "  --seeded N   N seeds on the diagonal of the domain, traced freely\n"
-    "  --dt X       integration step (default 0.005)\n"
-    "  --dsep X     separation distance (default 0.4)\n"
-    "  --dtest X    test distance (default 0.2)\n"
-    "  --rk2        midpoint Runge-Kutta instead of Euler\n"
-    "  --unit-speed step along the velocity's direction: dt is a step length\n"
-    "  --fit        dsep, dtest and dt fitted to the size of the dataset's box, with\n"
-    "               unit speed and a first seed sought away from a resting centre,\n"
-    "               as the viewer's \"Fit to data\" sets them, and printed;\n"
-    "               --dt, --dsep and --dtest given as well win\n"
-    "  --stats      print quality figures after the placement: lines, lengths,\n"
-    "               short lines, coverage within dsep, line ends by reason\n"
-    "  --timestep K place the lines in time step K (default 0)\n"
-    "  --all-timesteps  one output file per time step: OUT is a pattern with\n"
-    "               one %d for the step, e.g. -o 'lines/l%04d.csv'\n"
-    "  -o OUT       output file (.csv or .vtk)\n";
+const char* const kProgram = "quillmere-trace";
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
 
 enum class Format { Csv, Vtk };
+
+// A bar on standard error while an evenly spaced placement runs: the share
+// of the domain reached and the points placed, redrawn at most ten times a
+// second and wiped at the end.
+class ProgressBar {
+public:
+    bool operator()(const StreamlineSet::Progress& p) {
+        const Clock::time_point now = Clock::now();
+        if (drawn_ && now - last_ < std::chrono::milliseconds(100)) return true;
+        last_ = now;
+        drawn_ = true;
+        const int width = 30;
+        const int filled = std::clamp(static_cast<int>(p.covered * width + 0.5), 0, width);
+        std::fprintf(stderr, "\r\033[K[%s%s] %3d %%  %zu points",
+                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                     std::string(static_cast<std::size_t>(width - filled), ' ').c_str(),
+                     static_cast<int>(p.covered * 100.0 + 0.5), p.points);
+        std::fflush(stderr);
+        return true;
+    }
+    ~ProgressBar() {
+        if (drawn_) std::fprintf(stderr, "\r\033[K");
+    }
+
+private:
+    Clock::time_point last_;
+    bool drawn_ = false;
+};
+
+// Start values of the viewer's settings, so that both place the same lines
+// when nothing is given.
+float startValue(const char* name) { return static_cast<float>(findSetting(name)->start); }
 
 struct Options {
     std::string dataset;
     std::string output;
     Format format = Format::Csv;
     int seeds = -1;  // -1: evenly spaced
-    float dt = 0.005f;
-    float dsep = 0.4f;
-    float dtest = 0.2f;
+    float dt = startValue("stepSize");
+    float dsep = startValue("dsep");
+    float dtest = startValue("dtest");
+    int memoryBudget = static_cast<int>(findSetting("memoryBudget")->start);  // MiB
     bool rk2 = false;
     bool unitSpeed = false;
     bool fit = false;
     bool stats = false;
+    bool binary = false;
     int timestep = 0;
     bool allTimesteps = false;
+    std::set<std::string> given;  // options named on the command line
 };
 
 struct UsageError {
@@ -81,12 +109,12 @@ float positiveNumber(const std::string& option, const std::string& text) {
     return v;
 }
 
-int seedCount(const std::string& text) {
+int megabytes(const std::string& text) {
     char* end = nullptr;
     errno = 0;
     const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || v < 0 || v > 1000)
-        throw UsageError{"--seeded needs a seed count from 0 to 1000, got '" + text + "'"};
+    if (text.empty() || *end != '\0' || errno != 0 || v < 1 || v > std::numeric_limits<int>::max())
+        throw UsageError{"--memory-budget needs a whole number of MiB, at least 1, got '" + text + "'"};
     return static_cast<int>(v);
 }
 
@@ -99,162 +127,242 @@ int stepNumber(const std::string& text) {
     return static_cast<int>(v);
 }
 
+int seedCount(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || v < 0 || v > 1000)
+        throw UsageError{"--seeded needs a seed count from 0 to 1000, got '" + text + "'"};
+    return static_cast<int>(v);
+}
+
+std::string number(float v) {
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
+
+// One row per option: its name, the name of its value (none for a switch),
+// what it means (further lines after '\n') and what it does to the options.
+struct OptionRow {
+    const char* name;
+    const char* value;
+    std::string meaning;
+    void (*apply)(Options& o, const std::string& value);
+};
+
+const std::vector<OptionRow>& optionTable() {
+    static const Options defaults;
+    static const std::vector<OptionRow> table = {
+        {"--seeded", "N", "N seeds on the diagonal of the domain, traced freely",
+         [](Options& o, const std::string& v) { o.seeds = seedCount(v); }},
+        {"--dt", "X", "integration step (default " + number(defaults.dt) + ")",
+         [](Options& o, const std::string& v) { o.dt = positiveNumber("--dt", v); }},
+        {"--dsep", "X", "separation distance (default " + number(defaults.dsep) + ")",
+         [](Options& o, const std::string& v) { o.dsep = positiveNumber("--dsep", v); }},
+        {"--dtest", "X", "test distance (default " + number(defaults.dtest) + ")",
+         [](Options& o, const std::string& v) { o.dtest = positiveNumber("--dtest", v); }},
+        {"--rk2", nullptr, "midpoint Runge-Kutta instead of Euler",
+         [](Options& o, const std::string&) { o.rk2 = true; }},
+        {"--unit-speed", nullptr, "step along the velocity's direction: dt is a step length",
+         [](Options& o, const std::string&) { o.unitSpeed = true; }},
+        {"--fit", nullptr,
+         "dsep, dtest and dt fitted to the size of the dataset's box, with\n"
+         "unit speed, as the viewer's \"Fit to data\" sets them, and printed;\n"
+         "--dt, --dsep and --dtest given as well win",
+         [](Options& o, const std::string&) { o.fit = true; }},
+        {"--memory-budget", "MB",
+         "memory the placement may use, in MiB (default " + std::to_string(defaults.memoryBudget) +
+             ", a quarter\nof this machine's memory); a placement expected to need more is\nnot started",
+         [](Options& o, const std::string& v) { o.memoryBudget = megabytes(v); }},
+        {"--stats", nullptr,
+         "print quality figures after the placement: lines, lengths,\n"
+         "short lines, coverage within dsep, line ends by reason;\n"
+         "then the time of loading, placing and writing and the\n"
+         "placement's memory",
+         [](Options& o, const std::string&) { o.stats = true; }},
+        {"--timestep", "K", "place the lines in time step K (default 0)",
+         [](Options& o, const std::string& v) { o.timestep = stepNumber(v); }},
+        {"--all-timesteps", nullptr,
+         "one output file per time step: OUT is a pattern with one %d\nfor the step, e.g. -o 'lines/l%04d.csv'",
+         [](Options& o, const std::string&) { o.allTimesteps = true; }},
+        {"-o", "OUT", "output file (.csv or .vtk)", [](Options& o, const std::string& v) { o.output = v; }},
+        {"--binary", nullptr, "write the VTK file in binary (big-endian), not as text",
+         [](Options& o, const std::string&) { o.binary = true; }},
+    };
+    return table;
+}
+
+std::string usage() {
+    std::string text = std::string("Usage: ") + kProgram +
+                       " DATASET.gri|DATASET.nc [options] -o OUT\n"
+                       "Places streamlines (evenly spaced unless --seeded) and writes them to OUT,\n"
+                       "as CSV (line,point,x,y,step,start_reason,end_reason) when OUT ends in .csv,\n"
+                       "or as legacy VTK polydata when it ends in .vtk (the reasons as cell data).\n"
+                       "A reason tells why that end of the line ended: left_domain, zero_velocity,\n"
+                       "non_finite, too_close, midpoint_outside or step_cap.\n"
+                       "\n"
+                       "Options:\n";
+    const std::size_t column = 22;
+    auto row = [&](std::string left, const std::string& meaning) {
+        left = "  " + left;
+        left.resize(std::max(column, left.size() + 1), ' ');
+        std::istringstream lines(meaning);
+        std::string line;
+        for (bool first = true; std::getline(lines, line); first = false)
+            text += (first ? left : std::string(column, ' ')) + line + "\n";
+    };
+    for (const OptionRow& o : optionTable())
+        row(std::string(o.name) + (o.value ? std::string(" ") + o.value : ""), o.meaning);
+    row("-h, --help", "this text");
+    row("--version", "the program's version");
+    return text;
+}
+
 Options parse(int argc, char** argv) {
     Options o;
     for (int k = 1; k < argc; ++k) {
         const std::string a = argv[k];
-        auto value = [&]() -> std::string {
-            if (k + 1 >= argc) throw UsageError{a + " needs a value"};
-            return argv[++k];
-        };
-        if (a == "--seeded") o.seeds = seedCount(value());
-        else if (a == "--dt") o.dt = positiveNumber(a, value());
-        else if (a == "--dsep") o.dsep = positiveNumber(a, value());
-        else if (a == "--dtest") o.dtest = positiveNumber(a, value());
-        else if (a == "--rk2") o.rk2 = true;
-        else if (a == "--unit-speed") o.unitSpeed = true;
-        else if (a == "--fit") o.fit = true;
-        else if (a == "--stats") o.stats = true;
-        else if (a == "--timestep") o.timestep = stepNumber(value());
-        else if (a == "--all-timesteps") o.allTimesteps = true;
-        else if (a == "-o") o.output = value();
-        else if (!a.empty() && a[0] == '-') throw UsageError{"unknown option " + a};
-        else if (o.dataset.empty()) o.dataset = a;
-        else throw UsageError{"more than one dataset given"};
+        const OptionRow* row = nullptr;
+        for (const OptionRow& r : optionTable())
+            if (a == r.name) row = &r;
+        if (row) {
+            std::string value;
+            if (row->value) {
+                if (k + 1 >= argc) throw UsageError{a + " needs a value"};
+                value = argv[++k];
+            }
+            row->apply(o, value);
+            o.given.insert(row->name);
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError{"unknown option " + a + "; see " + kProgram + " --help"};
+        } else if (o.dataset.empty()) {
+            o.dataset = a;
+        } else {
+            throw UsageError{"more than one dataset given"};
+        }
     }
     if (o.dataset.empty()) throw UsageError{"no dataset given"};
     if (o.output.empty()) throw UsageError{"no output file given (-o)"};
     if (endsWith(o.output, ".csv")) o.format = Format::Csv;
     else if (endsWith(o.output, ".vtk")) o.format = Format::Vtk;
     else throw UsageError{"the output file must end in .csv or .vtk"};
+    if (o.binary && o.format != Format::Vtk) throw UsageError{"--binary needs a .vtk output file"};
     std::string name, error;
     if (o.allTimesteps && !formatStepName(o.output, 0, name, error)) throw UsageError{"--all-timesteps: " + error};
     return o;
 }
 
-bool writeCsv(const StreamlineSet& set, std::FILE* f) {
-    std::fprintf(f, "line,point,x,y,step,start_reason,end_reason\n");
-    const auto& lines = set.streamlines();
-    for (std::size_t l = 0; l < lines.size(); ++l) {
-        const auto& points = lines[l]->points;
-        const char* start = terminationReasonName(lines[l]->startReason);
-        const char* end = terminationReasonName(lines[l]->endReason);
-        for (std::size_t k = 0; k < points.size(); ++k)
-            std::fprintf(f, "%zu,%zu,%.9g,%.9g,%d,%s,%s\n", l, k, static_cast<double>(points[k]->x()),
-                         static_cast<double>(points[k]->y()), points[k]->index(), start, end);
+// --help and --version answer whatever else is given.
+bool answersQuestion(int argc, char** argv) {
+    for (int k = 1; k < argc; ++k) {
+        const std::string a = argv[k];
+        if (a == "-h" || a == "--help") {
+            std::cout << usage();
+            return true;
+        }
+        if (a == "--version") {
+            std::cout << kProgram << " " << QM_VERSION << "\n";
+            return true;
+        }
     }
-    return !std::ferror(f);
+    return false;
 }
 
-// The codes of the two cell fields, for the title line: the legacy format
-// has no other place for a comment.
-std::string reasonLookup() {
-    std::string text = "start_reason and end_reason:";
-    for (int r = 0; r < terminationReasonCount; ++r) {
-        text += (r == 0 ? " " : ", ") + std::to_string(r) + " ";
-        text += terminationReasonName(static_cast<TerminationReason>(r));
+// Places the lines of the step loaded and writes them through the safe
+// writer, so a failed write keeps the file that was there.
+bool placeAndWrite(StreamlineSet& set, const Options& options, const std::string& output, double loading) {
+    const Clock::time_point placing = Clock::now();
+    if (options.seeds >= 0) {
+        set.computeSeeded(options.seeds);
+    } else {
+        std::optional<ProgressBar> bar;
+        if (isatty(STDERR_FILENO)) {
+            bar.emplace();
+            set.setProgressObserver([&bar](const StreamlineSet::Progress& p) { return (*bar)(p); });
+        }
+        set.computeEvenlySpaced();
+        set.setProgressObserver(nullptr);
+        std::cout.flush();
     }
-    return text;
-}
-
-// Lines without points have no cell: a polyline needs at least one point.
-bool writeVtk(const StreamlineSet& set, std::FILE* f) {
-    std::size_t pointCount = 0;
-    std::size_t lineCount = 0;
-    for (const auto& line : set.streamlines()) {
-        pointCount += line->points.size();
-        if (!line->points.empty()) ++lineCount;
+    const double placement = millisecondsSince(placing);
+    if (options.stats) {
+        printPlacementQuality(std::cout, measurePlacement(set));
+        std::size_t points = 0;
+        for (const auto& line : set.streamlines()) points += line->points.size();
+        const double bytes = set.memoryInUse();
+        std::cout << "Loading time: " << std::llround(loading) << " ms\n"
+                  << "Placement time: " << std::llround(placement) << " ms\n"
+                  << "Placement memory: " << std::llround(bytes / 1048576.0) << " MiB";
+        if (points > 0) std::cout << " (" << std::llround(bytes / static_cast<double>(points)) << " bytes per point)";
+        std::cout << "\n";
+        if (options.seeds < 0)
+            std::cout << "Expected points: " << std::llround(set.estimateEvenlySpaced().points) << "\n";
     }
-    std::fprintf(f, "# vtk DataFile Version 3.0\nquillmere-trace streamlines; %s\nASCII\nDATASET POLYDATA\n",
-                 reasonLookup().c_str());
-    std::fprintf(f, "POINTS %zu float\n", pointCount);
-    for (const auto& line : set.streamlines())
-        for (const StreamPoint* p : line->points)
-            std::fprintf(f, "%.9g %.9g 0\n", static_cast<double>(p->x()), static_cast<double>(p->y()));
-    std::fprintf(f, "LINES %zu %zu\n", lineCount, pointCount + lineCount);
-    std::size_t next = 0;
-    for (const auto& line : set.streamlines()) {
-        if (line->points.empty()) continue;
-        std::fprintf(f, "%zu", line->points.size());
-        for (std::size_t k = 0; k < line->points.size(); ++k) std::fprintf(f, " %zu", next++);
-        std::fprintf(f, "\n");
-    }
-    std::fprintf(f, "POINT_DATA %zu\nSCALARS step int 1\nLOOKUP_TABLE default\n", pointCount);
-    for (const auto& line : set.streamlines())
-        for (const StreamPoint* p : line->points) std::fprintf(f, "%d\n", p->index());
-    std::fprintf(f, "CELL_DATA %zu\nFIELD ends 2\n", lineCount);
-    for (const bool start : {true, false}) {
-        std::fprintf(f, "%s 1 %zu int\n", start ? "start_reason" : "end_reason", lineCount);
-        for (const auto& line : set.streamlines())
-            if (!line->points.empty())
-                std::fprintf(f, "%d\n", static_cast<int>(start ? line->startReason : line->endReason));
-    }
-    return !std::ferror(f);
-}
-
-bool placeAndWrite(StreamlineSet& set, const Options& options, const std::string& output) {
-    if (options.seeds >= 0) set.computeSeeded(options.seeds);
-    else set.computeEvenlySpaced();
-    if (options.stats) printPlacementQuality(std::cout, measurePlacement(set));
     std::cout.flush();
 
-    std::FILE* f = std::fopen(output.c_str(), "w");
-    if (!f) {
-        std::cerr << "quillmere-trace: cannot write " << output << std::endl;
+    const Clock::time_point writing = Clock::now();
+    std::string why;
+    const bool written = writeFileSafely(
+        output,
+        [&](std::ostream& out) {
+            const bool ok = options.format == Format::Csv ? writeCsv(set.streamlines(), out)
+                                                          : writeVtk(set.streamlines(), out, options.binary);
+            if (!ok) out.setstate(std::ios::badbit);
+        },
+        &why);
+    if (!written) {
+        std::cerr << kProgram << ": cannot write " << output << (why.empty() ? "" : " (" + why + ")") << std::endl;
         return false;
     }
-    const bool written = options.format == Format::Csv ? writeCsv(set, f) : writeVtk(set, f);
-    if (std::fclose(f) != 0 || !written) {
-        std::cerr << "quillmere-trace: cannot write " << output << std::endl;
-        return false;
-    }
+    if (options.stats) std::cout << "Writing time: " << std::llround(millisecondsSince(writing)) << " ms" << std::endl;
     return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (answersQuestion(argc, argv)) return 0;
     Options options;
     try {
         options = parse(argc, argv);
     } catch (const UsageError& e) {
-        std::cerr << "quillmere-trace: " << e.message << "\n\n" << kUsage;
+        std::cerr << kProgram << ": " << e.message << "\n\n" << usage();
         return 2;
     }
 
     // Loaded as the viewer's opener does: velocity, then the node x and y
     // channels and the magnitude channel.
+    const Clock::time_point started = Clock::now();
     FlowData data(nullptr);
     if (!loadDataset(data, options.dataset, options.allTimesteps ? 0 : options.timestep)) {
-        std::cerr << "quillmere-trace: cannot load " << options.dataset << std::endl;
+        std::cerr << kProgram << ": cannot load " << options.dataset << std::endl;
         return 1;
     }
     const int xSlot = data.createCoordinateChannel(0);
     const int ySlot = data.createCoordinateChannel(1);
     const int magnitudeSlot = data.createMagnitudeChannel(0, 1, 2);
     if (xSlot < 0 || ySlot < 0) {
-        std::cerr << "quillmere-trace: no free channel slot for the node coordinates" << std::endl;
+        std::cerr << kProgram << ": no free channel slot for the node coordinates" << std::endl;
         return 1;
     }
 
-    // Built as the viewer's opener builds it, from the panel's start values,
-    // then changed the way the viewer applies the same settings: a new dt
-    // re-sizes the point caches for the dsep in force, a new dsep keeps them.
-    // So "-stepSize X -dsep Y" in the viewer and "--dt X --dsep Y" here place
-    // the same lines.
-    const Options start;
-    StreamlineSet set(&data, xSlot, ySlot, start.dt, start.dsep, start.dtest);
+    // The placement depends only on the settings, so these lines are the
+    // viewer's with the same settings, however it came by them.
+    const double loading = millisecondsSince(started);
+    StreamlineSet set(&data, xSlot, ySlot, options.dt, options.dsep, options.dtest);
     set.setIntegration(options.rk2 ? IntegrationMethod::RungeKutta : IntegrationMethod::Euler);
     set.setUnitSpeed(options.unitSpeed ? 1 : 0);
+    set.setMemoryBudget(static_cast<double>(options.memoryBudget) * 1048576.0);
     if (options.fit) {
         const FittedSettings fit = fitToBox(set.domainBox());
         std::cout << describeFit(set.domainBox(), fit) << std::endl;
         applyFit(set, fit);
+        if (options.given.count("--dt")) set.setStepSize(options.dt);
+        if (options.given.count("--dsep")) set.setSeparation(options.dsep);
+        if (options.given.count("--dtest")) set.setTestDistance(options.dtest);
     }
-    if (options.dt != start.dt) set.setStepSize(options.dt);
-    if (options.dsep != start.dsep) set.setSeparation(options.dsep);
-    if (options.dtest != start.dtest) set.setTestDistance(options.dtest);
-    if (!options.allTimesteps) return placeAndWrite(set, options, options.output) ? 0 : 1;
+    if (!options.allTimesteps) return placeAndWrite(set, options, options.output, loading) ? 0 : 1;
 
     // One step after the other in the same set, as the viewer steps through them.
     int failed = 0;
@@ -265,12 +373,12 @@ int main(int argc, char** argv) {
         std::error_code ignored;
         if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
         if (step > 0 && !data.loadTimeStep(step)) {
-            std::cerr << "quillmere-trace: time step " << step << " not written" << std::endl;
+            std::cerr << kProgram << ": time step " << step << " not written" << std::endl;
             ++failed;
             continue;
         }
         data.updateMagnitudeChannel(magnitudeSlot, 0, 1, 2);
-        if (!placeAndWrite(set, options, name)) ++failed;
+        if (!placeAndWrite(set, options, name, loading)) ++failed;
     }
     return failed == 0 ? 0 : 1;
 }

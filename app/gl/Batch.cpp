@@ -23,6 +23,7 @@ bool batchRun = false;
 std::string pendingScreenshot;
 // -allTimesteps 1: -screenshot is a pattern, one frame per time step.
 bool allTimesteps = false;
+bool fitOnOpening = false;
 }  // namespace
 
 void beginBatchRun(const ViewerArguments& arguments) {
@@ -32,7 +33,19 @@ void beginBatchRun(const ViewerArguments& arguments) {
 
 bool isBatchRun() { return batchRun; }
 
+void readFitOption() {
+    if (!commandLine.has("fitToData")) return;
+    double fit = 0.0;
+    if (!parseNumber(commandLine.value("fitToData"), fit))
+        std::cerr << "Ignoring -fitToData: '" << commandLine.value("fitToData") << "' is not a number" << std::endl;
+    else fitOnOpening = fit != 0.0;
+}
+
+bool fitsOnOpening() { return fitOnOpening; }
+
 void applyBatchOptions() {
+    if (fitOnOpening && !sceneReady()) std::cerr << "Ignoring -fitToData: no dataset is open" << std::endl;
+    fitOnOpening = false;  // datasets opened later keep the settings in force
     if (commandLine.has("options")) {
         if (sceneReady()) {
             loadOptionsFile(commandLine.value("options"));
@@ -42,14 +55,6 @@ void applyBatchOptions() {
             std::cerr << "Ignoring -options: no dataset is open" << std::endl;
             statusBoard.post(MessageKind::Error, "Ignoring -options: no dataset is open");
         }
-    }
-    // Fitted before the settings, so that a setting given as well wins.
-    if (commandLine.has("fitToData")) {
-        double fit = 0.0;
-        if (!parseNumber(commandLine.value("fitToData"), fit))
-            std::cerr << "Ignoring -fitToData: '" << commandLine.value("fitToData") << "' is not a number" << std::endl;
-        else if (fit != 0.0 && !sceneReady()) std::cerr << "Ignoring -fitToData: no dataset is open" << std::endl;
-        else if (fit != 0.0) controlCallback(controlId::fitToData);
     }
     std::vector<SettingNotice> notices;
     applyCommandLineSettings(commandLine, controlCallback, &notices);

@@ -1,10 +1,10 @@
 #pragma once
 
 // Options of the command line beyond "datafile", for scripts and reports:
-// "-options FILE" loads an options file, "-fitToData 1" presses "Fit to
-// data", every panel setting can be given under the name of its live
-// variable, and "-screenshot FILE" saves the first complete frame and ends
-// the program.
+// "-fitToData 1" fits the streamline settings to the dataset as it opens,
+// "-options FILE" loads an options file, every panel setting can be given
+// under the name of its live variable, and "-screenshot FILE" saves the
+// first complete frame and ends the program.
 //
 // A run with -screenshot is a batch run. It always ends: it saves the
 // picture whenever a frame can be drawn, and exits with 0 only when the
@@ -19,6 +19,12 @@ struct ViewerArguments;
 void beginBatchRun(const ViewerArguments& arguments);
 bool isBatchRun();
 
+// Reads -fitToData before the dataset of the command line opens.
+void readFitOption();
+// Whether the dataset being opened fits its settings first ("Fit to data"
+// before its first placement, so that a box far from unit size never places
+// with the start values).
+bool fitsOnOpening();
 // Runs after the dataset of the command line was opened.
 void applyBatchOptions();
 // Runs after every displayed frame.

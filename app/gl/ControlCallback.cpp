@@ -138,14 +138,7 @@ void applyUnitSpeed() {
     rebuildStreamlines();
 }
 
-void applySeekFirstSeed() {
-    if (!sceneReady()) return;
-    streamlineSet->setSeekFirstSeed(seekFirstSeed);
-    rebuildStreamlines();
-}
-
-void applyFitToData() {
-    if (!sceneReady()) return;
+void fitSettingsToData() {
     const DomainBox box = streamlineSet->domainBox();
     const FittedSettings fit = fitToBox(box);
     if (!(fit.dsep > 0.0f)) {
@@ -155,7 +148,6 @@ void applyFitToData() {
     // The new values go through the settings, as if typed into the panel.
     const auto set = [](const char* name, double value) { findSetting(name)->set(value); };
     set("unitSpeed", 1);
-    set("seekFirstSeed", 1);
     set("dsep", fit.dsep);
     set("dtest", fit.dtest);
     set("stepSize", fit.dt);
@@ -166,6 +158,11 @@ void applyFitToData() {
     set("arrowSize", ArrowPlot::fittedSize(arrowPlot->quad, arrowCountX, arrowCountY, fieldHeight / 1.4f));
     std::cout << describeFit(box, fit) << ", arrow size " << arrowSize << std::endl;
     applyFit(*streamlineSet, fit);
+}
+
+void applyFitToData() {
+    if (!sceneReady()) return;
+    fitSettingsToData();
     setUniform("pointSize", arrowSize);
     rebuildStreamlines();
 }
@@ -186,6 +183,13 @@ void applyDtest() {
     if (!sceneReady()) return;
     streamlineSet->setTestDistance(dtest);
     rebuildStreamlines();
+}
+
+// A new budget matters only to a placement it refused or stopped.
+void applyMemoryBudget() {
+    if (!sceneReady()) return;
+    streamlineSet->setMemoryBudget(static_cast<double>(memoryBudget) * 1048576.0);
+    if (streamlineSet->limitedByBudget()) rebuildStreamlines();
 }
 
 void applySeedPoints() { rebuildStreamlines(); }
@@ -219,11 +223,10 @@ bool loadOptionsFile(const std::string& name) {
     arrows->upload();
     if (backgroundChannel != VelocityBackground) flowData->bindDataTexture(backgroundChannel);
     applyShaderUniforms();
-    // Unit speed and the first-seed search are taken along by the placements
-    // below rather than placing once more: a load prints the same placements
-    // as it did before they existed.
+    // Unit speed is taken along by the placements below rather than placing
+    // once more: a load prints the same placements as it did before it
+    // existed.
     streamlineSet->setUnitSpeed(unitSpeed == 0 ? 0 : 1);
-    streamlineSet->setSeekFirstSeed(seekFirstSeed);
     applyIntegration();
     applyStepSize();
     applyDsep();
@@ -272,13 +275,13 @@ void controlCallback(int id) {
     case controlId::noDataBlue:
         if (sceneReady()) applyShaderUniforms();
         break;
-    case controlId::seekFirstSeed: applySeekFirstSeed(); break;
     case controlId::fitToData: applyFitToData(); break;
     case controlId::integrationMethod: applyIntegration(); break;
     case controlId::unitSpeed: applyUnitSpeed(); break;
     case controlId::dsep: applyDsep(); break;
     case controlId::dtest: applyDtest(); break;
     case controlId::stepSize: applyStepSize(); break;
+    case controlId::memoryBudget: applyMemoryBudget(); break;
     case controlId::textureFunction:
         if (sceneReady()) streamlineSet->setTextureFunction(textureFunction == 0 ? 0 : 1);
         break;

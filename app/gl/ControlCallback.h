@@ -9,20 +9,23 @@ void controlCallback(int id);
 // a new placement in the current mode. Without a dataset they do nothing.
 void applyIntegration();
 void applyUnitSpeed();
-void applySeekFirstSeed();
 void applyStepSize();
 void applyDsep();
+void applyMemoryBudget();
 void applyDtest();
 void applyStreamlineMode();
 void applySeedPoints();
 // Places the lines again and reports what the placement had to say.
 void rebuildStreamlines();
 
-// "Fit to data": sets unit speed, the first-seed search, dsep, dtest, dt,
+// "Fit to data": sets unit speed, dsep, dtest, dt,
 // the tapering widths and the glyph spacing from the size of the dataset's
 // box and the arrow size from the shape of the field, prints them in one
 // line, and places the streamlines once.
 void applyFitToData();
+// The same without placing: the settings, the arrow size and the streamline
+// set take the fitted values.
+void fitSettingsToData();
 
 // Says in the window that a grid file named by the user could not be loaded.
 void reportOpenFailure(const std::string& name);

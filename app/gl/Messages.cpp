@@ -4,6 +4,7 @@
 #include "app/gl/Scene.h"
 #include "app/gl/Window.h"
 #include "settings/LiveVariables.h"
+#include "settings/Modes.h"
 #include "streamlines/StreamlineSet.h"
 
 #include <sstream>
@@ -15,6 +16,13 @@ void reportPlacement() {
     std::vector<StatusMessage> messages;
     if (!streamlineSet->refusal().empty()) messages.push_back({MessageKind::Error, streamlineSet->refusal()});
     for (const std::string& line : streamlineSet->warnings()) messages.push_back({MessageKind::Warning, line});
+    // Lines stop within dtest of others but start dsep from them: with dtest
+    // at or above dsep most stop where they start.
+    const bool evenlySpaced = streamlineModeOf(streamlineMode) != StreamlineMode::Normal;
+    if (evenlySpaced && streamlineSet->refusal().empty() && !(streamlineSet->dtest() < streamlineSet->dsep()))
+        messages.push_back({MessageKind::Warning,
+                            "dtest is not below dsep, so new lines stop where they start: "
+                            "try dtest = dsep / 2"});
     if (showStreamlines == 1 && streamlineSet->refusal().empty() && streamlineSet->streamlines().empty())
         messages.push_back({MessageKind::Warning, "No streamlines were placed with these settings"});
     statusBoard.setPlacementMessages(messages);

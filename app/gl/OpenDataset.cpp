@@ -1,5 +1,8 @@
 #include "app/gl/OpenDataset.h"
 
+#include "app/gl/Batch.h"
+#include "app/gl/ControlCallback.h"
+
 #include "render/Camera.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Messages.h"
@@ -59,11 +62,11 @@ bool openDataset(std::string path) {
     transferFunctions[3]->upload();
 
     streamlineSet = std::make_unique<StreamlineSet>(flowData.get(), coordXSlot, coordYSlot, stepSize, dsep, dtest);
-    // Unit speed and the first-seed search are ours, not the panel's
-    // integration choice: a ticked box applies to the new dataset too (off,
-    // the placement is unchanged).
+    // Unit speed is ours, not the panel's integration choice: a ticked box
+    // applies to the new dataset too (off, the placement is unchanged).
     streamlineSet->setUnitSpeed(unitSpeed);
-    streamlineSet->setSeekFirstSeed(seekFirstSeed);
+    streamlineSet->setMemoryBudget(static_cast<double>(memoryBudget) * 1048576.0);
+    if (fitsOnOpening()) fitSettingsToData();
     streamlineSet->computeEvenlySpaced();
     reportPlacement();
 

@@ -100,9 +100,13 @@ TEST_F(Convert, ANetcdfSeriesConvertsAndOpensDirectlyToTheSameResult) {
     EXPECT_EQ(readFile(dir.file("out/ocean.names")), "# data channel names, one per line in channel order\ntemp\n");
 
     const std::string trace = programPath("quillmere-trace");
-    ASSERT_EQ(run(trace, {"ocean.nc", "--timestep", "1", "--dsep", "0.1", "-o", "direct.csv"}, dir.path()).code, 0);
-    ASSERT_EQ(run(trace, {"out/ocean.gri", "--timestep", "1", "--dsep", "0.1", "-o", "converted.csv"}, dir.path()).code,
-              0);
+    const std::vector<std::string> spacing = {"--timestep", "1", "--dsep", "0.1", "--dtest", "0.05"};
+    std::vector<std::string> directArgs = {"ocean.nc", "-o", "direct.csv"};
+    std::vector<std::string> convertedArgs = {"out/ocean.gri", "-o", "converted.csv"};
+    directArgs.insert(directArgs.end(), spacing.begin(), spacing.end());
+    convertedArgs.insert(convertedArgs.end(), spacing.begin(), spacing.end());
+    ASSERT_EQ(run(trace, directArgs, dir.path()).code, 0);
+    ASSERT_EQ(run(trace, convertedArgs, dir.path()).code, 0);
     const std::string lines1 = readFile(dir.file("direct.csv"));
     EXPECT_GT(lines(lines1).size(), 200u);
     EXPECT_TRUE(lines1 == readFile(dir.file("converted.csv")));

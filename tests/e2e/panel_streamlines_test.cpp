@@ -22,7 +22,10 @@ int lastPointCount(const std::string& text) {
 
 // Pixels where the streamlines show over the field (white lines vanish where
 // the field is white itself).
-int linePixels(const Image& with, const Image& field) { return differingPixels(with, field, 40); }
+// Below the status line, which may hint at "Fit to data" when few lines are placed.
+int linePixels(const Image& with, const Image& field) {
+    return differingPixels(with, field, 40, StatusReferences::kRows);
+}
 
 class PanelStreamlines : public ::testing::Test {
 protected:
@@ -83,7 +86,7 @@ TEST_F(PanelStreamlines, ModesSwitchTheirSpinnersAndTypedValuesPlaceTheLinesAgai
     EXPECT_LT(linePixels(fewerSeeds, field), linePixels(seeded, field) - 200);
     EXPECT_GT(linePixels(fewerSeeds, field), 0);
 
-    // Back to evenly spaced lines; a smaller dsep places them again, closer.
+    // Back to evenly spaced lines; a smaller dsep places them again.
     mark = v.out().size();
     ASSERT_TRUE(v.click("radio", "Evenly"));
     ASSERT_TRUE(v.waitMap([](const PanelMap& p) { return p.enabled("spinner", "Seedpoints") == 0; }));
@@ -100,7 +103,12 @@ TEST_F(PanelStreamlines, ModesSwitchTheirSpinnersAndTypedValuesPlaceTheLinesAgai
                  "At the end of the streamline-list, let's end", "Distance Field OK",
                  "Please wait for the changes to take place.", " This could be a short amount of time!"}))
         << v.out().substr(mark);
-    EXPECT_GT(lastPointCount(v.out()), openedWith);
+    // The lines of these settings, as a fresh start with them places them.
+    const RunResult traced =
+        run(programPath("quillmere-trace"), {"flow.gri", "--dsep", "0.2", "-o", dir.file("lines.csv")}, dir.path());
+    ASSERT_EQ(traced.code, 0) << traced.err;
+    EXPECT_EQ(lastPointCount(v.out()), lastPointCount(traced.out));
+    EXPECT_NE(lastPointCount(v.out()), openedWith);
     EXPECT_GT(differingPixels(v.screenshot(dir.path()), evenly, 40), 200);
     EXPECT_EQ(v.err(), "");
 }
@@ -138,3 +146,28 @@ TEST_F(PanelStreamlines, ColorFromCcTakesTheChoosersGreyForTheLines) {
 }
 
 }  // namespace
+
+TEST_F(PanelStreamlines, TheMemorySpinnerRefusesAPlacementAndARaisedBudgetPlacesIt) {
+    PanelViewer& v = *viewer;
+    EXPECT_GT(linePixels(v.screenshot(dir.path()), field), 500);
+    // A lower budget alone places nothing again.
+    std::size_t mark = v.out().size();
+    ASSERT_TRUE(v.typeInto("Memory (MiB)", "16"));
+    ASSERT_TRUE(v.waitMap([](const PanelMap& p) { return p.state("spinner", "Memory (MiB)") == "16"; }));
+    EXPECT_FALSE(contains(v.out().substr(mark), "Number of points in streamlines: ")) << v.out().substr(mark);
+
+    // A step too fine for 16 MiB: refused, with the estimate, and no lines.
+    mark = v.out().size();
+    ASSERT_TRUE(v.typeInto("dt", "0.00001"));
+    ASSERT_TRUE(pollUntil([&] { return contains(v.err(), "would exceed the memory budget of 16 MiB; dsep "); }, 20.0))
+        << v.err();
+    EXPECT_FALSE(contains(v.out().substr(mark), "Distance Field OK")) << v.out().substr(mark);
+    const Image refused = v.screenshot(dir.path());
+    EXPECT_LT(linePixels(refused, field), 20);
+
+    // Room enough: the refused placement runs.
+    mark = v.out().size();
+    ASSERT_TRUE(v.typeInto("Memory (MiB)", "1024"));
+    ASSERT_TRUE(v.waitOutput([&](const std::string& o) { return contains(o.substr(mark), "Distance Field OK\n"); }));
+    EXPECT_GT(lastPointCount(v.out()), 10 * lastPointCount(v.out().substr(0, mark)));
+}

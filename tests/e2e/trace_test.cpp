@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -160,10 +163,17 @@ TEST_F(TraceTest, OptionsChangeThePlacement) {
     EXPECT_EQ(rows.back().line, 3);
     for (const Row& r : rows) ASSERT_EQ(r.step, 0);
 
-    // A step far too small for dsep: the placement refuses, the file is empty.
-    const RunResult refused = trace({gyre, "--dt", "0.0001", "-o", dir.file("refused.csv")});
+    // Small steps are legal (caches of 1200 points here) ...
+    const RunResult small = trace({gyre, "--dt", "0.0004", "-o", dir.file("small.csv")});
+    ASSERT_EQ(small.code, 0) << small.err;
+    EXPECT_EQ(small.err, "");
+    EXPECT_GT(readCsv(dir.file("small.csv"), header).size(), 5 * euler.size());
+    // ... only the memory budget refuses a placement, naming its estimate;
+    // the file then holds no line.
+    const RunResult refused = trace({gyre, "--dt", "0.0001", "--memory-budget", "16", "-o", dir.file("refused.csv")});
     EXPECT_EQ(refused.code, 0);
-    EXPECT_NE(refused.err.find("Streamlines not placed: dt = 0.0001 is too small for dsep = 0.4"), std::string::npos)
+    EXPECT_EQ(refused.err.rfind("Streamlines not placed: about ", 0), 0u) << refused.err;
+    EXPECT_NE(refused.err.find(" MiB) would exceed the memory budget of 16 MiB; dsep "), std::string::npos)
         << refused.err;
     EXPECT_EQ(readFile(dir.file("refused.csv")), "line,point,x,y,step,start_reason,end_reason\n");
 }
@@ -223,7 +233,7 @@ TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine) {
     const std::vector<Case> cases = {
         {{}, {}},
         {{"-dtest", "0.1", "-integrationMethod", "1"}, {"--dtest", "0.1", "--rk2"}},
-        // dt before dsep: the caches keep the size from dsep 0.4.
+        // Whatever order the viewer applies them in, the caches fit dt and dsep.
         {{"-dsep", "0.3", "-stepSize", "0.01"}, {"--dsep", "0.3", "--dt", "0.01"}},
     };
     for (const Case& c : cases) {
@@ -246,4 +256,162 @@ TEST_F(TraceTest, ReproducesTheViewersPlacementLineForLine) {
         EXPECT_EQ(shown.back(), written.front());
         EXPECT_GT(statistic(exported.out, "Number of points in streamlines: "), 1000);
     }
+}
+
+// An options file restores the lines that were on screen when it was saved:
+// the viewer loading one places what a fresh start with its values places.
+TEST_F(TraceTest, AnOptionsFileBringsBackTheLinesOfItsSettings) {
+    ASSERT_TRUE(Xvfb::shared().ok());
+    prepareViewerDir(dir.path());
+    std::string options = readFile(std::string(QM_SOURCE_DIR) + "/tests/golden/options_default.xml");
+    for (const auto& [from, to] :
+         std::vector<std::pair<std::string, std::string>>{{"<dsep>0.4</dsep>", "<dsep>0.3</dsep>"},
+                                                          {"<dtest>0.2</dtest>", "<dtest>0.1</dtest>"},
+                                                          {"<dt>0.005</dt>", "<dt>0.02</dt>"}}) {
+        const std::size_t at = options.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        options.replace(at, from.size(), to);
+    }
+    std::ofstream(dir.file("saved.xml"), std::ios::binary) << options;
+
+    const RunResult viewer =
+        run(programPath("quillmere"),
+            {"-datafile", gyre, "-options", dir.file("saved.xml"), "-screenshot", dir.file("shot.png")}, dir.path());
+    ASSERT_EQ(viewer.code, 0) << viewer.err;
+    const RunResult exported =
+        trace({gyre, "--dsep", "0.3", "--dtest", "0.1", "--dt", "0.02", "-o", dir.file("lines.csv")});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    const auto shown = placementBlocks(viewer.out);
+    const auto written = placementBlocks(exported.out);
+    ASSERT_GT(shown.size(), 1u);
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(shown.back(), written.front());
+}
+
+// Five of the generated fields stand still at the centre of their box; their
+// placements start from a lattice seed. A field without speed says why it
+// has no line, in the placement's report and in the figures.
+TEST_F(TraceTest, CentredFieldsGetLinesAndAStillFieldSaysWhyItHasNone) {
+    for (const char* field : {"rotation", "sink", "vortex", "cylinder", "saddle"}) {
+        const std::string grid = generateDataset(dir.path(), field, {"--field", field, "--nx", "65", "--ny", "33"});
+        const RunResult r = trace({grid, "-o", dir.file("centred.csv")});
+        ASSERT_EQ(r.code, 0) << field << r.err;
+        EXPECT_GT(statistic(r.out, "Number of points in streamlines: "), 400) << field;
+        EXPECT_EQ(r.out.find("No streamline placed"), std::string::npos) << field;
+    }
+    const std::string still =
+        generateDataset(dir.path(), "still", {"--field", "uniform", "--speed", "0", "--nx", "9", "--ny", "5"});
+    const RunResult r = trace({still, "--stats", "-o", dir.file("still.csv")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string note =
+        "No streamline placed: none of the 225 seeds tried (the centre of the box, then a lattice "
+        "around it) gives a line of two points; their lines ended with zero_velocity 225\n";
+    const std::size_t first = r.out.find(note);
+    ASSERT_NE(first, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.compare(first + note.size(), 35, "Number of points in streamlines: 0\n"), 0);
+    EXPECT_NE(r.out.find("Line ends: left_domain 0, zero_velocity 0, non_finite 0, too_close 0, midpoint_outside 0, "
+                         "step_cap 0\n" +
+                         note),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(readFile(dir.file("still.csv")), "line,point,x,y,step,start_reason,end_reason\n");
+}
+
+// On a terminal the placement shows a progress bar on standard error, wiped
+// when it ends; elsewhere standard error stays empty.
+TEST_F(TraceTest, ShowsProgressOnATerminalOnly) {
+    const std::vector<std::string> args = {gyre, "--dsep", "0.1", "--dtest", "0.05", "-o", dir.file("lines.csv")};
+    const RunResult plain = trace(args);
+    ASSERT_EQ(plain.code, 0);
+    EXPECT_EQ(plain.err, "");
+
+    // `script` runs the tool on a terminal of its own and copies what it
+    // shows; standard output goes to a file.
+    std::string command = programPath("quillmere-trace");
+    for (const std::string& a : args) command += " '" + a + "'";
+    command += " > '" + dir.file("out.txt") + "'";
+    const RunResult shown = run("/usr/bin/script", {"-qec", command, "/dev/null"}, dir.path());
+    ASSERT_EQ(shown.code, 0) << shown.err;
+    const std::string bar = shown.out;
+    EXPECT_EQ(bar.rfind("\r\033[K[", 0), 0u) << bar;
+    EXPECT_NE(bar.find("%  "), std::string::npos) << bar;
+    EXPECT_NE(bar.find(" points"), std::string::npos) << bar;
+    EXPECT_EQ(bar.substr(bar.size() - 4), "\r\033[K");
+    EXPECT_EQ(readFile(dir.file("out.txt")), plain.out);
+}
+
+// Coordinates are written in their shortest form that reads back to the
+// same float: the CSV and the text VTK give exactly the floats of the binary
+// VTK, which holds their bits.
+TEST_F(TraceTest, EveryWrittenNumberReadsBackToTheSameFloat) {
+    ASSERT_EQ(trace({gyre, "--dsep", "0.2", "--dtest", "0.1", "-o", dir.file("lines.csv")}).code, 0);
+    ASSERT_EQ(trace({gyre, "--dsep", "0.2", "--dtest", "0.1", "-o", dir.file("text.vtk")}).code, 0);
+    ASSERT_EQ(trace({gyre, "--dsep", "0.2", "--dtest", "0.1", "--binary", "-o", dir.file("binary.vtk")}).code, 0);
+    std::string header;
+    const std::vector<Row> rows = readCsv(dir.file("lines.csv"), header);
+    ASSERT_GT(rows.size(), 1000u);
+
+    // The binary file: the text VTK's sections, numbers big-endian.
+    const std::string bytes = readFile(dir.file("binary.vtk"));
+    const std::string points = "POINTS " + std::to_string(rows.size()) + " float\n";
+    ASSERT_EQ(bytes.find("\nBINARY\nDATASET POLYDATA\n" + points), bytes.find('\n', bytes.find('\n') + 1));
+    std::size_t at = bytes.find(points) + points.size();
+    auto word = [&]() {
+        std::uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(bytes.at(at++));
+        return v;
+    };
+    auto binaryFloat = [&]() {
+        const std::uint32_t bits = word();
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        return f;
+    };
+    const std::vector<std::string> text = linesOf(readFile(dir.file("text.vtk")));
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const float x = binaryFloat();
+        const float y = binaryFloat();
+        ASSERT_EQ(binaryFloat(), 0.0f);
+        ASSERT_EQ(std::strtof(rows[k].x.c_str(), nullptr), x) << rows[k].x;
+        ASSERT_EQ(std::strtof(rows[k].y.c_str(), nullptr), y) << rows[k].y;
+        ASSERT_EQ(text[5 + k], rows[k].x + " " + rows[k].y + " 0");
+    }
+    EXPECT_EQ(bytes.substr(at, 7), "\nLINES ");
+    // The step indices, after the lines' point lists.
+    at = bytes.find("LOOKUP_TABLE default\n") + 21;
+    for (const Row& r : rows) ASSERT_EQ(static_cast<int>(word()), r.step);
+    EXPECT_EQ(bytes.substr(at, 11), "\nCELL_DATA ");
+
+    const RunResult csvBinary = trace({gyre, "--binary", "-o", dir.file("lines.csv")});
+    EXPECT_EQ(csvBinary.code, 2);
+    EXPECT_EQ(csvBinary.err.rfind("quillmere-trace: --binary needs a .vtk output file\n", 0), 0u) << csvBinary.err;
+}
+
+TEST_F(TraceTest, HelpAndVersionAnswerAndUnknownOptionsNameThemselves) {
+    const RunResult help = trace({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("Usage: quillmere-trace DATASET.gri|DATASET.nc [options] -o OUT\n", 0), 0u) << help.out;
+    // Every option with its meaning, one row each.
+    for (const char* row :
+         {"  --seeded N          N seeds on the diagonal", "  --dt X              integration step (default 0.005)\n",
+          "  --dsep X            separation distance (default 0.4)\n",
+          "  --dtest X           test distance (default 0.2)\n",
+          "  --rk2               midpoint Runge-Kutta instead of Euler\n",
+          "  --unit-speed        step along the velocity's direction",
+          "  --memory-budget MB  memory the placement may use, in MiB", "  --stats             print quality figures",
+          "  -o OUT              output file", "  --binary            write the VTK file in binary",
+          "  -h, --help          this text\n", "  --version           the program's version\n"})
+        EXPECT_NE(help.out.find(row), std::string::npos) << row;
+    // -h answers alike, whatever else is given.
+    EXPECT_EQ(trace({gyre, "--wobble", "-h"}).out, help.out);
+
+    const RunResult version = trace({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, "quillmere-trace 0.2.0\n");
+
+    const RunResult unknown = trace({gyre, "--wobble", "-o", dir.file("out.csv")});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_EQ(unknown.err.substr(0, unknown.err.find('\n') + 1),
+              "quillmere-trace: unknown option --wobble; see quillmere-trace --help\n");
 }

@@ -282,7 +282,6 @@ TEST_F(ViewerPicture, TheFitToDataButtonSetsAndShowsTheFittedValues) {
     EXPECT_EQ(m.state("spinner", "dtest"), "0.00125");
     EXPECT_EQ(m.state("spinner", "dt"), "7.8125e-05");
     EXPECT_EQ(m.state("checkbox", "Unit speed"), "1");
-    EXPECT_EQ(m.state("checkbox", "Seek first seed"), "1");
     EXPECT_EQ(m.state("spinner", "Line Width Max"), "0.00078125");
     EXPECT_EQ(m.state("spinner", "Glyph spacing"), "0.00234375");
     EXPECT_TRUE(contains(v.out(),

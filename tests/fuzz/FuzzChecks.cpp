@@ -173,7 +173,7 @@ std::string checkDatasetInput(const std::uint8_t* data, std::size_t size) {
     lines.setStepSize(dsep / 4.0f);
     lines.setSeparation(dsep);
     lines.setTestDistance(dsep / 2.0f);
-    lines.setPointLimit(5000);
+    lines.setMemoryBudget(5000 * 48.0);  // a few thousand points at most
     lines.computeEvenlySpaced();
     for (const auto& line : lines.streamlines())
         for (const StreamPoint* p : line->points)

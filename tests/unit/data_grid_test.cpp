@@ -233,6 +233,84 @@ TEST(GridSearch, NonUniformColumnsAreFoundByTheBinarySearch) {
     }
 }
 
+// Node coordinates from a to b: uniform, jittered by up to a fifth of the
+// spacing, or stretched (dense towards the middle).
+std::vector<float> axis(float a, float b, int n, const char* kind) {
+    std::vector<float> at;
+    for (int k = 0; k < n; ++k) {
+        double t = static_cast<double>(k) / (n - 1);
+        if (std::string(kind) == "jittered" && k > 0 && k < n - 1) t += 0.2 / (n - 1) * std::sin(k * 12.9898);
+        if (std::string(kind) == "stretched") t = 0.5 + 0.5 * std::sin((t - 0.5) * 3.14159265358979);
+        at.push_back(k == n - 1 ? b : static_cast<float>(a + (b - a) * t));
+    }
+    return at;
+}
+
+// Positions that test every branch of both lookups: nodes, grid lines, the
+// floats just beside them, midpoints, the box edges, outside and NaN.
+std::vector<float> probes(const std::vector<float>& at) {
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<float> out = {std::numeric_limits<float>::quiet_NaN(), -inf, inf};
+    for (std::size_t k = 0; k < at.size(); ++k) {
+        out.insert(out.end(), {at[k], std::nextafter(at[k], -inf), std::nextafter(at[k], inf)});
+        if (k + 1 < at.size()) {
+            out.push_back(0.5f * (at[k] + at[k + 1]));
+            out.push_back(at[k] + 0.01f * (at[k + 1] - at[k]));
+            out.push_back(at[k + 1] - 0.99f * (at[k + 1] - at[k]));
+        }
+    }
+    const float span = at.back() - at.front();
+    out.insert(out.end(), {at.front() - span, at.back() + 0.5f * span});
+    return out;
+}
+
+TEST(GridSearch, ConstantTimeLookupFindsWhatTheSearchFinds) {
+    struct Case {
+        const char* kind;
+        bool uniform;  // whether the constant-time lookup applies
+    };
+    for (const Case c : {Case{"uniform", true}, Case{"jittered", true}, Case{"stretched", false}}) {
+        for (bool yFastest : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.kind << (yFastest ? ", y fastest" : ", x fastest"));
+            const std::vector<float> xs = axis(-1.3f, 2.9f, 37, c.kind);
+            const std::vector<float> ys = axis(0.1f, 0.7f, 21, c.kind);
+            const Grid grid = makeGrid(xs, ys, yFastest);
+            ASSERT_EQ(grid.isFlipped(), yFastest);
+            EXPECT_EQ(grid.hasUniformX(), c.uniform);
+            EXPECT_EQ(grid.hasUniformY(), c.uniform);
+            int compared = 0;
+            for (float x : probes(xs)) {
+                for (float y : probes(ys)) {
+                    const Vec3 p(x, y, 0.0f);
+                    std::array<int, 4> fastCorners{};
+                    std::array<int, 4> searchCorners{};
+                    std::array<float, 4> fastWeights{};
+                    std::array<float, 4> searchWeights{};
+                    const bool fast = grid.locateCell(p, fastCorners, fastWeights, Grid::Search::Auto);
+                    const bool searched = grid.locateCell(p, searchCorners, searchWeights, Grid::Search::Binary);
+                    ASSERT_EQ(fast, searched) << x << ", " << y;
+                    if (fast) {
+                        ASSERT_EQ(fastCorners, searchCorners) << x << ", " << y;
+                        ASSERT_EQ(fastWeights, searchWeights) << x << ", " << y;
+                    }
+                    ASSERT_EQ(grid.nearestNode(p, Grid::Search::Auto), grid.nearestNode(p, Grid::Search::Binary))
+                        << x << ", " << y;
+                    ++compared;
+                }
+            }
+            EXPECT_GT(compared, 10000);
+        }
+    }
+
+    // A grid whose rows do not share their x coordinates is searched.
+    std::vector<Vec3> nodes = rectilinearNodes(axis(0.0f, 1.0f, 5, "uniform"), axis(0.0f, 1.0f, 5, "uniform"), false);
+    nodes[7].x += 0.01f;
+    Grid sheared;
+    ASSERT_TRUE(sheared.setNodes(5, 5, nodes));
+    EXPECT_FALSE(sheared.hasUniformX());
+    EXPECT_FALSE(sheared.hasUniformY());
+}
+
 TEST(ChannelSampling, UniformGridWorkedExamplesInBothOrders) {
     for (bool yFastest : {false, true}) {
         SCOPED_TRACE(yFastest ? "stored y fastest" : "stored x fastest");

@@ -520,20 +520,18 @@ TEST_F(OptionsScene, OlderFilesDrawLinesInTheirOwnColourAndKeepTheBandWidths) {
     // A file from before the drawing group, with red lines.
     std::string golden = readFile(std::string(QM_SOURCE_DIR) + "/tests/golden/options_default.xml");
     const std::size_t from = golden.find("\t<drawing>");
-    const std::size_t to = golden.find("</placement>\n") + std::string("</placement>\n").size();
+    const std::size_t to = golden.find("</drawing>\n") + std::string("</drawing>\n").size();
     ASSERT_NE(from, std::string::npos);
     const std::string older = golden.erase(from, to - from);
     const std::string red = replaced(older, "<green>1</green>\n\t\t\t<blue>1</blue>\n\t\t</color>",
                                      "<green>0</green><blue>0</blue></color>");
     lineWidthMax = 0.25f;
     glyphSpacing = 0.9f;
-    seekFirstSeed = 1;
     EXPECT_EQ(loadText(red), "");
     EXPECT_EQ(lineColor, 2) << "the chosen colour: red";
     EXPECT_EQ(lines.color()->greenByte, 0);
     EXPECT_FLOAT_EQ(lineWidthMax, 0.25f) << "older files never held it";
     EXPECT_FLOAT_EQ(glyphSpacing, 0.3f) << "older files drew glyphs 0.3 apart";
-    EXPECT_EQ(seekFirstSeed, 0);
     EXPECT_EQ(loadText(older), "");
     EXPECT_EQ(lineColor, 0) << "white lines: white";
 }

@@ -3,6 +3,7 @@
 
 #include "streamlines/StreamlineSet.h"
 
+#include "settings/SystemMemory.h"
 #include "support/AnalyticFlow.h"
 
 #include <gtest/gtest.h>
@@ -190,16 +191,37 @@ TEST(StreamlineEvenlyTest, SingleLineWithoutAcceptedCandidatesEndsAtOnce) {
     EXPECT_EQ(o.out, "At the end of the streamline-list, let's end\n" + statistics(n, n, n, n, n) + kFieldOk);
 }
 
-TEST(StreamlineEvenlyTest, DiscardedFirstLineLeavesAnEmptyListAndTheReports) {
-    // Rigid rotation about the box centre: the first seed does not move.
+TEST(StreamlineEvenlyTest, ACentredVortexGetsLinesAndAStillFieldSaysWhyItHasNone) {
+    // Rigid rotation about the box centre: the centre does not move, so the
+    // first lattice seed, (-0.125, -0.125), starts the placement with an
+    // arc of the circle through it.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{21, 21, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::rotation(0.0, 0.0));
-    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
     for (int method = 0; method < 2; ++method) {
+        StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
         set.setIntegration(IntegrationMethod(method));
         const Output o = placeEvenly(set);
+        ASSERT_GT(set.streamlines().size(), 3u);
+        expectPlacementInvariants(set, o.out);
+        EXPECT_EQ(set.emptyReason(), "");
+        for (const StreamPoint* p : set.streamlines()[0]->points) ASSERT_NEAR(std::hypot(p->x(), p->y()), 0.1768, 0.01);
+    }
+
+    // No speed anywhere, or none that is a number: every seed is tried, and
+    // the placement says so before its reports.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const auto& [velocity, reason] : {std::pair{analytic::uniform(0.0f, 0.0f), "zero_velocity"},
+                                           std::pair{analytic::uniform(nan, nan), "non_finite"}}) {
+        AnalyticFlow still = makeAnalyticFlow(FlowBox{9, 5, 0.0f, 4.0f, 0.0f, 2.0f}, velocity);
+        StreamlineSet set(still.data.get(), still.xSlot, still.ySlot, 0.005f, 0.4f, 0.2f);
+        const Output o = placeEvenly(set);
         EXPECT_TRUE(set.streamlines().empty());
-        EXPECT_EQ(o.out, statistics(0, 0, 0, 0, 0) + kFieldOk);
-        EXPECT_EQ(set.streamlineNumber(), 0);
+        const std::string why = std::string(
+                                    "none of the 225 seeds tried (the centre of the box, then a lattice "
+                                    "around it) gives a line of two points; their lines ended with ") +
+                                reason + " 225";
+        EXPECT_EQ(set.emptyReason(), why);
+        EXPECT_EQ(o.out, "No streamline placed: " + why + "\n" + statistics(0, 0, 0, 0, 0) + kFieldOk);
+        EXPECT_EQ(o.err, "");
     }
 }
 
@@ -278,28 +300,123 @@ TEST(StreamlineEvenlyTest, NaNPatchEndsLinesAndThePlacementCompletes) {
     }
 }
 
-TEST(StreamlineEvenlyTest, EachPassStopsAtThePointCap) {
+TEST(StreamlineEvenlyTest, SmallStepsDoNotCutALineShort) {
     // Half a line needs about 104000 steps to reach the edge of the box.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 3, 0.0f, 100.0f, 0.0f, 0.5f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.00048f, 0.4f, 0.2f);
     ASSERT_EQ(set.cacheCapacity(), 1000);
     const Output o = placeEvenly(set);
     ASSERT_EQ(set.streamlines().size(), 1u);
-    EXPECT_EQ(set.streamlines()[0]->points.size(), 2u * StreamlineSet::maxEvenPointsPerDirection);
+    const Streamline& line = *set.streamlines()[0];
+    EXPECT_GT(line.points.size(), 208000u);
+    EXPECT_LT(line.points.front()->x(), 0.00048f);
+    EXPECT_GT(line.points.back()->x(), 100.0f - 0.00048f);
+    EXPECT_EQ(line.startReason, TerminationReason::LeftDomain);
+    EXPECT_EQ(line.endReason, TerminationReason::LeftDomain);
     expectPlacementInvariants(set, o.out);
 }
 
-TEST(StreamlineEvenlyTest, PlacementStopsAtThePointLimit) {
+TEST(StreamlineEvenlyTest, TheMemoryBudgetRefusesOrStopsAPlacementAndSaysSo) {
+    // Lines 0.5 apart in steps of 2^-20 fill the box [0, 4] x [0, 2] with
+    // 8 / 0.5 * 2^20 points, 48 bytes each: 768 MiB and the empty field's
+    // 32 cells. A sixth of that fits in 256 MiB at three times the dsep.
     AnalyticFlow flow = makeAnalyticFlow(FlowBox{17, 9, 0.0f, 4.0f, 0.0f, 2.0f}, analytic::uniform(1.0f, 0.0f));
+    StreamlineSet fine(flow.data.get(), flow.xSlot, flow.ySlot, 1.0f / 1048576.0f, 0.5f, 0.25f);
+    EXPECT_EQ(fine.memoryBudget(), static_cast<double>(defaultMemoryBudgetMegabytes()) * 1048576.0);
+    fine.setMemoryBudget(256.0 * 1048576.0);
+    EXPECT_EQ(fine.estimateEvenlySpaced().points, 16777216.0);
+    Output o = placeEvenly(fine);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err,
+              "Streamlines not placed: about 16777216 points (769 MiB) would exceed the memory budget of 256 MiB; "
+              "dsep 1.51 or larger would fit\n");
+    EXPECT_TRUE(fine.limitedByBudget());
+    EXPECT_TRUE(fine.streamlines().empty());
+    EXPECT_LT(fine.memoryInUse(), 2.0 * 1048576.0);  // nothing was allocated for the points
+
+    // Lines that never stop (a gyre traced with midpoint steps, dtest far
+    // below the drift of one turn) outgrow the estimate: the placement
+    // stops once its points would outgrow the budget.
+    AnalyticFlow gyre = makeAnalyticFlow(FlowBox{65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(1 / kPi));
+    StreamlineSet endless(gyre.data.get(), gyre.xSlot, gyre.ySlot, 0.01f, 0.1f, 1e-9f);
+    endless.setIntegration(IntegrationMethod::RungeKutta);
+    endless.setMemoryBudget(4.0 * 1048576.0);
+    o = placeEvenly(endless);
+    const int n = endless.theoreticalPoints();
+    const long long expected = std::llround(endless.estimateEvenlySpaced().points);
+    const std::string end = "Stopped after " + std::to_string(n) +
+                            " points: the memory budget of 4 MiB is used up (about " + std::to_string(expected) +
+                            " points were expected)\n" +
+                            statistics(pointsInLines(endless), n, endless.registeredCount(),
+                                       endless.theoreticalRegistered(), endless.cachedPoints()) +
+                            kFieldOk;
+    ASSERT_GE(o.out.size(), end.size());
+    EXPECT_EQ(o.out.substr(o.out.size() - end.size()), end);
+    EXPECT_TRUE(endless.limitedByBudget());
+    EXPECT_GT(n, 50000);
+    EXPECT_LE(endless.memoryInUse(), 4.0 * 1048576.0 + 1.5 * 1048576.0);  // within a chunk of the budget
+    EXPECT_EQ(endless.streamlines().back()->endReason == TerminationReason::StepCap ||
+                  endless.streamlines().back()->startReason == TerminationReason::StepCap,
+              true);
+
+    // With room enough, the same placement is not limited.
+    StreamlineSet roomy(gyre.data.get(), gyre.xSlot, gyre.ySlot, 0.01f, 0.1f, 0.05f);
+    placeEvenly(roomy);
+    EXPECT_FALSE(roomy.limitedByBudget());
+}
+
+TEST(StreamlineEvenlyTest, ATinyBoxAtHugeCoordinatesIsAnsweredAtOnce) {
+    // A box 1e20 wide near 3.5e25: steps of 0.005 cannot move a point there,
+    // and lines dsep apart would need about 1e41 points. The estimate says so
+    // before anything is traced.
+    AnalyticFlow flow =
+        makeAnalyticFlow(FlowBox{5, 5, 3.5e25f, 3.50001e25f, 3.5e25f, 3.50001e25f}, analytic::uniform(1.0f, 0.0f));
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
-    EXPECT_EQ(set.pointLimit(), StreamlineSet::defaultPointLimit);
-    set.setPointLimit(1000);  // the first line has about 800 points, two have 1600
+    set.setMemoryBudget(1024.0 * 1048576.0);
     const Output o = placeEvenly(set);
-    ASSERT_EQ(set.streamlines().size(), 2u);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err.rfind("Streamlines not placed: about ", 0), 0u) << o.err;
+    EXPECT_NE(o.err.find(" would exceed the memory budget of 1024 MiB; dsep "), std::string::npos) << o.err;
+    EXPECT_TRUE(set.streamlines().empty());
+    EXPECT_EQ(set.theoreticalPoints(), 0);
+}
+
+TEST(StreamlineEvenlyTest, ProgressIsReportedBetweenLinesAndCanCancel) {
+    AnalyticFlow flow = makeAnalyticFlow(FlowBox{65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(1 / kPi));
+    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.01f, 0.05f, 0.025f);
+    std::vector<StreamlineSet::Progress> seen;
+    set.setProgressObserver([&](const StreamlineSet::Progress& p) {
+        seen.push_back(p);
+        return true;
+    });
+    const Output all = placeEvenly(set);
+    ASSERT_GT(seen.size(), set.streamlines().size() / 2);
+    for (std::size_t k = 1; k < seen.size(); ++k) {
+        ASSERT_GE(seen[k].points, seen[k - 1].points);
+        ASSERT_GE(seen[k].lines, seen[k - 1].lines);
+        ASSERT_GE(seen[k].covered, seen[k - 1].covered);
+    }
+    EXPECT_EQ(seen.back().lines, set.streamlines().size());
+    EXPECT_EQ(seen.back().points, static_cast<std::size_t>(set.theoreticalPoints()));
+    EXPECT_GT(seen.back().covered, 0.9);
+    EXPECT_LE(seen.back().covered, 1.0);
+    EXPECT_FALSE(set.cancelled());
+
+    // Cancelled once three lines are placed: the three stay, with the reports.
+    set.setProgressObserver([](const StreamlineSet::Progress& p) { return p.lines < 3; });
+    const Output cancelled = placeEvenly(set);
+    ASSERT_EQ(set.streamlines().size(), 3u);
+    EXPECT_TRUE(set.cancelled());
     const int n = pointsInLines(set);
-    EXPECT_EQ(o.out, "Stopped after " + std::to_string(n) + " points: a placement holds at most 1000 points\n" +
-                         statistics(n, n, n, n, n) + kFieldOk);
-    expectPlacementInvariants(set, o.out);
+    const std::string end =
+        "Placement cancelled after " + std::to_string(n) + " points\n" + statistics(n, n, n, n, n) + kFieldOk;
+    ASSERT_GE(cancelled.out.size(), end.size());
+    EXPECT_EQ(cancelled.out.substr(cancelled.out.size() - end.size()), end);
+    expectPlacementInvariants(set, cancelled.out);
+
+    // Without an observer the placement is the one it always was.
+    set.setProgressObserver(nullptr);
+    EXPECT_EQ(placeEvenly(set).out, all.out);
 }
 
 TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine) {
@@ -320,9 +437,6 @@ TEST(StreamlineEvenlyTest, UnusableParametersAreRefusedWithOneLine) {
         {0.005f, 0.4f, 0.0f, "dtest must be a positive number (dtest = 0)"},
         {0.005f, 0.4f, -0.2f, "dtest must be a positive number (dtest = -0.2)"},
         {0.005f, 0.4f, nan, "dtest must be a positive number (dtest = nan)"},
-        {0.0004f, 0.4f, 0.2f,
-         "dt = 0.0004 is too small for dsep = 0.4 (a point cache would hold more than 1000 points)"},
-        {1e-9f, 0.4f, 0.2f, "dt = 1e-09 is too small for dsep = 0.4 (a point cache would hold more than 1000 points)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -389,12 +503,10 @@ TEST(StreamlineEvenlyTest, RefusalsAndWarningsAreKeptAsPrintedUntilTheNextPlacem
 
     set.setStepSize(0.005f);
     set.setSeparation(0.4f);
-    set.setPointLimit(1);
+    set.setMemoryBudget(1024.0);
     o = placeEvenly(set);
-    EXPECT_EQ(set.refusal(), "");
-    ASSERT_EQ(set.warnings().size(), 1u);
-    EXPECT_EQ(set.warnings()[0].rfind("Stopped after ", 0), 0u);
-    EXPECT_NE(o.out.find(set.warnings()[0] + "\n"), std::string::npos);
+    EXPECT_EQ(set.refusal().rfind("Streamlines not placed: about ", 0), 0u) << set.refusal();
+    EXPECT_EQ(o.err, set.refusal() + "\n");
 }
 
 }  // namespace

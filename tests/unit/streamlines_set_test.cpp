@@ -4,11 +4,14 @@
 
 #include "data/ColorRGBA.h"
 #include "support/AnalyticFlow.h"
+#include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -53,7 +56,7 @@ TEST(StreamlineSetTest, SettersResizeCachesAndRebuildTheFieldIndependently) {
     set.registerPoint(set.createPoint(0.3f, 0.3f));
     ASSERT_EQ(set.registeredCount(), 1);
     set.setSeparation(0.25f);
-    EXPECT_EQ(set.cacheCapacity(), 48);  // still from dsep 0.4
+    EXPECT_EQ(set.cacheCapacity(), 30);  // now from dsep 0.25 and dt 0.01
     EXPECT_EQ(set.fieldCellsX(), 4);
     EXPECT_EQ(set.fieldCellsY(), 8);
     EXPECT_EQ(set.dsepSquared(), 0.25f * 0.25f);
@@ -70,6 +73,61 @@ TEST(StreamlineSetTest, SettersResizeCachesAndRebuildTheFieldIndependently) {
     EXPECT_EQ(set.color()->greenByte, 0);
     EXPECT_EQ(set.color()->blueByte, 255);
     EXPECT_EQ(set.color()->alphaByte, 255);
+}
+
+// Every point of every line and everything the placement printed.
+struct Placed {
+    std::vector<std::vector<float>> lines;  // x, y, number, index of each point
+    std::string printed;
+    bool operator==(const Placed& o) const { return lines == o.lines && printed == o.printed; }
+};
+
+Placed placeEvenly(StreamlineSet& set) {
+    Placed p;
+    ConsoleCapture capture;
+    set.computeEvenlySpaced();
+    p.printed = capture.out() + capture.err();
+    for (const auto& line : set.streamlines()) {
+        std::vector<float> values;
+        for (const StreamPoint* q : line->points)
+            values.insert(values.end(),
+                          {q->x(), q->y(), static_cast<float>(q->number()), static_cast<float>(q->index())});
+        p.lines.push_back(values);
+    }
+    return p;
+}
+
+TEST(StreamlineSetTest, ThePlacementDependsOnlyOnTheSettingsInForce) {
+    AnalyticFlow flow =
+        makeAnalyticFlow(FlowBox{65, 33, 0.0f, 2.0f, 0.0f, 1.0f}, analytic::doubleGyre(1 / 3.14159265358979));
+    const float dt = 0.01f;
+    const float dsep = 0.15f;
+    const float dtest = 0.05f;
+    StreamlineSet fresh(flow.data.get(), flow.xSlot, flow.ySlot, dt, dsep, dtest);
+    const Placed expected = placeEvenly(fresh);
+    ASSERT_GT(expected.lines.size(), 5u);
+
+    // The viewer starts from the panel's start values and places again after
+    // every change, in whatever order the user makes them.
+    StreamlineSet dsepFirst(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
+    placeEvenly(dsepFirst);
+    dsepFirst.setSeparation(dsep);
+    placeEvenly(dsepFirst);
+    dsepFirst.setStepSize(dt);
+    placeEvenly(dsepFirst);
+    dsepFirst.setTestDistance(dtest);
+    EXPECT_TRUE(placeEvenly(dsepFirst) == expected);
+
+    StreamlineSet dtFirst(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
+    dtFirst.setTestDistance(dtest);
+    dtFirst.setStepSize(0.002f);
+    placeEvenly(dtFirst);
+    dtFirst.setStepSize(dt);
+    dtFirst.setSeparation(0.05f);
+    placeEvenly(dtFirst);
+    dtFirst.setSeparation(dsep);
+    EXPECT_EQ(dtFirst.cacheCapacity(), fresh.cacheCapacity());
+    EXPECT_TRUE(placeEvenly(dtFirst) == expected);
 }
 
 TEST(StreamlineSetTest, CacheAndFieldSizesStayUsableForAnyParameters) {
@@ -90,7 +148,7 @@ TEST(StreamlineSetTest, CacheAndFieldSizesStayUsableForAnyParameters) {
         {0.005f, -1.0f, 1, 1, 1},
         {0.005f, nan, 1, 1, 1},
         {0.005f, inf, 1, 1, 1},
-        {1e-9f, 0.4f, StreamlineSet::maxCacheCapacity, 2, 5},
+        {1e-9f, 0.4f, 480000038, 2, 5},  // trunc(dsep / dt * 1.2) whatever its size
         {0.0005f, 0.4f, 960, 2, 5},
         {1e-9f, 1e-7f, -1, StreamlineSet::maxFieldCellsPerAxis, StreamlineSet::maxFieldCellsPerAxis},
     };

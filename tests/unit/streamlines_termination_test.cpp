@@ -182,13 +182,30 @@ TEST(StreamlineTerminationTest, LinesThatNeverStopEndAtTheStepCap) {
         EXPECT_EQ(ends(*line), ends(R::StepCap, R::StepCap));
     }
 
-    // Evenly spaced: half the line needs about 104000 steps to reach the edge.
-    AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 3, 0.0f, 100.0f, 0.0f, 0.5f}, analytic::uniform(1.0f, 0.0f));
-    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.00048f, 0.4f, 0.2f);
-    quietly([&] { set.computeEvenlySpaced(); });
-    const Streamline& line = only(set);
-    EXPECT_EQ(line.points.size(), 2u * StreamlineSet::maxEvenPointsPerDirection);
+    // Evenly spaced: midpoint steps on a circle drift outwards by far less
+    // than dtest per turn, so the line never meets its own trail; each pass
+    // ends when it would grow longer than ten half-perimeters of the box.
+    StreamlineSet even(rotation.data.get(), rotation.xSlot, rotation.ySlot, 0.01f, 0.4f, 1e-9f);
+    even.setIntegration(IntegrationMethod::RungeKutta);
+    ASSERT_EQ(even.maxLineLength(), 40.0);
+    quietly([&] { ASSERT_TRUE(even.traceEvenly(even.createPoint(0.5f, 0.0f))); });
+    const Streamline& line = only(even);
     EXPECT_EQ(ends(line), ends(R::StepCap, R::StepCap));
+    // The seed is the point nearest (0.5, 0): both passes run about 40 from it.
+    const auto& pts = line.points;
+    std::size_t seed = 0;
+    for (std::size_t k = 0; k < pts.size(); ++k)
+        if (pts[k]->x() == 0.5f && pts[k]->y() == 0.0f) seed = k;
+    auto pathLength = [&](std::size_t from, std::size_t to) {
+        double length = 0.0;
+        for (std::size_t k = from; k < to; ++k)
+            length += std::hypot(double(pts[k + 1]->x()) - pts[k]->x(), double(pts[k + 1]->y()) - pts[k]->y());
+        return length;
+    };
+    for (const double pass : {pathLength(0, seed), pathLength(seed, pts.size() - 1)}) {
+        EXPECT_LE(pass, 40.0);
+        EXPECT_GT(pass, 40.0 - 0.006);  // within a step (0.005) of the cap
+    }
 }
 
 TEST(StreamlineTerminationTest, ASeedTooCloseToALineEndsTheUpstreamPassAtOnce) {
