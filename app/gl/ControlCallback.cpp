@@ -4,6 +4,7 @@
 #include "app/gl/Globals.h"
 #include "app/gl/Messages.h"
 #include "app/gl/OpenDataset.h"
+#include "app/gl/Placements.h"
 #include "app/gl/Scene.h"
 #include "app/gl/Screenshot.h"
 #include "app/gl/TimeSteps.h"
@@ -111,13 +112,7 @@ void saveOptions(const std::string& name) {
 }
 }  // namespace
 
-void rebuildStreamlines() {
-    if (!sceneReady()) return;
-    streamlinesOutdated = false;
-    if (streamlineModeOf(streamlineMode) == StreamlineMode::Normal) streamlineSet->computeSeeded(seedPoints);
-    else streamlineSet->computeEvenlySpaced();
-    reportPlacement();
-}
+void rebuildStreamlines() { requestPlacement(streamlineModeOf(streamlineMode) == StreamlineMode::Normal); }
 
 void reportOpenFailure(const std::string& name) {
     // A name without ".gri" is refused by the status line alone.

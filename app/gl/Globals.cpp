@@ -5,6 +5,7 @@
 #include "options/OptionsFile.h"
 #include "settings/LiveVariables.h"
 #include "render/ArrowPlot.h"
+#include "app/gl/Placements.h"
 #include "app/gl/Scene.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineSet.h"
@@ -53,6 +54,8 @@ void releaseTransferFunctions() {
 }
 
 void cleanup() {
+    discardPlacements();
+    releaseStreamlineBuffers();
     releaseArrowTexture();
     // The scene objects observe the dataset: release them before it.
     streamlineSet.reset();

@@ -1,6 +1,8 @@
 #include "app/gl/Scene.h"
 
 #include "app/gl/Globals.h"
+#include "app/gl/Placements.h"
+#include "app/gl/TimeSteps.h"
 #include "data/ColorRGBA.h"
 #include "data/FlowData.h"
 #include "data/TextureUnits.h"
@@ -11,6 +13,7 @@
 #include "settings/Modes.h"
 #include "streamlines/StreamlineGeometry.h"
 #include "streamlines/StreamlineSet.h"
+#include "streamlines/gl/StreamlineBuffers.h"
 #include "tf/TransferFunction.h"
 
 #include <GL/glew.h>
@@ -19,6 +22,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
 
 namespace {
 // The colour and outline of lines, bands and glyphs from the settings.
@@ -33,11 +37,30 @@ LineStyle lineStyle() {
     return style;
 }
 
-// Evenly spaced placements that leave fewer than three lines are pointed
-// out in the status line, with the button that fits the settings to the data.
+StreamlineLook streamlineLook() {
+    StreamlineLook look;
+    look.mode = streamlineModeOf(streamlineMode);
+    look.style = lineStyle();
+    look.lineWidthMax = lineWidthMax;
+    look.lineWidthMin = lineWidthMin;
+    look.glyphSpacing = glyphSpacing;
+    look.texturePeriod = streamlineSet->texturePeriod();
+    look.textureFunction = streamlineSet->textureFunction();
+    return look;
+}
+
+std::unique_ptr<StreamlineBuffers> streamlineBuffers;
+
+// A running placement shows its progress in the status line. Evenly spaced
+// placements that leave fewer than three lines are pointed out there, with
+// the button that fits the settings to the data.
 std::string placementNote() {
-    if (showStreamlines != 1 || !sceneReady() || streamlineModeOf(streamlineMode) == StreamlineMode::Normal) return "";
-    const std::size_t lines = streamlineSet->streamlines().size();
+    if (!sceneReady()) return "";
+    const std::string progress = placementProgress();
+    if (!progress.empty()) return "   (" + progress + ")";
+    const StreamlineSet* placed = placedStreamlines();
+    if (showStreamlines != 1 || !placed || streamlineModeOf(streamlineMode) == StreamlineMode::Normal) return "";
+    const std::size_t lines = placed->streamlines().size();
     if (lines >= 3) return "";
     return "   (" + std::to_string(lines) + (lines == 1 ? " streamline" : " streamlines") +
            " placed: try \"Fit to data\" under Streamlines)";
@@ -50,14 +73,11 @@ void drawScene() {
     glLoadIdentity();
     if (flowData && flowData->isLoaded()) {
         flowData->drawFieldQuad();
-        if (showStreamlines == 1 && streamlineSet) {
-            const LineStyle style = lineStyle();
-            switch (streamlineModeOf(streamlineMode)) {
-            case StreamlineMode::Tapering: streamlineSet->drawTapered(lineWidthMax, lineWidthMin, style); break;
-            case StreamlineMode::GlyphMapping: streamlineSet->drawGlyphs(glyphSpacing, style); break;
-            case StreamlineMode::TextureGeneration: streamlineSet->drawTextured(); break;
-            default: streamlineSet->drawLines(style); break;
-            }
+        // Lines of an earlier time step wait for those of the step shown.
+        StreamlineSet* placed = placedStreamlines();
+        if (showStreamlines == 1 && streamlineSet && placed && !streamlinesOutdated) {
+            if (!streamlineBuffers) streamlineBuffers = std::make_unique<StreamlineBuffers>();
+            streamlineBuffers->draw(*placed, streamlineLook());
         }
         if (showArrowPlot == 1 && arrowPlot) arrowPlot->draw();
     }
@@ -271,6 +291,8 @@ void loadArrowTexture(const std::string& folder) {
     shaderProgram->unuse();
     std::cout << "arrow texture created" << std::endl;
 }
+
+void releaseStreamlineBuffers() { streamlineBuffers.reset(); }
 
 void releaseArrowTexture() {
     if (arrowImage) {
