@@ -1,4 +1,5 @@
 #include "tf/TransferFunction.h"
+#include "common/MouseCodes.h"
 
 #include "support/GlWindow.h"
 #include "support/RecordingUniforms.h"
@@ -73,8 +74,8 @@ TEST_F(TfTextureTest, EditsAreRebuiltUnderTheSameNameBeforeTheNextUpload) {
     tf.upload();
     const unsigned name = tf.textureName;
     chooser.setCurrent(ColorRGBA(255, 0, 0, 255));
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, 4.5f, 0.13f);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::released, 4.5f, 0.13f);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, 4.5f, 0.13f);
+    tf.handleMouse(mouse::leftButton, mouse::released, 4.5f, 0.13f);
     tf.upload();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(tf.textureName, name);

@@ -1,6 +1,7 @@
 // Wheel, drag and key navigation: the view point under the pointer stays
 // put, drags scale with the view, and the view never degenerates.
 #include "render/FieldFit.h"
+#include "common/MouseCodes.h"
 #include "render/Navigation.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,11 @@
 
 namespace {
 
-constexpr int kLeft = Camera::leftButton;
-constexpr int kMiddle = Camera::middleButton;
-constexpr int kRight = Camera::rightButton;
-constexpr int kDown = Camera::pressed;
-constexpr int kUp = Camera::released;
+constexpr int kLeft = mouse::leftButton;
+constexpr int kMiddle = mouse::middleButton;
+constexpr int kRight = mouse::rightButton;
+constexpr int kDown = mouse::pressed;
+constexpr int kUp = mouse::released;
 
 // A wide field view right of a 240-pixel panel, and a tall one whose base
 // view is widened.
