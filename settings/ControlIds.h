@@ -45,4 +45,12 @@ constexpr int fitToData = 42;
 constexpr int seekFirstSeed = 43;
 constexpr int showAllFiles = 44;
 constexpr int scaledZoomDrag = 45;
+constexpr int legendValues = 46;
+constexpr int showAxes = 47;
+constexpr int statusLine = 48;
+constexpr int smoothLines = 49;
+constexpr int lineWidth = 50;
+constexpr int screenshotScale = 51;
+// The colour-map buttons, one per map of colorMaps() in its order.
+constexpr int firstColorMap = 52;
 }  // namespace controlId

@@ -38,6 +38,12 @@ int lineColor;
 int lineOutline;
 int showAllFiles;
 int scaledZoomDrag;
+int legendValues;
+int showAxes;
+int statusLine;
+int smoothLines;
+float lineWidth;
+int screenshotScale;
 
 void resetLiveVariables() {
     for (const Setting& s : settings()) {
