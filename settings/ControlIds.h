@@ -51,6 +51,7 @@ constexpr int statusLine = 48;
 constexpr int smoothLines = 49;
 constexpr int lineWidth = 50;
 constexpr int screenshotScale = 51;
-// The colour-map buttons, one per map of colorMaps() in its order.
+// The colour-map buttons, one per map of colorMaps() in its order: 52 to 58
+// for the seven maps. Further ids start after them.
 constexpr int firstColorMap = 52;
 }  // namespace controlId

@@ -16,7 +16,7 @@ namespace {
 constexpr int kTickLength = 5;
 constexpr int kGap = 3;
 // Closest ticks may come, in pixels: labels along x are wider than high.
-constexpr double kSpacingX = 80.0;
+constexpr double kSpacingX = 60.0;
 constexpr double kSpacingY = 50.0;
 
 // A white rectangle of whole pixels with a dark rim one pixel wide.

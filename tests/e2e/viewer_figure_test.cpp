@@ -121,15 +121,15 @@ TEST_F(ViewerFigure, AxesTickRoundDataValuesAroundTheFieldAndFollowTheZoom) {
     for (int y = 0; y < image.height; ++y)
         if (coloured(image, (left + right) / 2, y)) bottom = y;
     ASSERT_GT(right - left, 400);
-    // A frame a pixel away from the field; ticks below it at x = 0, 0.5, 1,
-    // 1.5 and 2, each with a label under it.
+    // A frame a pixel away from the field; ticks below it every 0.2 from 0
+    // to 2, each with a label under it.
     EXPECT_EQ(white(image, left - 2, kAreaHeight / 2, left, kAreaHeight / 2 + 1), 1);
     EXPECT_EQ(white(image, right + 1, kAreaHeight / 2, right + 3, kAreaHeight / 2 + 1), 1);
     EXPECT_EQ(white(image, left, bottom + 2, right + 1, bottom + 3), right + 1 - left);
     const std::vector<int> ticks = whiteRuns(image, bottom + 5);
-    ASSERT_EQ(ticks.size(), 5u);
-    for (int k = 0; k <= 4; ++k) {
-        EXPECT_NEAR(ticks[k], left + k / 4.0 * (right + 1 - left), 1.0) << "tick " << k;
+    ASSERT_EQ(ticks.size(), 11u);
+    for (int k = 0; k <= 10; ++k) {
+        EXPECT_NEAR(ticks[k], left + k / 10.0 * (right + 1 - left), 1.0) << "tick " << k;
         EXPECT_GT(white(image, ticks[k] - 12, bottom + 10, ticks[k] + 12, bottom + 23), 10) << "label " << k;
     }
 
