@@ -146,6 +146,8 @@ bool drawSmoothFrame() {
 }
 }  // namespace
 
+void releaseSmoothFrame() { smoothFrame.release(); }
+
 void displayCallback() {
     panelBeginFrame();
     if (!drawSmoothFrame()) drawFrame();

@@ -31,6 +31,10 @@ FrameTarget windowTarget();
 // messages).
 void drawFrame(bool withMessages = true, const FrameTarget& target = windowTarget());
 
+// Releases the off-screen frame of "Smooth lines" (at exit, while the GL
+// context still exists).
+void releaseSmoothFrame();
+
 // The field view as the last display laid it out: the graphics area, or its
 // top part with the editor shown, with the base view widened for the legend.
 FieldView currentFieldView();

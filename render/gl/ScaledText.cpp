@@ -111,29 +111,34 @@ int emPixelsOf(void* font) {
 }
 
 // The text as textured quads from the raster position, in its colour, over
-// whatever was drawn (unit 1, which the scene leaves unused).
+// whatever was drawn (unit 1, which the scene leaves unused). Like a bitmap
+// its glyphs take the raster position's depth, so that what is drawn later
+// behind them stays behind them.
 void drawTrueType(void* font, const std::string& text, const Atlas& atlas) {
     GLboolean valid = GL_FALSE;
     glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
     if (!valid) return;
     GLfloat position[4], color[4];
     GLint viewport[4], unit = 0, program = 0;
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, position);  // window x, y and depth
     glGetFloatv(GL_CURRENT_RASTER_COLOR, color);
     glGetIntegerv(GL_VIEWPORT, viewport);
     glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
 
     glUseProgram(0);
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1], viewport[1] + viewport[3], -1, 1);
+    // Window pixels, and z as the window depth.
+    glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1], viewport[1] + viewport[3], 0.0, -1.0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
     glActiveTexture(GL_TEXTURE1);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, atlas.texture);
@@ -153,13 +158,13 @@ void drawTrueType(void* font, const std::string& text, const Atlas& atlas) {
             stbtt_aligned_quad q;
             stbtt_GetPackedQuad(chars, atlas.side, atlas.side, index, &x, &y, &q, 1);
             glMultiTexCoord2f(GL_TEXTURE1, q.s0, q.t0);
-            glVertex2f(q.x0, position[1] - q.y0);
+            glVertex3f(q.x0, position[1] - q.y0, position[2]);
             glMultiTexCoord2f(GL_TEXTURE1, q.s1, q.t0);
-            glVertex2f(q.x1, position[1] - q.y0);
+            glVertex3f(q.x1, position[1] - q.y0, position[2]);
             glMultiTexCoord2f(GL_TEXTURE1, q.s1, q.t1);
-            glVertex2f(q.x1, position[1] - q.y1);
+            glVertex3f(q.x1, position[1] - q.y1, position[2]);
             glMultiTexCoord2f(GL_TEXTURE1, q.s0, q.t1);
-            glVertex2f(q.x0, position[1] - q.y1);
+            glVertex3f(q.x0, position[1] - q.y1, position[2]);
         }
         pen += static_cast<float>(glutBitmapWidth(font, c) * currentScale);
     }
