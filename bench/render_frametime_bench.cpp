@@ -1,11 +1,13 @@
 // The steps of opening a 1024 x 1024 dataset that need an OpenGL context or
 // the streamline library (texture upload, placement), and the frame time of
-// each streamline drawing mode with about a thousand lines, under whatever
+// each streamline drawing mode with about a thousand lines, drawn into the
+// window and multisampled off-screen, under whatever
 // OpenGL the display offers: llvmpipe in the private Xvfb that the test
 // support starts. Not part of ctest; run build/bench/render_frametime_bench.
 
 #include "data/DatasetWriter.h"
 #include "data/FlowData.h"
+#include "render/OffscreenTarget.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineGeometry.h"
 #include "streamlines/StreamlineSet.h"
@@ -140,17 +142,23 @@ void BM_OpeningA1024x1024DatasetStepByStep(benchmark::State& state) {
 }
 BENCHMARK(BM_OpeningA1024x1024DatasetStepByStep)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// One frame of a drawing mode: clear, draw, wait for the rasteriser.
-void BM_Frame(benchmark::State& state, const std::function<void(StreamlineSet&)>& draw, bool smooth) {
+// One frame of a drawing mode: clear, draw, wait for the rasteriser. With
+// `samples` the frame is drawn multisampled off-screen and copied into the
+// window, as the viewer's "Smooth lines" does.
+void BM_Frame(benchmark::State& state, const std::function<void(StreamlineSet&)>& draw, bool smooth, int samples) {
     Scene* s = openScene();
     StreamlineSet* set = s ? placedLines(*s) : nullptr;
     if (!set) return state.SkipWithError("no GL window or no dataset");
+    OffscreenTarget target;
+    if (samples > 0 && !target.allocate(kWidth, kHeight, samples)) return state.SkipWithError("no multisampling");
     if (!smooth) glDisable(GL_LINE_SMOOTH);
     draw(*set);  // warm-up: builds the geometry caches and the tapering distances
     glFinish();
     for (auto _ : state) {
+        if (samples > 0) target.bind();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw(*set);
+        if (samples > 0) target.copyToWindow(0, 0);
         glFinish();
     }
     glEnable(GL_LINE_SMOOTH);
@@ -161,23 +169,22 @@ void BM_Frame(benchmark::State& state, const std::function<void(StreamlineSet&)>
     state.counters["points"] = static_cast<double>(points);
     state.counters["placement_ms"] = s->placement;
 }
-BENCHMARK_CAPTURE(
-    BM_Frame, lines, [](StreamlineSet& set) { set.drawLines(); }, true)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(
-    BM_Frame, tapered, [](StreamlineSet& set) { set.drawTapered(0.01f, 0.002f); }, true)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(
-    BM_Frame, glyphs, [](StreamlineSet& set) { set.drawGlyphs(); }, true)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(
-    BM_Frame, textured, [](StreamlineSet& set) { set.drawTextured(); }, true)
-    ->Unit(benchmark::kMillisecond);
+void drawLines(StreamlineSet& set) { set.drawLines(); }
+void drawTapered(StreamlineSet& set) { set.drawTapered(0.01f, 0.002f); }
+void drawGlyphs(StreamlineSet& set) { set.drawGlyphs(); }
+void drawTextured(StreamlineSet& set) { set.drawTextured(); }
+BENCHMARK_CAPTURE(BM_Frame, lines, drawLines, true, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered, drawTapered, true, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, glyphs, drawGlyphs, true, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, textured, drawTextured, true, 0)->Unit(benchmark::kMillisecond);
 // Where the time of a line frame goes: the rasteriser's smoothing, and the
 // geometry the core builds (below).
-BENCHMARK_CAPTURE(
-    BM_Frame, lines_unsmoothed, [](StreamlineSet& set) { set.drawLines(); }, false)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, lines_unsmoothed, drawLines, false, 0)->Unit(benchmark::kMillisecond);
+// The same frames multisampled (4 samples) off-screen and copied in.
+BENCHMARK_CAPTURE(BM_Frame, lines_multisampled, drawLines, true, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered_multisampled, drawTapered, true, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, glyphs_multisampled, drawGlyphs, true, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, textured_multisampled, drawTextured, true, 4)->Unit(benchmark::kMillisecond);
 
 void BM_LineGeometry(benchmark::State& state) {
     Scene* s = openScene();

@@ -6,6 +6,7 @@
 #include "settings/LiveVariables.h"
 #include "render/ArrowPlot.h"
 #include "app/gl/Scene.h"
+#include "app/gl/Window.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunction.h"
@@ -54,6 +55,7 @@ void releaseTransferFunctions() {
 
 void cleanup() {
     releaseArrowTexture();
+    releaseSmoothFrame();
     // The scene objects observe the dataset: release them before it.
     streamlineSet.reset();
     arrowPlot.reset();

@@ -7,16 +7,16 @@
 #include <GL/gl.h>
 
 // Immediate-mode drawing of the geometry built in the core, in the
-// model-view matrix of the scene, y up like the field quad. No line width is
-// set here unless an outline is asked for.
+// model-view matrix of the scene, y up like the field quad, at the line width
+// the caller set (an outline is drawn wider and the width put back).
 
 namespace {
 
-// Widths of the dark outline drawn under lines and around bands and glyphs,
-// in pixels: a pixel either side of a line (which keeps its width of one),
-// a pixel outside a band's or a glyph's edge.
-constexpr float lineOutlineWidth = 3.0f;
-constexpr float shapeOutlineWidth = 2.0f;
+// How much wider than the line width in force the dark outline under lines
+// and around bands and glyphs is drawn, in pixels: a pixel either side of a
+// line, a pixel outside a band's or a glyph's edge (drawn at width one).
+constexpr float lineOutlineWidth = 2.0f;
+constexpr float shapeOutlineWidth = 1.0f;
 
 StreamlineView viewOf(const StreamlineSet& set) {
     const FlowData* data = set.flowData();
@@ -60,15 +60,17 @@ void drawBlocks(GLenum mode, const std::vector<VertexBlock>& blocks, const LineS
 
 // The dark outline goes first, so that the coloured line or shape drawn
 // after it at the same depth covers its inner part.
-void drawOutline(GLenum mode, const std::vector<VertexBlock>& blocks, float width) {
-    glLineWidth(width);
+void drawOutline(GLenum mode, const std::vector<VertexBlock>& blocks, float wider, float pixel) {
+    GLfloat width = 1.0f;
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    glLineWidth(width + wider * pixel);
     glColor3f(0.0f, 0.0f, 0.0f);
     for (const VertexBlock& block : blocks) {
         glBegin(mode);
         for (const ViewVertex& v : block) glVertex3f(v.x, v.y, v.z);
         glEnd();
     }
-    glLineWidth(1.0f);
+    glLineWidth(width);
 }
 
 // Each triangle of a glyph block as its own closed outline.
@@ -88,7 +90,7 @@ void StreamlineSet::drawLines(const LineStyle& style) {
     if (!view.isValid()) return;
     const LineValues* speeds = speedsFor(*this, style);
     const std::vector<VertexBlock> strips = buildLineStrips(*this, view, speeds);
-    if (style.outline) drawOutline(GL_LINE_STRIP, strips, lineOutlineWidth);
+    if (style.outline) drawOutline(GL_LINE_STRIP, strips, lineOutlineWidth, style.pixel);
     drawBlocks(GL_LINE_STRIP, strips, style, speeds != nullptr);
 }
 
@@ -105,7 +107,7 @@ void StreamlineSet::drawTapered(float maxWidth, float minWidth, const LineStyle&
     if (style.outline) {
         std::vector<VertexBlock> loops;
         for (const VertexBlock& block : quads) loops.push_back(bandOutline(block));
-        drawOutline(GL_LINE_LOOP, loops, shapeOutlineWidth);
+        drawOutline(GL_LINE_LOOP, loops, shapeOutlineWidth, style.pixel);
     }
     drawBlocks(GL_QUADS, quads, style, speeds != nullptr);
 }
@@ -117,7 +119,7 @@ void StreamlineSet::drawGlyphs(float spacing, const LineStyle& style) {
     if (!view.isValid()) return;
     const LineValues* speeds = speedsFor(*this, style);
     const std::vector<VertexBlock> triangles = buildGlyphTriangles(*this, view, spacing, speeds);
-    if (style.outline) drawOutline(GL_LINE_LOOP, triangleOutlines(triangles), shapeOutlineWidth);
+    if (style.outline) drawOutline(GL_LINE_LOOP, triangleOutlines(triangles), shapeOutlineWidth, style.pixel);
     drawBlocks(GL_TRIANGLES, triangles, style, speeds != nullptr);
 }
 

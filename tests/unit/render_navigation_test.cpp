@@ -189,3 +189,13 @@ TEST(FieldFit, OnlyViewsTooSmallForTheLegendAreWidened) {
     EXPECT_EQ(legendFit(300, 700, 1.3f, 0.2f, tallLegend), 1.0f);
     EXPECT_GT(legendFit(300, 700, 1.3f, 1.3f, tallLegend), 1.0f);
 }
+
+TEST(FieldFit, AxesKeepTheirLabelsBesideTheLegendAndBelowTheQuadFree) {
+    // 40 pixels for the y labels right of the 56-pixel legend column: the
+    // wide quad's left edge moves to 96 pixels.
+    const float wide = legendFit(784, 700, 1.3f, 0.65f, LegendColumns{56, 0, 55, 224, 40, 30});
+    EXPECT_NEAR(392.0 - 0.65 / (Camera::baseHalfHeight * wide * 784 / 700) * 392.0, 96.0, 0.01);
+    // 30 rows for the x labels: the tall quad's bottom edge rises to row 670.
+    const float tall = legendFit(784, 700, 0.65f, 1.3f, LegendColumns{0, 0, 0, 0, 0, 30});
+    EXPECT_NEAR(350.0 + 0.65 / (Camera::baseHalfHeight * tall) * 350.0, 670.0, 0.01);
+}
