@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // The parsed command line: pairs of a dash-prefixed name and a value.
 class CommandLine {
@@ -11,6 +12,9 @@ public:
 
     std::string programName = "Quillmere.exe";
     std::map<std::string, std::string> options;
+    // Every value of an option that may be given more than once, in order
+    // (options holds the last one).
+    std::map<std::string, std::vector<std::string>> repeated;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

@@ -14,6 +14,12 @@ bool isKnown(const std::string& name) {
     return findSetting(name) != nullptr;
 }
 
+bool isRepeatable(const std::string& name) {
+    for (const ViewerOption& o : viewerOptions())
+        if (name == o.name) return o.repeatable;
+    return false;
+}
+
 // An option as written: its name without one or two leading dashes, and the
 // text after "=" when there is one.
 struct Spelling {
@@ -61,6 +67,11 @@ const std::vector<ViewerOption>& viewerOptions() {
          "batch run: save the graphics area of the first frame as PNG under this name, then exit"},
         {"allTimesteps", "0|1",
          "with -screenshot: 1 saves one PNG per time step; the file name holds one %d for the step (%04d pads it)"},
+        {"colormap", "TF=NAME",
+         "give a transfer function a colour map, after the options file: TF is velocity, arrow or a data channel's "
+         "number, NAME one of grey, viridis, magma, cividis, cool-warm, cool-warm-zero (grey at 0), cubehelix; "
+         "may be given more than once",
+         true},
     };
     return options;
 }
@@ -85,8 +96,12 @@ ViewerArguments readViewerArguments(int argc, const char* const* argv) {
                 result.problems.push_back("Ignoring unknown option " + a);
             } else {
                 result.given.insert(s.name);
-                if (value.empty()) result.problems.push_back(missingValue(s.name));
-                else result.line.options[s.name] = value;
+                if (value.empty()) {
+                    result.problems.push_back(missingValue(s.name));
+                } else {
+                    result.line.options[s.name] = value;
+                    if (isRepeatable(s.name)) result.line.repeated[s.name].push_back(value);
+                }
             }
         }
     }

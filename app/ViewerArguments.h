@@ -22,9 +22,10 @@ struct ViewerOption {
     const char* name;
     const char* value;  // what the value is, for the help
     const char* meaning;
+    bool repeatable = false;  // every value is kept (CommandLine::repeated)
 };
 
-// The options that are not settings: -datafile, -options, -screenshot.
+// The options that are not settings: -datafile, -options, -screenshot, ...
 const std::vector<ViewerOption>& viewerOptions();
 
 struct ViewerArguments {

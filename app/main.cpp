@@ -5,6 +5,7 @@
 #include "app/RuntimeFiles.h"
 #include "app/ViewerArguments.h"
 #include "app/gl/Batch.h"
+#include "app/gl/ColorMapChoice.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Keys.h"
@@ -107,7 +108,7 @@ int main(int argc, char** argv) {
     shaderProgram->load(shaders.folder, isBatchRun() ? 1 : 0);
     camera = std::make_unique<Camera>();
     optionsFile = std::make_unique<OptionsFile>(camera.get());
-    buildControlPanel(controlCallback);
+    buildControlPanel(controlCallback, colorMapButtons());
     controlPanel->setNoticeHandler(reportPanelNotice);
     setPanelMapLines(statusMapLines);
     glutSpecialFunc(specialCallback);

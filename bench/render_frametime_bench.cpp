@@ -1,11 +1,13 @@
 // The steps of opening a 1024 x 1024 dataset that need an OpenGL context or
 // the streamline library (texture upload, placement), and the frame time of
-// each streamline drawing mode with about a thousand lines, under whatever
+// each streamline drawing mode with about a thousand lines, drawn into the
+// window and multisampled off-screen, under whatever
 // OpenGL the display offers: llvmpipe in the private Xvfb that the test
 // support starts. Not part of ctest; run build/bench/render_frametime_bench.
 
 #include "data/DatasetWriter.h"
 #include "data/FlowData.h"
+#include "render/OffscreenTarget.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineGeometry.h"
 #include "streamlines/StreamlineSet.h"
@@ -154,12 +156,16 @@ void BM_OpeningA1024x1024DatasetStepByStep(benchmark::State& state) {
 BENCHMARK(BM_OpeningA1024x1024DatasetStepByStep)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // One frame of a drawing mode from its vertex buffer: clear, draw, wait for
-// the rasteriser; with the field quad under the lines, as the viewer draws.
-void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool field) {
+// the rasteriser; with `field` the field quad under the lines, as the viewer
+// draws. With `samples` the frame is drawn multisampled off-screen and copied
+// into the window, as the viewer's "Smooth lines" does.
+void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool field, int samples) {
     Scene* s = openScene();
     StreamlineSet* set = s ? placedLines(*s) : nullptr;
     if (!set) return state.SkipWithError("no GL window or no dataset");
     if (field && !fieldReady(*s)) return state.SkipWithError("no field textures");
+    OffscreenTarget target;
+    if (samples > 0 && !target.allocate(kWidth, kHeight, samples)) return state.SkipWithError("no multisampling");
     if (!smooth) glDisable(GL_LINE_SMOOTH);
     StreamlineBuffers buffers;
     StreamlineLook look;
@@ -171,9 +177,11 @@ void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool fi
         glFinish();
     });
     for (auto _ : state) {
+        if (samples > 0) target.bind();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         if (field) s->gyre->drawFieldQuad();
         buffers.draw(*set, look);
+        if (samples > 0) target.copyToWindow(0, 0);
         glFinish();
     }
     glEnable(GL_LINE_SMOOTH);
@@ -187,16 +195,24 @@ void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool fi
     state.counters["first_frame_ms"] = build;
     buffers.release();
 }
-BENCHMARK_CAPTURE(BM_Frame, lines, StreamlineMode::Evenly, true, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, tapered, StreamlineMode::Tapering, true, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, glyphs, StreamlineMode::GlyphMapping, true, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, textured, StreamlineMode::TextureGeneration, true, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, lines, StreamlineMode::Evenly, true, false, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered, StreamlineMode::Tapering, true, false, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, glyphs, StreamlineMode::GlyphMapping, true, false, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, textured, StreamlineMode::TextureGeneration, true, false, 0)->Unit(benchmark::kMillisecond);
 // Where the time of a line frame goes: the rasteriser's smoothing, and the
 // field under the lines.
-BENCHMARK_CAPTURE(BM_Frame, lines_unsmoothed, StreamlineMode::Evenly, false, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, lines_over_field, StreamlineMode::Evenly, true, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, tapered_over_field, StreamlineMode::Tapering, true, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, textured_over_field, StreamlineMode::TextureGeneration, true, true)
+BENCHMARK_CAPTURE(BM_Frame, lines_unsmoothed, StreamlineMode::Evenly, false, false, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, lines_over_field, StreamlineMode::Evenly, true, true, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered_over_field, StreamlineMode::Tapering, true, true, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, textured_over_field, StreamlineMode::TextureGeneration, true, true, 0)
+    ->Unit(benchmark::kMillisecond);
+// The same frames multisampled (4 samples) off-screen and copied in.
+BENCHMARK_CAPTURE(BM_Frame, lines_multisampled, StreamlineMode::Evenly, true, false, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered_multisampled, StreamlineMode::Tapering, true, false, 4)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, glyphs_multisampled, StreamlineMode::GlyphMapping, true, false, 4)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, textured_multisampled, StreamlineMode::TextureGeneration, true, false, 4)
     ->Unit(benchmark::kMillisecond);
 
 void BM_LineGeometry(benchmark::State& state) {

@@ -32,7 +32,7 @@ qm_library(qm_formats formats qm_data PkgConfig::NETCDF)
 
 # GL layer.
 qm_library(qm_data_gl data/gl qm_data GLEW::GLEW OpenGL::GL OpenGL::GLU)
-qm_library(qm_render_gl render/gl qm_render GLEW::GLEW GLUT::GLUT OpenGL::GL)
+qm_library(qm_render_gl render/gl qm_render PkgConfig::STB Fontconfig::Fontconfig GLEW::GLEW GLUT::GLUT OpenGL::GL)
 qm_library(qm_streamlines_gl streamlines/gl qm_streamlines GLEW::GLEW OpenGL::GL)
 qm_library(qm_tf_gl tf/gl qm_tf qm_render_gl GLEW::GLEW GLUT::GLUT OpenGL::GL OpenGL::GLU)
 qm_library(qm_panel_gl panel/gl qm_panel PkgConfig::IMGUI GLEW::GLEW GLUT::GLUT OpenGL::GL)

@@ -84,6 +84,12 @@ bool OptionsReader::readComponentBelow(const XMLNodes& parent, const std::string
     const XMLNodes* node = find(parent, parentPath, name);
     if (node == nullptr) return false;
     value = parseFloat(node->text());
+    // Components are saved as byte / 255 with six digits, which times 255 may
+    // fall a hair short of the byte and truncate to the one below: a value
+    // that close to a byte stands for that byte.
+    const float scaled = value * 255.0f;
+    const float nearest = std::round(scaled);
+    if (std::fabs(scaled - nearest) < 0.001f) value = nearest / 255.0f;
     return true;
 }
 

@@ -65,7 +65,7 @@ void buildViewOptions(PanelWindow& w, PanelControls& c) {
     c.streamlinesCheckbox = checkbox(w, c.optionsPanel, "Streamlines", "showStreamlines");
 }
 
-void buildBackground(PanelWindow& w, PanelControls& c) {
+void buildBackground(PanelWindow& w, PanelControls& c, const std::vector<ColorMapButton>& colorMaps) {
     c.backgroundRollout = w.add_rollout("Background", true, PanelStyle::Embossed);
     c.backgroundGroup = radioGroup(w, c.backgroundRollout, "backgroundChannel");
     c.velocityButton = w.add_radiobutton_to_group(c.backgroundGroup, "Velocity");
@@ -78,6 +78,12 @@ void buildBackground(PanelWindow& w, PanelControls& c) {
     c.channel1Button = c.channelButtons[0];
     c.channel2Button = c.channelButtons[1];
     c.showTfCheckbox = checkbox(w, c.backgroundRollout, "Show TF", "showTfEditor");
+    c.colorMapPanel = w.add_panel_to_panel(c.backgroundRollout, "Colour map", PanelStyle::Embossed);
+    for (std::size_t k = 0; k < colorMaps.size(); ++k) {
+        const ColorMapButton& map = colorMaps[k];
+        w.add_button_to_panel(c.colorMapPanel, map.label, controlId::firstColorMap + static_cast<int>(k))
+            ->setTooltip("give the transfer function the editor shows this colour map: " + map.tooltip);
+    }
     // Nodes without data are drawn in this colour, never through a transfer function.
     c.noDataPanel = w.add_panel_to_panel(c.backgroundRollout, "No data colour", PanelStyle::Embossed);
     for (const auto& [label, name] :
@@ -184,6 +190,18 @@ void buildStreamlines(PanelWindow& w, PanelControls& c) {
     c.rungeKuttaButton->disable();
 }
 
+// What a picture for a report shows beyond the field: all off at the start,
+// the baseline look.
+void buildFigure(PanelWindow& w, PanelControls& c) {
+    c.figureRollout = w.add_rollout("Figure", false, PanelStyle::Embossed);
+    checkbox(w, c.figureRollout, "Legend with values", "legendValues");
+    checkbox(w, c.figureRollout, "Axes", "showAxes");
+    checkbox(w, c.figureRollout, "Status line", "statusLine");
+    checkbox(w, c.figureRollout, "Smooth lines", "smoothLines");
+    spinner(w, c.figureRollout, "Line width (px)", "lineWidth")->setStep(0.5);
+    spinner(w, c.figureRollout, "Screenshot scale", "screenshotScale");
+}
+
 void buildFilesAndSave(PanelWindow& w, PanelControls& c) {
     c.fileBrowserRollout = w.add_rollout("File Browser", true, PanelStyle::Embossed);
     w.add_statictext_to_panel(c.fileBrowserRollout, "Grid files (.gri) and");
@@ -239,16 +257,17 @@ void disableDatasetControls(PanelControls& c) {
 
 }  // namespace
 
-void buildControlPanel(ControlCallback callback) {
+void buildControlPanel(ControlCallback callback, const std::vector<ColorMapButton>& colorMaps) {
     panelControls = PanelControls();
     controlPanel = std::make_unique<PanelWindow>(callback);
     PanelWindow& w = *controlPanel;
     PanelControls& c = panelControls;
     buildViewOptions(w, c);
-    buildBackground(w, c);
+    buildBackground(w, c, colorMaps);
     buildTime(w, c);
     buildArrowPlot(w, c);
     buildStreamlines(w, c);
+    buildFigure(w, c);
     buildFilesAndSave(w, c);
     buildFooter(w, c);
     disableDatasetControls(c);

@@ -6,6 +6,7 @@
 #include "settings/ControlIds.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 // Handles of the controls the program enables, disables, opens, closes or
@@ -24,6 +25,7 @@ struct PanelControls {
     // "Channel 3" on they are shown only for a dataset that has the channel.
     std::vector<PanelRadioButton*> channelButtons;
     PanelCheckbox* showTfCheckbox = nullptr;
+    PanelGroup* colorMapPanel = nullptr;
     PanelGroup* noDataPanel = nullptr;
 
     PanelRollout* timeRollout = nullptr;
@@ -68,6 +70,8 @@ struct PanelControls {
     PanelCheckbox* lineOutlineCheckbox = nullptr;
     PanelButton* fitToDataButton = nullptr;
 
+    PanelRollout* figureRollout = nullptr;
+
     PanelRollout* fileBrowserRollout = nullptr;
     PanelFileBrowser* fileBrowser = nullptr;
     PanelCheckbox* showAllFilesCheckbox = nullptr;
@@ -84,8 +88,15 @@ struct PanelControls {
 extern std::unique_ptr<PanelWindow> controlPanel;
 extern PanelControls panelControls;
 
+// A button that gives the transfer function the editor shows a colour map.
+struct ColorMapButton {
+    std::string label;
+    std::string tooltip;
+};
+
 // Builds the whole panel (replacing an earlier one) with every control that
 // needs a dataset disabled and the dataset sections collapsed. Every control
 // with an id reports to `callback` and has a tooltip: a setting's control
-// the setting's meaning from the settings table.
-void buildControlPanel(ControlCallback callback);
+// the setting's meaning from the settings table. The colour-map buttons
+// report controlId::firstColorMap + their index.
+void buildControlPanel(ControlCallback callback, const std::vector<ColorMapButton>& colorMaps = {});

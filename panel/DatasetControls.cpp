@@ -48,6 +48,7 @@ void enableDatasetControls() {
         }
     }
     c.showTfCheckbox->enable();
+    c.colorMapPanel->enable();
     c.noDataPanel->enable();
     c.backgroundRollout->open();
 

@@ -1,16 +1,17 @@
 #include "render/Camera.h"
+#include "common/MouseCodes.h"
 
 void Camera::reset() { *this = Camera(); }
 
 void Camera::mouse(int button, int state, int x, int y) {
-    if (button == leftButton && state == released) leftDown = false;
-    if (button == rightButton && state == released) rightDown = false;
-    if (button == leftButton && state == pressed) {
+    if (button == mouse::leftButton && state == mouse::released) leftDown = false;
+    if (button == mouse::rightButton && state == mouse::released) rightDown = false;
+    if (button == mouse::leftButton && state == mouse::pressed) {
         leftDown = true;
         pressX = x;
         pressY = y;
     }
-    if (button == rightButton && state == pressed) rightDown = true;
+    if (button == mouse::rightButton && state == mouse::pressed) rightDown = true;
 }
 
 void Camera::motion(int x, int y) {

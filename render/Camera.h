@@ -3,13 +3,6 @@
 // The field view's camera: pan and zoom driven by mouse drags.
 class Camera {
 public:
-    // GLUT's mouse button and state codes, here so that the core needs no GL headers.
-    static constexpr int leftButton = 0;
-    static constexpr int middleButton = 1;
-    static constexpr int rightButton = 2;
-    static constexpr int pressed = 0;
-    static constexpr int released = 1;
-
     struct OrthoBox {
         double left, right, bottom, top, nearPlane, farPlane;
     };

@@ -14,8 +14,20 @@ float legendFit(int viewWidth, int viewHeight, float quadWidth, float quadHeight
     const double quadHalfY = quadHeight / 2.0 / halfHeight * viewHeight / 2.0;
     const double quadTop = viewHeight / 2.0 - quadHalfY;
     const double quadBottom = viewHeight / 2.0 + quadHalfY;
-    if (quadBottom <= legend.top || quadTop >= legend.bottom) return 1.0f;  // a flat quad passes under or over it
-    const double room = viewWidth / 2.0 - std::max(legend.leftWidth, legend.rightWidth);
-    if (room <= 0.0) return maxLegendFit;
-    return static_cast<float>(std::clamp(quadHalfX / room, 1.0, static_cast<double>(maxLegendFit)));
+    // A flat quad passes under or over the legend columns.
+    const bool besideLegend = quadBottom > legend.top && quadTop < legend.bottom;
+    const int left = (besideLegend ? legend.leftWidth : 0) + legend.axisLeft;
+    const int right = besideLegend ? legend.rightWidth : 0;
+    double fit = 1.0;
+    if (left > 0 || right > 0) {
+        const double room = viewWidth / 2.0 - std::max(left, right);
+        if (room <= 0.0) return maxLegendFit;
+        fit = quadHalfX / room;
+    }
+    if (legend.axisBottom > 0) {
+        const double room = viewHeight / 2.0 - legend.axisBottom;
+        if (room <= 0.0) return maxLegendFit;
+        fit = std::max(fit, quadHalfY / room);
+    }
+    return static_cast<float>(std::clamp(fit, 1.0, static_cast<double>(maxLegendFit)));
 }

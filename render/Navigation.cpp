@@ -1,4 +1,5 @@
 #include "render/Navigation.h"
+#include "common/MouseCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,7 @@ double halfHeight(const Camera& camera, float base) {
     return static_cast<float>(static_cast<double>(camera.zoom) + static_cast<double>(base));
 }
 
-bool panButton(int button) { return button == Camera::rightButton || button == Camera::middleButton; }
+bool panButton(int button) { return button == mouse::rightButton || button == mouse::middleButton; }
 }  // namespace
 
 void Navigation::mouse(int button, int state, int x, int y, const FieldView& view, bool scaledZoom) {
@@ -30,19 +31,19 @@ void Navigation::mouse(int button, int state, int x, int y, const FieldView& vie
         drag_ = Drag::None;  // the camera's own pan
         return;
     }
-    if (state == Camera::pressed) {
-        if (button == Camera::leftButton && scaledZoom) {
+    if (state == mouse::pressed) {
+        if (button == mouse::leftButton && scaledZoom) {
             beginZoom(x, y, view);
         } else if (panButton(button) && !camera_.leftDown && view.contains(x, y)) {
             drag_ = Drag::Pan;
             lastX_ = x;
             lastY_ = y;
         }
-    } else if (state == Camera::released) {
-        if ((button == Camera::leftButton && drag_ == Drag::Zoom) || (panButton(button) && drag_ == Drag::Pan))
+    } else if (state == mouse::released) {
+        if ((button == mouse::leftButton && drag_ == Drag::Zoom) || (panButton(button) && drag_ == Drag::Pan))
             drag_ = Drag::None;
         // Right let go while left is held: the zoom drag goes on from here.
-        if (button == Camera::rightButton && camera_.leftDown && scaledZoom) beginZoom(x, y, view);
+        if (button == mouse::rightButton && camera_.leftDown && scaledZoom) beginZoom(x, y, view);
     }
 }
 

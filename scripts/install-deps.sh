@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   freeglut3-dev libglew-dev libdevil-dev
-  libimgui-dev libstb-dev
+  libimgui-dev libstb-dev libfontconfig-dev fonts-liberation2
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth xdotool
   libnetcdf-dev

@@ -45,4 +45,13 @@ constexpr int fitToData = 42;
 constexpr int showAllFiles = 44;
 constexpr int scaledZoomDrag = 45;
 constexpr int memoryBudget = 46;
+constexpr int legendValues = 47;
+constexpr int showAxes = 48;
+constexpr int statusLine = 49;
+constexpr int smoothLines = 50;
+constexpr int lineWidth = 51;
+constexpr int screenshotScale = 52;
+// The colour-map buttons, one per map of colorMaps() in its order: 53 to 59
+// for the seven maps. Further ids start after them.
+constexpr int firstColorMap = 53;
 }  // namespace controlId

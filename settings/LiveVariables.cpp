@@ -38,6 +38,12 @@ int lineOutline;
 int showAllFiles;
 int scaledZoomDrag;
 int memoryBudget;
+int legendValues;
+int showAxes;
+int statusLine;
+int smoothLines;
+float lineWidth;
+int screenshotScale;
 
 void resetLiveVariables() {
     for (const Setting& s : settings()) {

@@ -37,6 +37,12 @@ extern int lineOutline;
 extern int showAllFiles;
 extern int scaledZoomDrag;
 extern int memoryBudget;  // MiB
+extern int legendValues;
+extern int showAxes;
+extern int statusLine;
+extern int smoothLines;
+extern float lineWidth;
+extern int screenshotScale;
 
 // Puts every live variable back to its start value (tests and a fresh start).
 void resetLiveVariables();

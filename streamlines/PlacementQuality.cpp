@@ -117,7 +117,7 @@ CoverageRaster coverageRaster(const DomainBox& box, float dsep) {
     return {along(box.width()), along(box.height())};
 }
 
-double coverage(const StreamlineList& lines, const DomainBox& box, float dsep) {
+double coverage(const StreamlineList& lines, const DomainBox& box, float dsep, const PixelFilter& counts) {
     const CoverageRaster raster = coverageRaster(box, dsep);
     if (raster.nx == 0 || raster.ny == 0) return 0.0;
     const std::vector<Segment> segments = segmentsOf(lines);
@@ -129,12 +129,15 @@ double coverage(const StreamlineList& lines, const DomainBox& box, float dsep) {
     const double pixelH = static_cast<double>(box.height()) / raster.ny;
 
     long long covered = 0;
+    long long counted = 0;
     int recent = -1;  // neighbouring pixels are mostly covered by the same segment
     for (int j = 0; j < raster.ny; ++j) {
         const double py = box.ymin + (j + 0.5) * pixelH;
         const int cj = buckets.cellY(py);
         for (int i = 0; i < raster.nx; ++i) {
             const double px = box.xmin + (i + 0.5) * pixelW;
+            if (counts && !counts(px, py)) continue;
+            ++counted;
             bool near = recent >= 0 && squaredDistanceToSegment(px, py, segments[recent]) <= reach2;
             const int ci = buckets.cellX(px);
             for (int a = std::max(ci - 1, 0); !near && a <= std::min(ci + 1, buckets.countX() - 1); ++a) {
@@ -151,10 +154,11 @@ double coverage(const StreamlineList& lines, const DomainBox& box, float dsep) {
             if (near) ++covered;
         }
     }
-    return static_cast<double>(covered) / (static_cast<double>(raster.nx) * raster.ny);
+    return counted > 0 ? static_cast<double>(covered) / static_cast<double>(counted) : 0.0;
 }
 
-PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& box, float dsep) {
+PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& box, float dsep,
+                                  const PixelFilter& counts) {
     PlacementQuality q;
     q.lines = static_cast<int>(lines.size());
     q.dsep = dsep;
@@ -170,12 +174,18 @@ PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& 
         q.meanLength = q.totalLength / q.lines;
         q.shortShare = static_cast<double>(q.shortLines) / q.lines;
     }
-    q.coverage = coverage(lines, box, dsep);
+    q.coverage = coverage(lines, box, dsep, counts);
     return q;
 }
 
 PlacementQuality measurePlacement(const StreamlineSet& set) {
-    PlacementQuality q = measurePlacement(set.streamlines(), set.domainBox(), set.dsep());
+    const auto moving = [&set](double x, double y) {
+        float vx = 0.0f;
+        float vy = 0.0f;
+        return set.velocityAt(static_cast<float>(x), static_cast<float>(y), vx, vy) && std::isfinite(vx) &&
+               std::isfinite(vy) && (vx != 0.0f || vy != 0.0f);
+    };
+    PlacementQuality q = measurePlacement(set.streamlines(), set.domainBox(), set.dsep(), moving);
     q.emptyReason = set.emptyReason();
     return q;
 }

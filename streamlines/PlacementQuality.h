@@ -5,6 +5,7 @@
 #include "streamlines/TerminationReason.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -21,7 +22,7 @@ struct PlacementQuality {
     double meanLength = 0.0;
     int shortLines = 0;  // shorter than 2 dsep (lines of 0 or 1 point included)
     double shortShare = 0.0;
-    double coverage = 0.0;  // share of the domain box within dsep of some line
+    double coverage = 0.0;  // share of the moving flow within dsep of some line
     // Both ends of every line, indexed by TerminationReason.
     std::array<int, terminationReasonCount> ends{};
     // Why a placement placed no line (StreamlineSet::emptyReason).
@@ -40,14 +41,20 @@ struct CoverageRaster {
 constexpr int maxCoveragePixelsPerAxis = 4096;
 CoverageRaster coverageRaster(const DomainBox& box, float dsep);
 
-// 1 - the share of raster pixels whose centre lies farther than dsep from
-// every segment of every line (a one-point line counts as its point). The
-// distances are exact point-to-segment distances in double; segments are
-// bucketed in cells at least dsep wide, so each pixel looks at 3 x 3 cells.
-// 0 for a box without area or a dsep that is not a positive number.
-double coverage(const StreamlineList& lines, const DomainBox& box, float dsep);
+// The share of raster pixels whose centre lies within dsep of a segment of
+// a line (a one-point line counts as its point), among the pixels `counts`
+// accepts (all when it is empty): where the flow stands still or has no
+// data, no line can pass, so those pixels are left out. The distances are
+// exact point-to-segment distances in double; segments are bucketed in
+// cells at least dsep wide, so each pixel looks at 3 x 3 cells. 0 for a box
+// without area, a dsep that is not a positive number or no pixel counted.
+using PixelFilter = std::function<bool(double x, double y)>;
+double coverage(const StreamlineList& lines, const DomainBox& box, float dsep, const PixelFilter& counts = {});
 
-PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& box, float dsep);
+PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& box, float dsep,
+                                  const PixelFilter& counts = {});
+// The coverage of a set counts the pixels where its velocity is finite and
+// not zero.
 PlacementQuality measurePlacement(const StreamlineSet& set);
 
 // The figures, one per line, after a "Placement quality:" heading; for a

@@ -68,6 +68,7 @@ struct LineStyle {
     const std::uint8_t* speedTable = nullptr;
     const Channel* speed = nullptr;
     bool outline = false;  // a dark outline under every line, band and glyph
+    float pixel = 1.0f;    // device pixels per window pixel: the outline's pixel
 
     // The colour of a vertex; `value` is its normalised speed (a value that
     // is not a number counts as 0).

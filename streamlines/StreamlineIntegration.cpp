@@ -11,6 +11,18 @@
 // Velocity at (x, y) from slots 0 and 1, negated for direction -1. False
 // when the dataset has no velocity channels. Both components share one cell
 // search; outside the grid each reports itself, as Channel::sampleAt does.
+bool StreamlineSet::velocityAt(float x, float y, float& vx, float& vy) const {
+    const Channel* cx = flowData_ ? flowData_->channel(0) : nullptr;
+    const Channel* cy = flowData_ ? flowData_->channel(1) : nullptr;
+    std::array<int, 4> corners;
+    std::array<float, 4> weights;
+    if (!cx || !cy || cx->grid() != cy->grid() || !cx->grid()->locateCell(Vec3(x, y, 0.0f), corners, weights))
+        return false;
+    vx = cx->interpolate(corners, weights);
+    vy = cy->interpolate(corners, weights);
+    return true;
+}
+
 bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, float& vy) const {
     const Channel* cx = flowData_ ? flowData_->channel(0) : nullptr;
     const Channel* cy = flowData_ ? flowData_->channel(1) : nullptr;

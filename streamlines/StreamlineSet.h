@@ -204,6 +204,12 @@ private:
         return static_cast<std::size_t>(i) * static_cast<std::size_t>(fieldCellsY_) + static_cast<std::size_t>(j);
     }
     bool sampleVelocity(float x, float y, int direction, float& vx, float& vy) const;
+
+public:
+    // The velocity at (x, y), quietly; false off the grid or without velocity.
+    bool velocityAt(float x, float y, float& vx, float& vy) const;
+
+private:
     struct StepVelocity {
         double x;
         double y;

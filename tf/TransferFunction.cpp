@@ -1,4 +1,5 @@
 #include "tf/TransferFunction.h"
+#include "common/MouseCodes.h"
 
 #include "tf/ColorChooser.h"
 
@@ -52,23 +53,23 @@ void TransferFunction::handleMouse(int button, int state, float ex, float ey) {
     }
     if (d < 0.0f || d > stripHeight) outside = true;
 
-    const bool left = button == leftButton;
+    const bool left = button == mouse::leftButton;
     if (outside) {
-        if (left && state == pressed && dragging) pointList.moveSelected(e);
-        if (left && state == released && dragging) dragging = false;
+        if (left && state == mouse::pressed && dragging) pointList.moveSelected(e);
+        if (left && state == mouse::released && dragging) dragging = false;
     } else {
         const float x = ex - originX;
         const ColorRGBA color = chooser ? chooser->current() : ColorRGBA();
         const float r = color.red(), g = color.green(), b = color.blue();
-        if (button == rightButton && state == released) pointList.removePointAt(x);
-        if (left && state == pressed && !dragging && pointList.isPointAt(x)) {
+        if (button == mouse::rightButton && state == mouse::released) pointList.removePointAt(x);
+        if (left && state == mouse::pressed && !dragging && pointList.isPointAt(x)) {
             dragging = true;
             pointList.selectPointAt(x);
         }
-        if (left && state == released && !dragging) pointList.addPoint(x, r, g, b);
-        if (button == middleButton && state == released) pointList.setColorAt(x, r, g, b);
-        if (left && state == pressed && dragging) pointList.moveSelected(x);
-        if (left && state == released && dragging) dragging = false;
+        if (left && state == mouse::released && !dragging) pointList.addPoint(x, r, g, b);
+        if (button == mouse::middleButton && state == mouse::released) pointList.setColorAt(x, r, g, b);
+        if (left && state == mouse::pressed && dragging) pointList.moveSelected(x);
+        if (left && state == mouse::released && dragging) dragging = false;
     }
     buildColorTable();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/TextureUnits.h"
+#include "common/MouseCodes.h"
 #include "tf/ColorTable.h"
 #include "tf/TfPointList.h"
 
@@ -17,13 +18,6 @@ class UniformTarget;
 // made from it, and the place of its strip in the editor (editor units).
 class TransferFunction {
 public:
-    // GLUT's button and state values, as handleMouse receives them.
-    static constexpr int leftButton = 0;
-    static constexpr int middleButton = 1;
-    static constexpr int rightButton = 2;
-    static constexpr int pressed = 0;
-    static constexpr int released = 1;
-
     TransferFunction(float originX, float originY, float stripWidth, float pointWidth, int binCount,
                      ColorChooser* chooser, UniformTarget* shader, float stripHeight, int tfIndex, bool isArrowTf,
                      const FlowData* flowData, int channelSlot);

@@ -109,31 +109,27 @@ float positiveNumber(const std::string& option, const std::string& text) {
     return v;
 }
 
-int megabytes(const std::string& text) {
+// A whole number in [low, high], or the usage error `problem`.
+long wholeNumber(const std::string& text, long low, long high, const std::string& problem) {
     char* end = nullptr;
     errno = 0;
     const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || v < 1 || v > std::numeric_limits<int>::max())
-        throw UsageError{"--memory-budget needs a whole number of MiB, at least 1, got '" + text + "'"};
-    return static_cast<int>(v);
+    if (text.empty() || *end != '\0' || errno != 0 || v < low || v > high)
+        throw UsageError{problem + ", got '" + text + "'"};
+    return v;
+}
+
+int megabytes(const std::string& text) {
+    return static_cast<int>(wholeNumber(text, 1, std::numeric_limits<int>::max(),
+                                        "--memory-budget needs a whole number of MiB, at least 1"));
 }
 
 int stepNumber(const std::string& text) {
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || v < 0 || v > 999999)
-        throw UsageError{"--timestep needs a step number from 0, got '" + text + "'"};
-    return static_cast<int>(v);
+    return static_cast<int>(wholeNumber(text, 0, 999999, "--timestep needs a step number from 0"));
 }
 
 int seedCount(const std::string& text) {
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || v < 0 || v > 1000)
-        throw UsageError{"--seeded needs a seed count from 0 to 1000, got '" + text + "'"};
-    return static_cast<int>(v);
+    return static_cast<int>(wholeNumber(text, 0, 1000, "--seeded needs a seed count from 0 to 1000"));
 }
 
 std::string number(float v) {

@@ -4,6 +4,7 @@
 #include "app/CommandLineSettings.h"
 #include "app/StandardErrorWatch.h"
 #include "app/ViewerArguments.h"
+#include "app/gl/ColorMapChoice.h"
 #include "app/gl/ControlCallback.h"
 #include "app/gl/FrameExport.h"
 #include "app/gl/Globals.h"
@@ -60,6 +61,10 @@ void applyBatchOptions() {
     applyCommandLineSettings(commandLine, controlCallback, &notices);
     for (const SettingNotice& notice : notices)
         statusBoard.post(notice.refused ? MessageKind::Error : MessageKind::Warning, notice.text);
+    // After the settings, so that a map centred on zero takes the colour range they chose.
+    const auto maps = commandLine.repeated.find("colormap");
+    if (maps != commandLine.repeated.end())
+        for (const std::string& value : maps->second) applyColorMapOption(value);
     if (commandLine.has("screenshot")) pendingScreenshot = commandLine.value("screenshot");
     double all = 0;
     if (commandLine.has("allTimesteps") &&

@@ -1,6 +1,7 @@
 #include "app/gl/ControlCallback.h"
 
 #include "render/Camera.h"
+#include "app/gl/ColorMapChoice.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Messages.h"
 #include "app/gl/OpenDataset.h"
@@ -27,6 +28,7 @@
 #include "settings/Settings.h"
 #include "streamlines/FitToData.h"
 #include "streamlines/StreamlineSet.h"
+#include "tf/ColorMaps.h"
 
 #include <iostream>
 
@@ -293,8 +295,12 @@ void controlCallback(int id) {
         if (panelControls.fileBrowser) panelControls.fileBrowser->setShowAllFiles(showAllFiles != 0);
         break;
     // Arrow counts, line widths and colours, "Show TF", the file name, frame
-    // rate and loop, the zoom drag: read when used.
-    default: break;
+    // rate and loop, the zoom drag, the figure's settings: read when used.
+    default:
+        if (id >= controlId::firstColorMap && id < controlId::firstColorMap + static_cast<int>(colorMaps().size()) &&
+            sceneReady())
+            chooseColorMap(*activeTransferFunction(), id - controlId::firstColorMap);
+        break;
     }
     if (controlPanel) controlPanel->sync_live();
     postRedisplay();

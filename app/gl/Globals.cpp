@@ -7,6 +7,7 @@
 #include "render/ArrowPlot.h"
 #include "app/gl/Placements.h"
 #include "app/gl/Scene.h"
+#include "app/gl/Window.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineSet.h"
 #include "tf/TransferFunction.h"
@@ -57,6 +58,7 @@ void cleanup() {
     discardPlacements();
     releaseStreamlineBuffers();
     releaseArrowTexture();
+    releaseSmoothFrame();
     // The scene objects observe the dataset: release them before it.
     streamlineSet.reset();
     arrowPlot.reset();

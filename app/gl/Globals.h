@@ -49,6 +49,7 @@ TransferFunction* activeTransferFunction();
 // Deletes the transfer functions with their textures.
 void releaseTransferFunctions();
 
-// The exit clean-up: releases the arrow image and texture, the dataset and
-// the transfer functions. Safe to run twice.
+// The exit clean-up: releases the arrow image and texture, the off-screen
+// frame of smooth lines, the dataset and the transfer functions. Safe to run
+// twice.
 void cleanup();

@@ -1,6 +1,9 @@
 #include "app/gl/Scene.h"
 
+#include "app/gl/Axes.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Legend.h"
+#include "app/gl/OverlayText.h"
 #include "app/gl/Placements.h"
 #include "app/gl/TimeSteps.h"
 #include "data/ColorRGBA.h"
@@ -25,6 +28,12 @@
 #include <memory>
 
 namespace {
+void setArrowPointSize(float size) {
+    shaderProgram->use();
+    shaderProgram->setFloat("pointSize", size);
+    shaderProgram->unuse();
+}
+
 // The colour and outline of lines, bands and glyphs from the settings.
 LineStyle lineStyle() {
     LineStyle style;
@@ -34,6 +43,7 @@ LineStyle lineStyle() {
     if (const TransferFunction* arrows = transferFunctions[3]) style.speedTable = arrows->colorTable.data();
     style.speed = flowData->channel(magnitudeSlot);
     style.outline = lineOutline != 0;
+    style.pixel = static_cast<float>(pixelScale());
     return style;
 }
 
@@ -73,13 +83,23 @@ void drawScene() {
     glLoadIdentity();
     if (flowData && flowData->isLoaded()) {
         flowData->drawFieldQuad();
+        const float pixel = static_cast<float>(pixelScale());
         // Lines of an earlier time step wait for those of the step shown.
         StreamlineSet* placed = placedStreamlines();
         if (showStreamlines == 1 && streamlineSet && placed && !streamlinesOutdated) {
+            const StreamlineMode mode = streamlineModeOf(streamlineMode);
+            const bool asLines = mode != StreamlineMode::Tapering && mode != StreamlineMode::GlyphMapping;
+            glLineWidth(asLines ? lineWidth * pixel : pixel);
             if (!streamlineBuffers) streamlineBuffers = std::make_unique<StreamlineBuffers>();
             streamlineBuffers->draw(*placed, streamlineLook());
+            glLineWidth(1.0f);
         }
-        if (showArrowPlot == 1 && arrowPlot) arrowPlot->draw();
+        if (showArrowPlot == 1 && arrowPlot) {
+            // The sprites' size is in device pixels.
+            if (pixel != 1.0f) setArrowPointSize(arrowSize * pixel);
+            arrowPlot->draw();
+            if (pixel != 1.0f) setArrowPointSize(arrowSize);
+        }
     }
     glPopMatrix();
 }
@@ -87,16 +107,14 @@ void drawScene() {
 namespace {
 void* const kFont = GLUT_BITMAP_HELVETICA_12;
 // Rows of a line of this font around its baseline, and the step between lines.
-constexpr int kAscent = 10;
+constexpr int kAscent = overlayAscent;
 constexpr int kLineHeight = 14;
 constexpr int kLineStep = 17;
 constexpr std::size_t kMaxMessageLines = 8;
 
 std::vector<DrawnStatusLine> drawnLines;
 
-int textWidth(const std::string& text) {
-    return glutBitmapLength(kFont, reinterpret_cast<const unsigned char*>(text.c_str()));
-}
+int textWidth(const std::string& text) { return overlayTextWidth(text); }
 
 void label(int x, int y, const char* text) {
     glRasterPos3i(x, y, 1);
@@ -130,7 +148,9 @@ void endPixelView() {
 
 // The top of the legend bars: 90 % up the view, lower in a view too short
 // to keep the legend's labels clear of the status line.
-double legendTop(int h, double f) { return std::min(0.9 * h, h - f * 20 - 18); }
+double legendTop(int h, double f) {
+    return std::min(0.9 * h, h - f * 20 - 18 - (legendValues == 1 ? legendTitleRaise : 0));
+}
 
 void messageColor(MessageKind kind) {
     switch (kind) {
@@ -145,12 +165,27 @@ const std::vector<DrawnStatusLine>& drawnStatusLines() { return drawnLines; }
 
 LegendColumns legendColumns(int w, int h, double f) {
     LegendColumns legend;
-    const int labels = std::max({textWidth("min"), textWidth("max"), textWidth("Bg")});
-    legend.leftWidth = w / 100 + 22 + labels + 4;
-    if (applyArrowTf == 1 && showArrowPlot == 1) legend.rightWidth = w - static_cast<int>(0.99 * w - 45) + 4;
+    const int x0 = w / 100;
+    const bool arrows = applyArrowTf == 1 && showArrowPlot == 1;
+    if (legendValues == 1 && sceneReady()) {
+        const LegendText background = backgroundLegendText();
+        legend.leftWidth = std::max(x0 + 20 + legendTextReach(background), x0 + legendTitleWidth(background)) + 4;
+        if (arrows) {
+            const LegendText speed = arrowLegendText();
+            const int right = static_cast<int>(0.99 * w);
+            legend.rightWidth = w - std::min(right - 20 - legendTextReach(speed), right - legendTitleWidth(speed)) + 4;
+        }
+    } else {
+        const int labels = std::max({textWidth("min"), textWidth("max"), textWidth("Bg")});
+        legend.leftWidth = x0 + 22 + labels + 4;
+        if (arrows) legend.rightWidth = w - static_cast<int>(0.99 * w - 45) + 4;
+    }
     const double y1 = legendTop(h, f);
-    legend.top = h - 1 - static_cast<int>(y1 + 5) - kAscent;
+    legend.top = h - 1 - static_cast<int>(y1 + 5 + (legendValues == 1 ? legendTitleRaise : 0)) - kAscent;
     legend.bottom = h - 1 - static_cast<int>(y1 - 150) + 4;
+    const AxisMargins axes = axisMargins(h);
+    legend.axisLeft = axes.left;
+    legend.axisBottom = axes.bottom;
     return legend;
 }
 
@@ -159,25 +194,31 @@ void drawOverlay(int w, int h, double f) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     const std::string dataFileLine = "Datafile: " + statusText + placementNote();
-    glRasterPos3i(10, static_cast<int>(h - f * 20), 1);
-    drawBitmapText(kFont, dataFileLine);
     drawnLines.clear();
-    recordLine(dataFileLine, true, MessageKind::Info, 10, static_cast<int>(h - f * 20), h);
+    if (statusLine != 0) {
+        glRasterPos3i(10, static_cast<int>(h - f * 20), 1);
+        drawBitmapText(kFont, dataFileLine);
+        recordLine(dataFileLine, true, MessageKind::Info, 10, static_cast<int>(h - f * 20), h);
+    }
 
     if (flowData && flowData->isLoaded()) {
         const int x0 = w / 100;
         const double y1 = legendTop(h, f);
         const bool arrowLegend = applyArrowTf == 1 && showArrowPlot == 1;
-        label(x0, static_cast<int>(y1 + 5), "Bg");
-        label(x0 + 22, static_cast<int>(y1 - 150), "min");
-        label(x0 + 22, static_cast<int>(y1 - 8), "max");
-        if (arrowLegend) {
-            label(static_cast<int>(0.99 * w - 35), static_cast<int>(y1 + 5), "Arrows");
-            label(static_cast<int>(0.99 * w - 41), static_cast<int>(y1 - 150), "min");
-            label(static_cast<int>(0.99 * w - 45), static_cast<int>(y1 - 8), "max");
-        }
         const float top = static_cast<float>(y1);
         const float bottom = static_cast<float>(y1 - 150);
+        if (legendValues == 1) {
+            drawLegendText(w, bottom, top, arrowLegend);
+        } else {
+            label(x0, static_cast<int>(y1 + 5), "Bg");
+            label(x0 + 22, static_cast<int>(y1 - 150), "min");
+            label(x0 + 22, static_cast<int>(y1 - 8), "max");
+            if (arrowLegend) {
+                label(static_cast<int>(0.99 * w - 35), static_cast<int>(y1 + 5), "Arrows");
+                label(static_cast<int>(0.99 * w - 41), static_cast<int>(y1 - 150), "min");
+                label(static_cast<int>(0.99 * w - 45), static_cast<int>(y1 - 8), "max");
+            }
+        }
         glPushMatrix();
         shaderProgram->use();
         shaderProgram->setInt("renderTF", 1);

@@ -1,6 +1,7 @@
 #include "app/gl/Window.h"
 
 #include "render/Camera.h"
+#include "app/gl/Axes.h"
 #include "app/gl/Batch.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Keys.h"
@@ -12,6 +13,8 @@
 #include "app/gl/Scene.h"
 #include "app/gl/TimeSteps.h"
 #include "tf/gl/TfEditor.h"
+#include "render/FieldView.h"
+#include "render/OffscreenTarget.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
@@ -79,40 +82,75 @@ void drainGlErrors() {
     }
 }
 
-void drawFrame(bool withMessages) {
+FrameTarget windowTarget() { return {viewportX, viewportY, 1}; }
+
+void drawFrame(bool withMessages, const FrameTarget& target) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     // A minimised window has no rows: nothing to draw, and the aspect and the
     // editor split would divide by zero.
     if (windowWidth <= 0 || windowHeight <= 0) return;
+    const int n = target.scale;
+    setPixelScale(n);
     const FieldView view = currentFieldView();
     const float aspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
     if (showTfEditor == 0) {
-        glViewport(viewportX, viewportY, windowWidth, windowHeight);
+        glViewport(target.x, target.y, windowWidth * n, windowHeight * n);
         drawOverlay(windowWidth, windowHeight, 1.0);
         camera->applyProjection(aspect, view.fit);
         drawScene();
+        drawAxes(windowWidth, windowHeight, camera->projectionBox(aspect, view.fit),
+                 legendColumns(windowWidth, windowHeight, 1.0));
         if (withMessages) drawStatusMessages(statusBoard.messages(), windowWidth, windowHeight, 1.0);
     } else {
         const int fieldRows = fieldHeight();
-        if (fieldRows <= 0) return;
-        glViewport(viewportX, windowHeight - fieldRows + 1, windowWidth, fieldRows);
-        drawOverlay(windowWidth, fieldRows, lineFactor());
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        camera->applyProjection(static_cast<float>(windowWidth) / static_cast<float>(fieldRows), view.fit);
-        drawScene();
-        if (sceneReady() && transferFunctions.chooser)
-            drawTfEditor(editorArea(), *transferFunctions.chooser, *activeTransferFunction());
-        if (withMessages) {
-            glViewport(viewportX, windowHeight - fieldRows + 1, windowWidth, fieldRows);
-            drawStatusMessages(statusBoard.messages(), windowWidth, fieldRows, lineFactor());
+        if (fieldRows > 0) {
+            const int fieldY = target.y + (windowHeight - fieldRows + 1) * n;
+            const float fieldAspect = static_cast<float>(windowWidth) / static_cast<float>(fieldRows);
+            glViewport(target.x, fieldY, windowWidth * n, fieldRows * n);
+            drawOverlay(windowWidth, fieldRows, lineFactor());
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            camera->applyProjection(fieldAspect, view.fit);
+            drawScene();
+            drawAxes(windowWidth, fieldRows, camera->projectionBox(fieldAspect, view.fit),
+                     legendColumns(windowWidth, fieldRows, lineFactor()));
+            if (sceneReady() && transferFunctions.chooser)
+                drawTfEditor({target.x, target.y, windowWidth, windowHeight}, *transferFunctions.chooser,
+                             *activeTransferFunction(), n);
+            if (withMessages) {
+                glViewport(target.x, fieldY, windowWidth * n, fieldRows * n);
+                drawStatusMessages(statusBoard.messages(), windowWidth, fieldRows, lineFactor());
+            }
         }
     }
+    setPixelScale(1);
 }
+
+namespace {
+// With "Smooth lines" the window's frame is drawn multisampled off-screen
+// and copied in, the same way a screenshot draws it.
+OffscreenTarget smoothFrame;
+
+bool drawSmoothFrame() {
+    const int samples = smoothLines != 0 ? OffscreenTarget::availableSamples() : 0;
+    if (samples == 0 || windowWidth <= 0 || windowHeight <= 0 ||
+        !smoothFrame.allocate(windowWidth, windowHeight, samples)) {
+        smoothFrame.release();
+        return false;
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    smoothFrame.bind();
+    drawFrame(true, {0, 0, 1});
+    smoothFrame.copyToWindow(viewportX, viewportY);
+    return true;
+}
+}  // namespace
+
+void releaseSmoothFrame() { smoothFrame.release(); }
 
 void displayCallback() {
     panelBeginFrame();
-    drawFrame();
+    if (!drawSmoothFrame()) drawFrame();
     panelEndFrame();
     glutSwapBuffers();
     checkGlError();

@@ -16,9 +16,24 @@ void postRedisplay();
 void checkGlError();
 // Reads and reports every GL error flag that is set.
 void drainGlErrors();
+// Where a frame of the graphics area goes: the device pixel its lower left
+// corner lands on, and the device pixels per window pixel (an off-screen
+// picture N times the window's size has scale N).
+struct FrameTarget {
+    int x = 0;
+    int y = 0;
+    int scale = 1;
+};
+// The graphics area of the window.
+FrameTarget windowTarget();
 // Draws one frame of the graphics area without swapping (screenshots redraw
-// into the back buffer and read it, without the messages).
-void drawFrame(bool withMessages = true);
+// into the back buffer or an off-screen picture and read it, without the
+// messages).
+void drawFrame(bool withMessages = true, const FrameTarget& target = windowTarget());
+
+// Releases the off-screen frame of "Smooth lines" (at exit, while the GL
+// context still exists).
+void releaseSmoothFrame();
 
 // The field view as the last display laid it out: the graphics area, or its
 // top part with the editor shown, with the base view widened for the legend.

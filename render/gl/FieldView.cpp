@@ -8,10 +8,6 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-void drawBitmapText(void* font, const std::string& text) {
-    for (char c : text) glutBitmapCharacter(font, c);
-}
-
 void FlowData::drawFieldQuad() {
     const QuadSize quad = quadSize();
     const float sx = quad.width;

@@ -10,11 +10,11 @@
 
 namespace {
 
-// Widths of the dark outline drawn under lines and around bands and glyphs,
-// in pixels: a pixel either side of a line (which keeps its width of one),
-// a pixel outside a band's or a glyph's edge.
-constexpr float lineOutlineWidth = 3.0f;
-constexpr float shapeOutlineWidth = 2.0f;
+// How much wider than the line width in force the dark outline under lines
+// and around bands and glyphs is drawn, in pixels: a pixel either side of a
+// line, a pixel outside a band's or a glyph's edge (drawn at width one).
+constexpr float lineOutlineWidth = 2.0f;
+constexpr float shapeOutlineWidth = 1.0f;
 
 // Interleaved x, y, z, red, green, blue: what glVertex3f and glColor3f sent.
 constexpr int kFloatsPerVertex = 6;
@@ -100,10 +100,12 @@ void StreamlineBuffers::draw(StreamlineSet& set, const StreamlineLook& look) {
     // The dark outline goes first, so that the coloured line or shape drawn
     // after it at the same depth covers its inner part.
     if (!outline_.firsts.empty()) {
-        glLineWidth(outlineWidth_);
+        GLfloat width = 1.0f;
+        glGetFloatv(GL_LINE_WIDTH, &width);
+        glLineWidth(width + outlineWidth_ * look.style.pixel);
         glColor3f(0.0f, 0.0f, 0.0f);
         drawBatch(outline_.firsts, outline_.counts, outline_.primitive);
-        glLineWidth(1.0f);
+        glLineWidth(width);
     }
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(3, GL_FLOAT, kStride, reinterpret_cast<const void*>(3 * sizeof(float)));

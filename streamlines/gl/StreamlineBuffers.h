@@ -22,8 +22,9 @@ struct StreamlineLook {
 // The streamlines of one placement in a vertex buffer: the geometry of the
 // mode (StreamlineGeometry) is built and uploaded once, and every frame
 // draws it from there, until the lines or their look change. Drawn in the
-// model-view matrix of the scene, y up like the field quad; no line width
-// is set except for an outline. Needs a current GL context with GLEW.
+// model-view matrix of the scene, y up like the field quad, at the line
+// width the caller set (an outline is drawn wider and the width put back).
+// Needs a current GL context with GLEW.
 class StreamlineBuffers {
 public:
     StreamlineBuffers() = default;
@@ -63,6 +64,6 @@ private:
     Key key_;
     Batch shapes_;
     Batch outline_;  // empty without an outline
-    float outlineWidth_ = 1.0f;
+    float outlineWidth_ = 1.0f;  // added to the line width in force
     int builds_ = 0;
 };

@@ -1,15 +1,18 @@
 #include "tf/TransferFunction.h"
+#include "common/MouseCodes.h"
 
 #include "support/GlWindow.h"
 #include "support/RecordingUniforms.h"
 #include "support/Xvfb.h"
 #include "tf/ColorChooser.h"
+#include "tf/ColorMaps.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,8 +76,8 @@ TEST_F(TfTextureTest, EditsAreRebuiltUnderTheSameNameBeforeTheNextUpload) {
     tf.upload();
     const unsigned name = tf.textureName;
     chooser.setCurrent(ColorRGBA(255, 0, 0, 255));
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, 4.5f, 0.13f);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::released, 4.5f, 0.13f);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, 4.5f, 0.13f);
+    tf.handleMouse(mouse::leftButton, mouse::released, 4.5f, 0.13f);
     tf.upload();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(tf.textureName, name);
@@ -152,6 +155,49 @@ TEST_F(TfTextureTest, ColourBarShowsTheTableFromLeftToRightAndArrowBarRestoresTh
     EXPECT_EQ(uniforms.calls, (std::vector<std::string>{"use", "int renderArrowTF 1", "int renderArrowTF 0", "unuse"}));
     tf.releaseTexture();
     arrow.releaseTexture();
+}
+
+// Published colours at evenly spaced places of each map, read back from the
+// texture of a transfer function given the map: every component within 2 of
+// 255. Viridis and magma are checked at their 16 published places and at 9
+// more between the stops they were given; cividis at its 10 and 5 published
+// places; cool-warm at every fourth entry of Moreland's 33; cubehelix at 16
+// places of Green's formula with its published defaults.
+TEST_F(TfTextureTest, ColourMapsFollowTheirPublishedTables) {
+    const std::vector<std::pair<const char*, const char*>> published = {
+        {"viridis", "440154 481A6C 472F7D 414487 39568C 31688E 2A788E 23888E 1F988B 22A884 35B779 54C568 7AD151 "
+                    "A5DB36 D2E21B FDE725"},
+        {"viridis", "440154 472D7B 3B528B 2C728E 21908C 27AD81 5DC863 AADC32 FDE725"},
+        {"magma", "000004 0B0924 20114B 3B0F70 57157E 721F81 8C2981 A8327D C43C75 DE4968 F1605D FA7F5E FE9F6D "
+                  "FEBF84 FDDEA0 FCFDBF"},
+        {"magma", "000004 1C1044 4F127B 812581 B5367A E55064 FB8761 FEC287 FCFDBF"},
+        {"cividis", "00204D 00336F 39486B 575C6D 707173 8A8779 A69D75 C4B56C E4CF5B FFEA46"},
+        {"cividis", "00204D 414D6B 7C7B78 BCAF6F FFEA46"},
+        {"cool-warm", "3B4CC0 6282EA 8DB0FE B8D0F9 DDDDDD F5C4AD F49A7B DE604D B40426"},
+        {"cubehelix", "000000 160C1F 1A213E 163D4E 175A49 2B6F39 54792F 877A3A B5795E D07E93 D490C6 CAABE8 "
+                      "C1CAF3 C8E4F0 E0F5F0 FFFFFF"},
+        {"grey", "000000 FFFFFF"},
+    };
+    for (const auto& [name, hex] : published) {
+        TransferFunction tf(2.5f, 0.1f, 4.0f, 0.12f, 320, &chooser, &uniforms, 0.065f, 0, false, nullptr, 0);
+        applyColorMap(tf, *findColorMap(name));
+        testing::internal::CaptureStdout();
+        tf.upload();
+        testing::internal::GetCapturedStdout();
+        const std::vector<std::uint8_t> texture = readBack(3);
+        std::istringstream colours(hex);
+        std::vector<unsigned> expected;
+        for (unsigned c; colours >> std::hex >> c;) expected.push_back(c);
+        for (std::size_t k = 0; k < expected.size(); ++k) {
+            const std::size_t texel = (k * (colorTableTexels - 1) + (expected.size() - 1) / 2) / (expected.size() - 1);
+            for (int component = 0; component < 3; ++component) {
+                const int want = static_cast<int>((expected[k] >> (16 - 8 * component)) & 0xFF);
+                EXPECT_NEAR(texture[4 * texel + component], want, 2)
+                    << name << " at " << k << "/" << expected.size() - 1 << ", component " << component;
+            }
+        }
+        tf.releaseTexture();
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "app/ViewerArguments.h"
 #include "settings/Settings.h"
+#include "tf/ColorMaps.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,16 @@ TEST(ViewerArguments, AMissingOrEmptyValueIsReportedByName) {
     EXPECT_EQ(a.given, (std::set<std::string>{"datafile", "dsep", "options", "screenshot"}));
     // Nor is the option at the end left without a word.
     EXPECT_EQ(read({"-datafile", "f.gri", "-screenshot"}).problems, Lines{"Missing value for option -screenshot"});
+}
+
+TEST(ViewerArguments, EveryColourMapGivenIsKeptInOrderAndTheHelpNamesTheMaps) {
+    const ViewerArguments a = read({"-colormap", "velocity=viridis", "--colormap=2=magma", "-colormap", "arrow=grey"});
+    EXPECT_EQ(a.line.repeated.at("colormap"), (Lines{"velocity=viridis", "2=magma", "arrow=grey"}));
+    EXPECT_EQ(a.line.value("colormap"), "arrow=grey");
+    EXPECT_TRUE(a.problems.empty());
+    EXPECT_TRUE(read({"-dsep", "0.1", "-dsep", "0.2"}).line.repeated.empty());
+    const std::string help = flattened(viewerHelp());
+    for (const ColorMap& map : colorMaps()) EXPECT_NE(help.find(map.name), std::string::npos) << map.name;
 }
 
 TEST(ViewerArguments, HelpAndVersionAreFlagsAndNeverValues) {

@@ -177,14 +177,14 @@ TEST_F(OptionsScene, SaveThenLoadRestoresEveryValue) {
     EXPECT_FLOAT_EQ(camera.getTranslationX(), 0.125f);
     EXPECT_FLOAT_EQ(camera.getTranslationY(), -0.0123457f);  // 6 significant digits
     EXPECT_FLOAT_EQ(camera.getZoom(), 1.5e-7f);
-    // Colour bytes come back through byte / 255 with 6 digits, times 255, truncated: some
-    // lose one (127 is saved as 0.498039 and turns into 126), others survive (128, 200, 255).
+    // Colour bytes are saved as byte / 255 with 6 digits and come back unchanged
+    // (127 is saved as 0.498039, which times 255 falls a hair short of 127).
     expectPoints(tfs[0],
-                 {{0.0f, 0.12f, 10, 20, 29, 255}, {1.25f, 0.3f, 126, 128, 253, 63}, {4.0f, 0.12f, 255, 0, 1, 0}});
-    expectPoints(tfs[1], {{0.0f, 0.5f, 1, 2, 2, 4}, {2.0f, 0.25f, 200, 100, 49, 24}, {4.0f, 0.5f, 4, 5, 7, 8}});
+                 {{0.0f, 0.12f, 10, 20, 30, 255}, {1.25f, 0.3f, 127, 128, 254, 64}, {4.0f, 0.12f, 255, 0, 1, 0}});
+    expectPoints(tfs[1], {{0.0f, 0.5f, 1, 2, 3, 4}, {2.0f, 0.25f, 200, 100, 50, 25}, {4.0f, 0.5f, 5, 6, 7, 8}});
     expectPoints(tfs[2], kDefaultPoints);
-    expectPoints(tfs[3], {{0.0f, 0.12f, 126, 126, 126, 126},
-                          {3.33333f, 0.12f, 8, 8, 8, 8},
+    expectPoints(tfs[3], {{0.0f, 0.12f, 127, 127, 127, 127},
+                          {3.33333f, 0.12f, 9, 9, 9, 9},
                           {3.5f, 0.1f, 0, 0, 0, 0},
                           {4.0f, 0.12f, 255, 255, 255, 255}});
     EXPECT_EQ(tfs[1]->colorTable[4 * 2048], 200);  // the colour table was rebuilt from the new points
@@ -202,7 +202,7 @@ TEST_F(OptionsScene, SaveThenLoadRestoresEveryValue) {
     EXPECT_FLOAT_EQ(dtest, 0.3f);
     EXPECT_FLOAT_EQ(stepSize, 0.0025f);
     EXPECT_EQ(::unitSpeed, 1);
-    EXPECT_EQ(lines.color()->redByte, 126);
+    EXPECT_EQ(lines.color()->redByte, 127);
     EXPECT_EQ(lines.color()->greenByte, 0);
     EXPECT_EQ(lines.color()->blueByte, 200);
     EXPECT_EQ(lines.color()->alphaByte, 255);

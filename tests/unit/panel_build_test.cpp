@@ -3,6 +3,7 @@
 #include "panel/ControlPanel.h"
 #include "settings/LiveVariables.h"
 #include "settings/Settings.h"
+#include "tf/ColorMaps.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +49,9 @@ protected:
     void SetUp() override {
         resetLiveVariables();
         reported.clear();
-        buildControlPanel(record);
+        std::vector<ColorMapButton> maps;
+        for (const ColorMap& map : colorMaps()) maps.push_back({map.label, map.meaning});
+        buildControlPanel(record, maps);
     }
     void TearDown() override {
         controlPanel.reset();
@@ -79,6 +82,14 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "    radio \"Channel 9\"\n"
               "    radio \"Channel 10\"\n"
               "  checkbox \"Show TF\" #15\n"
+              "  panel \"Colour map\"\n"
+              "    button \"Grey\" #53\n"
+              "    button \"Viridis\" #54\n"
+              "    button \"Magma\" #55\n"
+              "    button \"Cividis\" #56\n"
+              "    button \"Cool-warm\" #57\n"
+              "    button \"Cool-warm, grey at 0\" #58\n"
+              "    button \"Cubehelix\" #59\n"
               "  panel \"No data colour\"\n"
               "    spinner \"Red\" #36\n"
               "    spinner \"Green\" #37\n"
@@ -137,6 +148,13 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "      radio \"By speed\"\n"
               "    checkbox \"Dark outline\" #41\n"
               "  button \"Fit to data\" #42\n"
+              "rollout \"Figure\"\n"
+              "  checkbox \"Legend with values\" #47\n"
+              "  checkbox \"Axes\" #48\n"
+              "  checkbox \"Status line\" #49\n"
+              "  checkbox \"Smooth lines\" #50\n"
+              "  spinner \"Line width (px)\" #51\n"
+              "  spinner \"Screenshot scale\" #52\n"
               "rollout \"File Browser\"\n"
               "  text \"Grid files (.gri) and\"\n"
               "  text \"options files (.xml) can be loaded.\"\n"

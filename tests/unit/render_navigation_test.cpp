@@ -1,6 +1,7 @@
 // Wheel, drag and key navigation: the view point under the pointer stays
 // put, drags scale with the view, and the view never degenerates.
 #include "render/FieldFit.h"
+#include "common/MouseCodes.h"
 #include "render/Navigation.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,11 @@
 
 namespace {
 
-constexpr int kLeft = Camera::leftButton;
-constexpr int kMiddle = Camera::middleButton;
-constexpr int kRight = Camera::rightButton;
-constexpr int kDown = Camera::pressed;
-constexpr int kUp = Camera::released;
+constexpr int kLeft = mouse::leftButton;
+constexpr int kMiddle = mouse::middleButton;
+constexpr int kRight = mouse::rightButton;
+constexpr int kDown = mouse::pressed;
+constexpr int kUp = mouse::released;
 
 // A wide field view right of a 240-pixel panel, and a tall one whose base
 // view is widened.
@@ -187,4 +188,14 @@ TEST(FieldFit, OnlyViewsTooSmallForTheLegendAreWidened) {
     // A quad too flat to reach the legend's rows is left alone.
     EXPECT_EQ(legendFit(300, 700, 1.3f, 0.2f, tallLegend), 1.0f);
     EXPECT_GT(legendFit(300, 700, 1.3f, 1.3f, tallLegend), 1.0f);
+}
+
+TEST(FieldFit, AxesKeepTheirLabelsBesideTheLegendAndBelowTheQuadFree) {
+    // 40 pixels for the y labels right of the 56-pixel legend column: the
+    // wide quad's left edge moves to 96 pixels.
+    const float wide = legendFit(784, 700, 1.3f, 0.65f, LegendColumns{56, 0, 55, 224, 40, 30});
+    EXPECT_NEAR(392.0 - 0.65 / (Camera::baseHalfHeight * wide * 784 / 700) * 392.0, 96.0, 0.01);
+    // 30 rows for the x labels: the tall quad's bottom edge rises to row 670.
+    const float tall = legendFit(784, 700, 0.65f, 1.3f, LegendColumns{0, 0, 0, 0, 0, 30});
+    EXPECT_NEAR(350.0 + 0.65 / (Camera::baseHalfHeight * tall) * 350.0, 670.0, 0.01);
 }

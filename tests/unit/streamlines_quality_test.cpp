@@ -111,6 +111,9 @@ TEST(PlacementQualityTest, AStraightLineCoversItsBand) {
     Lines edge;
     edge.add(straight(0.0f, 0.0f, 0.0f, 1.0f, 3));
     EXPECT_DOUBLE_EQ(coverage(edge.list, box, 0.1f), 0.1);
+    // Where the flow stands still no line can pass: only the band's rows count.
+    const auto band = [](double, double y) { return y > 0.4 && y < 0.6; };
+    EXPECT_DOUBLE_EQ(coverage(lines.list, box, 0.1f, band), 1.0);
 }
 
 TEST(PlacementQualityTest, CoverageAgreesWithBruteForce) {

@@ -1,4 +1,5 @@
 #include "tf/EditorView.h"
+#include "common/MouseCodes.h"
 
 #include "tf/ColorChooser.h"
 #include "tf/TransferFunction.h"
@@ -47,8 +48,8 @@ struct PointerTest : ::testing::Test {
     int pixelX(float ex) const { return static_cast<int>(std::lround(ex / editorViewWidth * 1024.0f)); }
     int pixelY(float ey) const { return 700 - static_cast<int>(std::lround(ey / editorViewHeight * 141.0f)); }
     void click(int button, float ex, float ey) {
-        routeEditorMouse(button, TransferFunction::pressed, pixelX(ex), pixelY(ey), area, chooser, tf);
-        routeEditorMouse(button, TransferFunction::released, pixelX(ex), pixelY(ey), area, chooser, tf);
+        routeEditorMouse(button, mouse::pressed, pixelX(ex), pixelY(ey), area, chooser, tf);
+        routeEditorMouse(button, mouse::released, pixelX(ex), pixelY(ey), area, chooser, tf);
     }
 };
 
@@ -78,33 +79,33 @@ TEST_F(PointerTest, NothingIsMappedBeforeTheEditorHasBeenDrawnOrWithoutColumns) 
 }
 
 TEST_F(PointerTest, AClickOnTheStripAddsAPointInTheColourPickedBefore) {
-    click(TransferFunction::leftButton, chooser.redCorner.x + 0.01f, chooser.redCorner.y + 0.005f);
+    click(mouse::leftButton, chooser.redCorner.x + 0.01f, chooser.redCorner.y + 0.005f);
     EXPECT_GT(chooser.current().redByte, 240);
     EXPECT_LT(chooser.current().greenByte, 20);
-    click(TransferFunction::leftButton, 2.5f + 2.0f, 0.13f);
+    click(mouse::leftButton, 2.5f + 2.0f, 0.13f);
     ASSERT_EQ(tf.points().count(), 3);
     const TfPoint* added = tf.points().first()->next.get();
     EXPECT_NEAR(added->position, 2.0f, 0.01f);
     EXPECT_EQ(added->color.redByte, chooser.current().redByte);
 
-    click(TransferFunction::leftButton, chooser.barLeft + chooser.barWidth, chooser.barBottom + 0.07f);
+    click(mouse::leftButton, chooser.barLeft + chooser.barWidth, chooser.barBottom + 0.07f);
     EXPECT_LE(chooser.current().redByte, 1);
     EXPECT_EQ(chooser.current().redByte, chooser.current().blueByte);
 
     // Outside the chooser and the strip: no colour change, no point.
-    click(TransferFunction::leftButton, 2.0f, 0.8f);
+    click(mouse::leftButton, 2.0f, 0.8f);
     EXPECT_LE(chooser.current().redByte, 1);
     EXPECT_EQ(tf.points().count(), 3);
 }
 
 TEST_F(PointerTest, MotionCarriesTheLastButtonAndStateSoADragMovesThePoint) {
-    click(TransferFunction::leftButton, 2.5f + 2.0f, 0.13f);
+    click(mouse::leftButton, 2.5f + 2.0f, 0.13f);
     const float start = tf.points().first()->next->position;
-    const int left = TransferFunction::leftButton;
-    routeEditorMouse(left, TransferFunction::pressed, pixelX(2.5f + start), pixelY(0.13f), area, chooser, tf);
-    routeEditorMotion(left, TransferFunction::pressed, pixelX(2.5f + 3.0f), pixelY(0.5f), area, chooser, tf);
+    const int left = mouse::leftButton;
+    routeEditorMouse(left, mouse::pressed, pixelX(2.5f + start), pixelY(0.13f), area, chooser, tf);
+    routeEditorMotion(left, mouse::pressed, pixelX(2.5f + 3.0f), pixelY(0.5f), area, chooser, tf);
     EXPECT_NEAR(tf.points().first()->next->position, 3.0f, 0.01f);
-    routeEditorMouse(left, TransferFunction::released, pixelX(2.5f + 3.0f), pixelY(0.5f), area, chooser, tf);
+    routeEditorMouse(left, mouse::released, pixelX(2.5f + 3.0f), pixelY(0.5f), area, chooser, tf);
     EXPECT_FALSE(tf.dragging);
     EXPECT_EQ(tf.points().count(), 3);
 }

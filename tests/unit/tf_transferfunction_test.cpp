@@ -1,4 +1,5 @@
 #include "tf/TransferFunction.h"
+#include "common/MouseCodes.h"
 #include "tf/TransferFunctionSet.h"
 
 #include "data/DatasetWriter.h"
@@ -77,14 +78,14 @@ struct MouseTest : ::testing::Test {
     ColorChooser chooser{1.1f, 1.2f, 0.7f};
     TransferFunction tf = makeTf(&chooser);
     void click(int button, float position, float y = stripY) {
-        tf.handleMouse(button, TransferFunction::pressed, at(position), y);
-        tf.handleMouse(button, TransferFunction::released, at(position), y);
+        tf.handleMouse(button, mouse::pressed, at(position), y);
+        tf.handleMouse(button, mouse::released, at(position), y);
     }
     void SetUp() override { chooser.setCurrent(ColorRGBA(255, 0, 0, 255)); }
 };
 
 TEST_F(MouseTest, LeftClickOnEmptyStripAddsAPointInTheChoosersColour) {
-    click(TransferFunction::leftButton, 2.0f);
+    click(mouse::leftButton, 2.0f);
     ASSERT_EQ(positions(tf), (std::vector<float>{0.0f, 2.0f, 4.0f}));
     EXPECT_EQ(tf.points().first()->next->color.redByte, 255);
     EXPECT_EQ(tf.points().first()->next->color.blueByte, 0);
@@ -93,62 +94,62 @@ TEST_F(MouseTest, LeftClickOnEmptyStripAddsAPointInTheChoosersColour) {
 }
 
 TEST_F(MouseTest, PressOnAPointSelectsAndMovesItReleaseAddsNothing) {
-    click(TransferFunction::leftButton, 2.0f);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, at(2.2f), stripY);
+    click(mouse::leftButton, 2.0f);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, at(2.2f), stripY);
     EXPECT_TRUE(tf.dragging);
     EXPECT_FLOAT_EQ(positions(tf)[1], 2.2f);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, at(3.9f), stripY);  // drag
-    EXPECT_EQ(positions(tf)[1], 3.5f);  // one white-marker width short of 4.0
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::released, at(3.9f), stripY);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, at(3.9f), stripY);  // drag
+    EXPECT_EQ(positions(tf)[1], 3.5f);                                    // one white-marker width short of 4.0
+    tf.handleMouse(mouse::leftButton, mouse::released, at(3.9f), stripY);
     EXPECT_FALSE(tf.dragging);
     EXPECT_EQ(positions(tf), (std::vector<float>{0.0f, 3.5f, 4.0f}));
 }
 
 TEST_F(MouseTest, EndPointsStayWhenPressedAndAreRecolouredByTheMiddleButton) {
-    click(TransferFunction::leftButton, 0.1f);
+    click(mouse::leftButton, 0.1f);
     EXPECT_EQ(positions(tf), (std::vector<float>{0.0f, 4.0f}));
     EXPECT_EQ(tf.points().first()->color.redByte, 0);
 
-    click(TransferFunction::middleButton, 0.1f);
+    click(mouse::middleButton, 0.1f);
     EXPECT_EQ(tf.points().first()->color.redByte, 255);
     EXPECT_EQ(texel(tf, 0), (Texel{255, 0, 0, 255}));
-    click(TransferFunction::middleButton, 2.0f);  // between markers: nothing
+    click(mouse::middleButton, 2.0f);  // between markers: nothing
     EXPECT_EQ(positions(tf), (std::vector<float>{0.0f, 4.0f}));
 }
 
 TEST_F(MouseTest, RightClickRemovesInteriorPointsOnly) {
-    click(TransferFunction::leftButton, 2.0f);
-    click(TransferFunction::rightButton, 4.0f);
-    click(TransferFunction::rightButton, 0.0f);
+    click(mouse::leftButton, 2.0f);
+    click(mouse::rightButton, 4.0f);
+    click(mouse::rightButton, 0.0f);
     EXPECT_EQ(tf.points().count(), 3);
-    click(TransferFunction::rightButton, 2.1f);
+    click(mouse::rightButton, 2.1f);
     EXPECT_EQ(positions(tf), (std::vector<float>{0.0f, 4.0f}));
     EXPECT_EQ(texel(tf, 2048), (Texel{127, 127, 127, 255}));
 }
 
 TEST_F(MouseTest, OutsideTheStripOnlyDragsAndEndsDrags) {
-    click(TransferFunction::leftButton, 2.0f, 0.3f);   // above the strip
-    click(TransferFunction::leftButton, 2.0f, 0.05f);  // below it
+    click(mouse::leftButton, 2.0f, 0.3f);   // above the strip
+    click(mouse::leftButton, 2.0f, 0.05f);  // below it
     EXPECT_EQ(tf.points().count(), 2);
 
-    click(TransferFunction::leftButton, 2.0f);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, at(2.0f), stripY);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, at(1.0f), 0.5f);
+    click(mouse::leftButton, 2.0f);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, at(2.0f), stripY);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, at(1.0f), 0.5f);
     EXPECT_EQ(positions(tf)[1], 1.0f);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, 0.0f, 0.5f);  // left of the strip
+    tf.handleMouse(mouse::leftButton, mouse::pressed, 0.0f, 0.5f);  // left of the strip
     EXPECT_EQ(positions(tf)[1], 0.5f);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::released, at(1.0f), 0.5f);
+    tf.handleMouse(mouse::leftButton, mouse::released, at(1.0f), 0.5f);
     EXPECT_FALSE(tf.dragging);
-    EXPECT_EQ(positions(tf), (std::vector<float>{0.0f, 0.5f, 4.0f}));  // released outside: nothing added
+    EXPECT_EQ(positions(tf), (std::vector<float>{0.0f, 0.5f, 4.0f}));  // mouse::released outside: nothing added
 }
 
 TEST_F(MouseTest, ADragStartedOnEmptyStripPicksUpThePointItPasses) {
-    click(TransferFunction::leftButton, 2.0f);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, at(1.0f), stripY);
+    click(mouse::leftButton, 2.0f);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, at(1.0f), stripY);
     EXPECT_FALSE(tf.dragging);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, at(1.9f), stripY);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, at(1.9f), stripY);
     EXPECT_TRUE(tf.dragging);
-    tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, at(2.6f), stripY);
+    tf.handleMouse(mouse::leftButton, mouse::pressed, at(2.6f), stripY);
     EXPECT_EQ(positions(tf), (std::vector<float>{0.0f, 2.6f, 4.0f}));
 }
 
@@ -232,8 +233,8 @@ TEST(CreateTransferFunctions, MarkerWidthLetsFifteenInteriorPointsBePlacedAndPic
     const float pixel = 1.4f / 141.0f;
     for (int i = 1; i <= 15; ++i) {
         const float x = at(static_cast<float>(i) * 25.0f * pixel);
-        tf.handleMouse(TransferFunction::leftButton, TransferFunction::pressed, x, stripY);
-        tf.handleMouse(TransferFunction::leftButton, TransferFunction::released, x, stripY);
+        tf.handleMouse(mouse::leftButton, mouse::pressed, x, stripY);
+        tf.handleMouse(mouse::leftButton, mouse::released, x, stripY);
     }
     ASSERT_EQ(tf.points().count(), 17);
     for (const TfPoint* p = tf.points().first()->next.get(); p->next; p = p->next.get()) {

@@ -8,14 +8,15 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-void drawTfEditor(const EditorArea& area, ColorChooser& chooser, TransferFunction& active) {
+void drawTfEditor(const EditorArea& area, ColorChooser& chooser, TransferFunction& active, int scale) {
     // A graphics area without columns has no view to draw into.
     if (area.windowWidth <= 0) return;
     const EditorView view = computeEditorView(area.windowWidth, area.windowHeight);
     tfEditorHeight = view.editorHeight;
     editorViewWidth = view.viewWidth;
     editorViewHeight = view.viewHeight;
-    glViewport(area.viewportX, area.viewportY, area.windowWidth, tfEditorHeight);
+    glViewport(area.viewportX, area.viewportY, area.windowWidth * scale, tfEditorHeight * scale);
+    glLineWidth(static_cast<float>(scale));
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -57,6 +58,7 @@ void drawTfEditor(const EditorArea& area, ColorChooser& chooser, TransferFunctio
     drawBitmapText(GLUT_BITMAP_HELVETICA_10, preview);
     glRasterPos3f(2.5f, 1.25f, -1.0f);
     drawBitmapText(GLUT_BITMAP_HELVETICA_10, transferFunctionTitle(active));
+    glLineWidth(1.0f);
 }
 
 void tfEditorMouse(int button, int state, int x, int y, const EditorArea& area, ColorChooser& chooser,
