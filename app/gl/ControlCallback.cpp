@@ -186,7 +186,10 @@ void applyDtest() {
 void applyMemoryBudget() {
     if (!sceneReady()) return;
     streamlineSet->setMemoryBudget(static_cast<double>(memoryBudget) * 1048576.0);
-    if (streamlineSet->limitedByBudget()) rebuildStreamlines();
+    // Lines the old budget cut short or refused are placed again, and so is
+    // a placement still running under it.
+    const StreamlineSet* placed = placedStreamlines();
+    if (placing() || (placed && placed->limitedByBudget())) rebuildStreamlines();
 }
 
 void applySeedPoints() { rebuildStreamlines(); }
