@@ -11,11 +11,13 @@
 #include "app/gl/Keys.h"
 #include "app/gl/Messages.h"
 #include "app/gl/OpenDataset.h"
+#include "app/gl/Placements.h"
 #include "app/gl/TimeSteps.h"
 #include "app/gl/Window.h"
 #include "options/OptionsFile.h"
 #include "panel/ControlPanel.h"
 #include "panel/DatasetControls.h"
+#include "panel/gl/PanelGlut.h"
 #include "panel/gl/PanelMap.h"
 #include "settings/LiveVariables.h"
 #include "app/gl/Scene.h"
@@ -112,6 +114,7 @@ int main(int argc, char** argv) {
     glutSpecialFunc(specialCallback);
     setHorizontalArrowHandler(stepByArrow);
     glutPassiveMotionFunc(passiveMotionCallback);
+    setPanelBusyCheck(placing);
     glutEntryFunc(entryCallback);
 
     // Read again without the options GLUT took for itself.
@@ -151,6 +154,9 @@ int main(int argc, char** argv) {
     if (!image.found) std::cerr << lookedFor(folders, imageFiles) << std::endl;
     loadArrowTexture(image.folder);
     std::atexit(cleanup);
+    // From here on the window answers while lines are placed; a batch run
+    // waits for every placement, as the start-up did.
+    if (!isBatchRun()) placeInBackground();
     glutMainLoop();
 
     std::cout << "- Main loop terminated." << std::endl << std::endl;

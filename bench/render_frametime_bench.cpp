@@ -11,6 +11,7 @@
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineGeometry.h"
 #include "streamlines/StreamlineSet.h"
+#include "streamlines/gl/StreamlineBuffers.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlWindow.h"
 #include "support/TempDir.h"
@@ -60,6 +61,7 @@ struct Scene {
     std::unique_ptr<FlowData> gyre;  // 257 x 129, for the drawing modes
     std::unique_ptr<StreamlineSet> lines;
     double placement = 0.0;
+    bool fieldTextures = false;
 };
 
 std::unique_ptr<Scene> scene;
@@ -103,6 +105,17 @@ StreamlineSet* placedLines(Scene& s) {
     return s.lines.get();
 }
 
+// The field quad's textures and uniforms, as the opener leaves them.
+bool fieldReady(Scene& s) {
+    if (s.fieldTextures) return true;
+    ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+    s.gyre->setTextureResolution(538);
+    const int magnitude = s.gyre->createMagnitudeChannel(0, 1, 2);
+    s.gyre->createVelocityTexture(magnitude);
+    s.fieldTextures = true;
+    return glGetError() == GL_NO_ERROR;
+}
+
 void BM_OpeningA1024x1024DatasetStepByStep(benchmark::State& state) {
     Scene* s = openScene();
     if (!s) return state.SkipWithError("no GL window");
@@ -142,49 +155,65 @@ void BM_OpeningA1024x1024DatasetStepByStep(benchmark::State& state) {
 }
 BENCHMARK(BM_OpeningA1024x1024DatasetStepByStep)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// One frame of a drawing mode: clear, draw, wait for the rasteriser. With
-// `samples` the frame is drawn multisampled off-screen and copied into the
-// window, as the viewer's "Smooth lines" does.
-void BM_Frame(benchmark::State& state, const std::function<void(StreamlineSet&)>& draw, bool smooth, int samples) {
+// One frame of a drawing mode from its vertex buffer: clear, draw, wait for
+// the rasteriser; with `field` the field quad under the lines, as the viewer
+// draws. With `samples` the frame is drawn multisampled off-screen and copied
+// into the window, as the viewer's "Smooth lines" does.
+void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool field, int samples) {
     Scene* s = openScene();
     StreamlineSet* set = s ? placedLines(*s) : nullptr;
     if (!set) return state.SkipWithError("no GL window or no dataset");
+    if (field && !fieldReady(*s)) return state.SkipWithError("no field textures");
     OffscreenTarget target;
     if (samples > 0 && !target.allocate(kWidth, kHeight, samples)) return state.SkipWithError("no multisampling");
     if (!smooth) glDisable(GL_LINE_SMOOTH);
-    draw(*set);  // warm-up: builds the geometry caches and the tapering distances
-    glFinish();
+    StreamlineBuffers buffers;
+    StreamlineLook look;
+    look.mode = mode;
+    look.lineWidthMax = 0.01f;
+    look.lineWidthMin = 0.002f;
+    const double build = millisecondsOf([&] {
+        buffers.draw(*set, look);  // builds the geometry (and the tapering distances) once
+        glFinish();
+    });
     for (auto _ : state) {
         if (samples > 0) target.bind();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        draw(*set);
+        if (field) s->gyre->drawFieldQuad();
+        buffers.draw(*set, look);
         if (samples > 0) target.copyToWindow(0, 0);
         glFinish();
     }
     glEnable(GL_LINE_SMOOTH);
     if (glGetError() != GL_NO_ERROR) state.SkipWithError("GL error");
+    if (buffers.builds() != 1) state.SkipWithError("the geometry was built again");
     std::size_t points = 0;
     for (const auto& line : set->streamlines()) points += line->points.size();
     state.counters["lines"] = static_cast<double>(set->streamlines().size());
     state.counters["points"] = static_cast<double>(points);
     state.counters["placement_ms"] = s->placement;
+    state.counters["first_frame_ms"] = build;
+    buffers.release();
 }
-void drawLines(StreamlineSet& set) { set.drawLines(); }
-void drawTapered(StreamlineSet& set) { set.drawTapered(0.01f, 0.002f); }
-void drawGlyphs(StreamlineSet& set) { set.drawGlyphs(); }
-void drawTextured(StreamlineSet& set) { set.drawTextured(); }
-BENCHMARK_CAPTURE(BM_Frame, lines, drawLines, true, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, tapered, drawTapered, true, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, glyphs, drawGlyphs, true, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, textured, drawTextured, true, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, lines, StreamlineMode::Evenly, true, false, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered, StreamlineMode::Tapering, true, false, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, glyphs, StreamlineMode::GlyphMapping, true, false, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, textured, StreamlineMode::TextureGeneration, true, false, 0)->Unit(benchmark::kMillisecond);
 // Where the time of a line frame goes: the rasteriser's smoothing, and the
-// geometry the core builds (below).
-BENCHMARK_CAPTURE(BM_Frame, lines_unsmoothed, drawLines, false, 0)->Unit(benchmark::kMillisecond);
+// field under the lines.
+BENCHMARK_CAPTURE(BM_Frame, lines_unsmoothed, StreamlineMode::Evenly, false, false, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, lines_over_field, StreamlineMode::Evenly, true, true, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered_over_field, StreamlineMode::Tapering, true, true, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, textured_over_field, StreamlineMode::TextureGeneration, true, true, 0)
+    ->Unit(benchmark::kMillisecond);
 // The same frames multisampled (4 samples) off-screen and copied in.
-BENCHMARK_CAPTURE(BM_Frame, lines_multisampled, drawLines, true, 4)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, tapered_multisampled, drawTapered, true, 4)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, glyphs_multisampled, drawGlyphs, true, 4)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Frame, textured_multisampled, drawTextured, true, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, lines_multisampled, StreamlineMode::Evenly, true, false, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered_multisampled, StreamlineMode::Tapering, true, false, 4)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, glyphs_multisampled, StreamlineMode::GlyphMapping, true, false, 4)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, textured_multisampled, StreamlineMode::TextureGeneration, true, false, 4)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LineGeometry(benchmark::State& state) {
     Scene* s = openScene();

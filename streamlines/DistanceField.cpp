@@ -46,8 +46,8 @@ void StreamlineSet::registerId(PointStore::Id id) {
     const int j = cellIndexY(p->y());
     const bool validX = i >= 0 && i < fieldCellsX_;
     const bool validY = j >= 0 && j < fieldCellsY_;
-    if (!validX) std::cout << "Invalid x-Index: " << i << '\n';
-    if (!validY) std::cout << "Invalid y-Index: " << j << '\n';
+    if (!validX) *out_ << "Invalid x-Index: " << i << '\n';
+    if (!validY) *out_ << "Invalid y-Index: " << j << '\n';
     if (validX && validY) {
         field_.insert(cellSlot(i, j), p->x(), p->y(), id);
         if (static_cast<long long>(id) > highestRegistered_) highestRegistered_ = id;
@@ -125,7 +125,7 @@ float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const {
 void StreamlineSet::printStatistics() const {
     std::size_t inLines = 0;
     for (const auto& line : streamlines_) inLines += line->points.size();
-    std::cout << "Number of points in streamlines: " << inLines << '\n'
+    *out_ << "Number of points in streamlines: " << inLines << '\n'
               << "Number of points theoretically in streamlines: " << theoreticalPoints_ << '\n'
               << "Number of registrated points: " << registeredCount() << '\n'
               << "Number of theoretical registrated points: " << theoreticalRegistered_ << '\n'
@@ -165,13 +165,13 @@ void StreamlineSet::checkDistanceField() const {
             for (const ProximityIndex::Entry& entry : field_.entries(cellSlot(i, j))) {
                 const StreamPoint* q = points_.at(entry.id);
                 if (misplaced(i, j, q))
-                    std::cout << "Failure at x = " << i << ", y = " << j << '\n'
+                    *out_ << "Failure at x = " << i << ", y = " << j << '\n'
                               << "Point: x: " << q->x() << ", y: " << q->y() << '\n';
             }
         }
     }
     if (!failed)
-        std::cout << "Distance Field OK" << '\n'
+        *out_ << "Distance Field OK" << '\n'
                   << "Please wait for the changes to take place.\n This could be a short amount of time!" << '\n';
-    std::cout.flush();
+    out_->flush();
 }

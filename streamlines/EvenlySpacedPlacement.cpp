@@ -145,13 +145,13 @@ void StreamlineSet::scanForSeeds() {
             continue;
         }
         if (lineIndex + 1 == streamlines_.size()) {
-            std::cout << "At the end of the streamline-list, let's end" << '\n';
+            *out_ << "At the end of the streamline-list, let's end" << '\n';
             return;
         }
         ++lineIndex;
-        std::cout << "Take next streamline of the list" << '\n';
+        *out_ << "Take next streamline of the list" << '\n';
         cursor = 0;
         ++lineCount;
-        std::cout << "Current streamline has number: " << lineCount << '\n';
+        *out_ << "Current streamline has number: " << lineCount << '\n';
     }
 }

@@ -38,7 +38,7 @@ bool StreamlineSet::placementRefused(bool evenlySpaced) {
 
 void StreamlineSet::refuse(const std::string& why) {
     refusal_ = "Streamlines not placed: " + why;
-    std::cerr << refusal_ << std::endl;
+    *err_ << refusal_ << std::endl;
 }
 
 // Values the placement clamps and then works with: one line each on
@@ -60,5 +60,5 @@ void StreamlineSet::reportClamping() {
 
 void StreamlineSet::warn(const std::string& line) {
     warnings_.push_back(line);
-    std::cout << line << std::endl;
+    *out_ << line << std::endl;
 }

@@ -95,14 +95,18 @@ std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const Streaml
 }
 
 std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view) {
+    return buildTexturedStrips(set, view, set.texturePeriod(), set.textureFunction());
+}
+
+std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view,
+                                                         int period, int function) {
     std::vector<std::vector<GreyVertex>> blocks;
     if (!view.isValid()) return blocks;
     for (const auto& line : set.streamlines()) {
         std::vector<GreyVertex> block;
         block.reserve(line->points.size());
         for (const StreamPoint* p : line->points)
-            block.push_back(GreyVertex{view.map(p->x(), p->y()),
-                                       textureGrey(p->index(), set.texturePeriod(), set.textureFunction())});
+            block.push_back(GreyVertex{view.map(p->x(), p->y()), textureGrey(p->index(), period, function)});
         blocks.push_back(std::move(block));
     }
     return blocks;

@@ -88,8 +88,11 @@ double textureGrey(int index, int period, int function);
 // With `values`, every vertex carries the value of its point.
 std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view,
                                          const LineValues* values = nullptr);
-// The same with the grey level of each point's step index.
+// The same with the grey level of each point's step index, with the set's
+// texture period and function or the ones given.
 std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view);
+std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view,
+                                                         int period, int function);
 // One block of quads (4 vertices each) per line; distances[l][k] is the
 // nearest-other distance of point k of line l.
 std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const StreamlineView& view,

@@ -37,7 +37,7 @@ bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, f
         vx = cx->interpolate(corners, weights);
         vy = cy->interpolate(corners, weights);
     } else {
-        std::cerr << "Outside of the dataset\nOutside of the dataset\n";
+        *err_ << "Outside of the dataset\nOutside of the dataset\n";
         vx = 0.0f;
         vy = 0.0f;
     }

@@ -5,7 +5,9 @@
 #include "data/FlowData.h"
 #include "settings/SystemMemory.h"
 
+#include <atomic>
 #include <cmath>
+#include <iostream>
 #include <limits>
 
 namespace {
@@ -29,7 +31,9 @@ StreamlineSet::StreamlineSet(FlowData* flowData, int xSlot, int ySlot, float dt,
       dsep_(dsep),
       xSlot_(xSlot),
       ySlot_(ySlot),
-      memoryBudget_(static_cast<double>(defaultMemoryBudgetMegabytes()) * 1048576.0) {
+      memoryBudget_(static_cast<double>(defaultMemoryBudgetMegabytes()) * 1048576.0),
+      out_(&std::cout),
+      err_(&std::cerr) {
     dsepSquared_ = dsep_ * dsep_;
     dtestSquared_ = dtest_ * dtest_;
     updateLimits();
@@ -145,6 +149,8 @@ PointStore::Id StreamlineSet::idOf(StreamPoint* p) {
 }
 
 void StreamlineSet::startPlacement() {
+    static std::atomic<std::uint64_t> placements{0};
+    placement_ = ++placements;
     // Lines and cells refer into the store, so they go first.
     streamlines_.clear();
     clearDistanceField();

@@ -8,7 +8,9 @@
 #include "streamlines/Streamline.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +18,6 @@
 class Channel;
 class ColorRGBA;
 class FlowData;
-struct LineStyle;
 
 // A registered point as the distance field holds it: a copy of its position
 // (proximity tests read the copies in a row) and the point itself.
@@ -89,6 +90,12 @@ public:
     using ProgressObserver = std::function<bool(const Progress&)>;
     void setProgressObserver(ProgressObserver observer) { progressObserver_ = std::move(observer); }
     bool cancelled() const { return cancelled_; }
+    // Where placements print their lines: standard output and error unless
+    // told otherwise (a placement off the main thread writes to a buffer).
+    void setConsole(std::ostream& out, std::ostream& err) {
+        out_ = &out;
+        err_ = &err;
+    }
 
     // Why the last evenly spaced placement placed no line; empty when it
     // placed some (or was refused, which says so itself).
@@ -148,19 +155,8 @@ public:
     // once; any other waits for the next placement.
     void discardPoint(StreamPoint* p);
 
-    // Drawing (GL layer). Tapering reads nearestOtherDistances. Without a
-    // style, lines, bands and glyphs are drawn in the set's colour, glyphs
-    // 0.3 apart.
-    void drawLines();
-    void drawLines(const LineStyle& style);
-    void drawTapered(float maxWidth, float minWidth);
-    void drawTapered(float maxWidth, float minWidth, const LineStyle& style);
-    void drawGlyphs();
-    void drawGlyphs(float spacing, const LineStyle& style);
-    void drawTextured();
-
     // nearestOtherDistance of every point of every line, computed once per
-    // placement (drawing asks for it every frame).
+    // placement (tapered bands are drawn from it).
     const std::vector<std::vector<float>>& nearestOtherDistances();
     // The normalised value of `channel` at every point of every line (the
     // point held to the domain box; a missing value stays not finite),
@@ -168,6 +164,10 @@ public:
     const std::vector<std::vector<float>>& valuesAlongLines(const Channel* channel);
 
     const std::vector<std::unique_ptr<Streamline>>& streamlines() const { return streamlines_; }
+    // Names the placement that made the lines: no two placements of the
+    // process share it (0 before the first), so drawn geometry can tell
+    // whether it is still that of these lines.
+    std::uint64_t placement() const { return placement_; }
     FlowData* flowData() const { return flowData_; }
     int xSlot() const { return xSlot_; }
     int ySlot() const { return ySlot_; }
@@ -286,7 +286,10 @@ private:
     std::size_t pointCeiling_ = static_cast<std::size_t>(-1);
     bool budgetUsedUp_ = false;
     std::string emptyReason_;
+    std::uint64_t placement_ = 0;
     ProgressObserver progressObserver_;
+    std::ostream* out_;
+    std::ostream* err_;
     bool cancelled_ = false;
     TerminationReason lastDiscardedEnd_ = TerminationReason::None;  // of the last line traceEvenly discarded
     // The registered point (entry) that rejected the last seed candidate.

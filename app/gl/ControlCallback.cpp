@@ -5,6 +5,7 @@
 #include "app/gl/Globals.h"
 #include "app/gl/Messages.h"
 #include "app/gl/OpenDataset.h"
+#include "app/gl/Placements.h"
 #include "app/gl/Scene.h"
 #include "app/gl/Screenshot.h"
 #include "app/gl/TimeSteps.h"
@@ -113,13 +114,7 @@ void saveOptions(const std::string& name) {
 }
 }  // namespace
 
-void rebuildStreamlines() {
-    if (!sceneReady()) return;
-    streamlinesOutdated = false;
-    if (streamlineModeOf(streamlineMode) == StreamlineMode::Normal) streamlineSet->computeSeeded(seedPoints);
-    else streamlineSet->computeEvenlySpaced();
-    reportPlacement();
-}
+void rebuildStreamlines() { requestPlacement(streamlineModeOf(streamlineMode) == StreamlineMode::Normal); }
 
 void reportOpenFailure(const std::string& name) {
     // A name without ".gri" is refused by the status line alone.
@@ -191,7 +186,10 @@ void applyDtest() {
 void applyMemoryBudget() {
     if (!sceneReady()) return;
     streamlineSet->setMemoryBudget(static_cast<double>(memoryBudget) * 1048576.0);
-    if (streamlineSet->limitedByBudget()) rebuildStreamlines();
+    // Lines the old budget cut short or refused are placed again, and so is
+    // a placement still running under it.
+    const StreamlineSet* placed = placedStreamlines();
+    if (placing() || (placed && placed->limitedByBudget())) rebuildStreamlines();
 }
 
 void applySeedPoints() { rebuildStreamlines(); }

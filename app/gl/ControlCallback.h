@@ -15,7 +15,7 @@ void applyMemoryBudget();
 void applyDtest();
 void applyStreamlineMode();
 void applySeedPoints();
-// Places the lines again and reports what the placement had to say.
+// Places the lines again in the current mode (app/gl/Placements.h).
 void rebuildStreamlines();
 
 // "Fit to data": sets unit speed, dsep, dtest, dt,

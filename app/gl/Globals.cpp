@@ -5,6 +5,7 @@
 #include "options/OptionsFile.h"
 #include "settings/LiveVariables.h"
 #include "render/ArrowPlot.h"
+#include "app/gl/Placements.h"
 #include "app/gl/Scene.h"
 #include "app/gl/Window.h"
 #include "render/ShaderProgram.h"
@@ -54,6 +55,8 @@ void releaseTransferFunctions() {
 }
 
 void cleanup() {
+    discardPlacements();
+    releaseStreamlineBuffers();
     releaseArrowTexture();
     releaseSmoothFrame();
     // The scene objects observe the dataset: release them before it.

@@ -1,6 +1,7 @@
 #include "app/gl/Messages.h"
 
 #include "app/gl/Globals.h"
+#include "app/gl/Placements.h"
 #include "app/gl/Scene.h"
 #include "app/gl/Window.h"
 #include "settings/LiveVariables.h"
@@ -12,18 +13,19 @@
 StatusBoard statusBoard;
 
 void reportPlacement() {
-    if (!streamlineSet) return;
+    const StreamlineSet* placed = placedStreamlines();
+    if (!placed) return;
     std::vector<StatusMessage> messages;
-    if (!streamlineSet->refusal().empty()) messages.push_back({MessageKind::Error, streamlineSet->refusal()});
-    for (const std::string& line : streamlineSet->warnings()) messages.push_back({MessageKind::Warning, line});
+    if (!placed->refusal().empty()) messages.push_back({MessageKind::Error, placed->refusal()});
+    for (const std::string& line : placed->warnings()) messages.push_back({MessageKind::Warning, line});
     // Lines stop within dtest of others but start dsep from them: with dtest
     // at or above dsep most stop where they start.
     const bool evenlySpaced = streamlineModeOf(streamlineMode) != StreamlineMode::Normal;
-    if (evenlySpaced && streamlineSet->refusal().empty() && !(streamlineSet->dtest() < streamlineSet->dsep()))
+    if (evenlySpaced && placed->refusal().empty() && !(placed->dtest() < placed->dsep()))
         messages.push_back({MessageKind::Warning,
                             "dtest is not below dsep, so new lines stop where they start: "
                             "try dtest = dsep / 2"});
-    if (showStreamlines == 1 && streamlineSet->refusal().empty() && streamlineSet->streamlines().empty())
+    if (showStreamlines == 1 && placed->refusal().empty() && placed->streamlines().empty())
         messages.push_back({MessageKind::Warning, "No streamlines were placed with these settings"});
     statusBoard.setPlacementMessages(messages);
 }

@@ -7,7 +7,7 @@
 // The messages shown under the status line (StatusBoard.h).
 extern StatusBoard statusBoard;
 
-// What the streamline placement that just ran has to say: why it placed
+// What the streamline placement that just ended has to say: why it placed
 // nothing, the values it clamped, or, with streamlines shown, that no line
 // came out.
 void reportPlacement();

@@ -6,6 +6,7 @@
 #include "render/Camera.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Messages.h"
+#include "app/gl/Placements.h"
 #include "app/gl/Scene.h"
 #include "app/gl/TimeSteps.h"
 #include "data/FlowData.h"
@@ -21,6 +22,7 @@
 namespace {
 // The scene objects observe the dataset: they go before it.
 void discardScene() {
+    discardPlacements();
     optionsFile->attach({}, nullptr);
     streamlineSet.reset();
     arrowPlot.reset();
@@ -67,8 +69,7 @@ bool openDataset(std::string path) {
     streamlineSet->setUnitSpeed(unitSpeed);
     streamlineSet->setMemoryBudget(static_cast<double>(memoryBudget) * 1048576.0);
     if (fitsOnOpening()) fitSettingsToData();
-    streamlineSet->computeEvenlySpaced();
-    reportPlacement();
+    requestPlacement(false);
 
     camera->reset();
     optionsFile->attach(transferFunctions.pointers(), streamlineSet.get(), transferFunctions.moreChannelPointers());

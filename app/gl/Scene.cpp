@@ -4,6 +4,8 @@
 #include "app/gl/Globals.h"
 #include "app/gl/Legend.h"
 #include "app/gl/OverlayText.h"
+#include "app/gl/Placements.h"
+#include "app/gl/TimeSteps.h"
 #include "data/ColorRGBA.h"
 #include "data/FlowData.h"
 #include "data/TextureUnits.h"
@@ -14,6 +16,7 @@
 #include "settings/Modes.h"
 #include "streamlines/StreamlineGeometry.h"
 #include "streamlines/StreamlineSet.h"
+#include "streamlines/gl/StreamlineBuffers.h"
 #include "tf/TransferFunction.h"
 
 #include <GL/glew.h>
@@ -22,6 +25,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
 
 namespace {
 void setArrowPointSize(float size) {
@@ -43,11 +47,30 @@ LineStyle lineStyle() {
     return style;
 }
 
-// Evenly spaced placements that leave fewer than three lines are pointed
-// out in the status line, with the button that fits the settings to the data.
+StreamlineLook streamlineLook() {
+    StreamlineLook look;
+    look.mode = streamlineModeOf(streamlineMode);
+    look.style = lineStyle();
+    look.lineWidthMax = lineWidthMax;
+    look.lineWidthMin = lineWidthMin;
+    look.glyphSpacing = glyphSpacing;
+    look.texturePeriod = streamlineSet->texturePeriod();
+    look.textureFunction = streamlineSet->textureFunction();
+    return look;
+}
+
+std::unique_ptr<StreamlineBuffers> streamlineBuffers;
+
+// A running placement shows its progress in the status line. Evenly spaced
+// placements that leave fewer than three lines are pointed out there, with
+// the button that fits the settings to the data.
 std::string placementNote() {
-    if (showStreamlines != 1 || !sceneReady() || streamlineModeOf(streamlineMode) == StreamlineMode::Normal) return "";
-    const std::size_t lines = streamlineSet->streamlines().size();
+    if (!sceneReady()) return "";
+    const std::string progress = placementProgress();
+    if (!progress.empty()) return "   (" + progress + ")";
+    const StreamlineSet* placed = placedStreamlines();
+    if (showStreamlines != 1 || !placed || streamlineModeOf(streamlineMode) == StreamlineMode::Normal) return "";
+    const std::size_t lines = placed->streamlines().size();
     if (lines >= 3) return "";
     return "   (" + std::to_string(lines) + (lines == 1 ? " streamline" : " streamlines") +
            " placed: try \"Fit to data\" under Streamlines)";
@@ -61,17 +84,14 @@ void drawScene() {
     if (flowData && flowData->isLoaded()) {
         flowData->drawFieldQuad();
         const float pixel = static_cast<float>(pixelScale());
-        if (showStreamlines == 1 && streamlineSet) {
-            const LineStyle style = lineStyle();
+        // Lines of an earlier time step wait for those of the step shown.
+        StreamlineSet* placed = placedStreamlines();
+        if (showStreamlines == 1 && streamlineSet && placed && !streamlinesOutdated) {
             const StreamlineMode mode = streamlineModeOf(streamlineMode);
             const bool asLines = mode != StreamlineMode::Tapering && mode != StreamlineMode::GlyphMapping;
             glLineWidth(asLines ? lineWidth * pixel : pixel);
-            switch (mode) {
-            case StreamlineMode::Tapering: streamlineSet->drawTapered(lineWidthMax, lineWidthMin, style); break;
-            case StreamlineMode::GlyphMapping: streamlineSet->drawGlyphs(glyphSpacing, style); break;
-            case StreamlineMode::TextureGeneration: streamlineSet->drawTextured(); break;
-            default: streamlineSet->drawLines(style); break;
-            }
+            if (!streamlineBuffers) streamlineBuffers = std::make_unique<StreamlineBuffers>();
+            streamlineBuffers->draw(*placed, streamlineLook());
             glLineWidth(1.0f);
         }
         if (showArrowPlot == 1 && arrowPlot) {
@@ -312,6 +332,8 @@ void loadArrowTexture(const std::string& folder) {
     shaderProgram->unuse();
     std::cout << "arrow texture created" << std::endl;
 }
+
+void releaseStreamlineBuffers() { streamlineBuffers.reset(); }
 
 void releaseArrowTexture() {
     if (arrowImage) {

@@ -42,3 +42,5 @@ constexpr const char* kArrowImageFile = "img/arrow.tga";
 // The arrow glyph image (folder + kArrowImageFile) as the texture of its unit.
 void loadArrowTexture(const std::string& folder = "");
 void releaseArrowTexture();
+// The vertex buffer of the streamlines goes (with the GL context).
+void releaseStreamlineBuffers();

@@ -2,6 +2,7 @@
 
 #include "app/gl/ControlCallback.h"
 #include "app/gl/Globals.h"
+#include "app/gl/Placements.h"
 #include "app/gl/Scene.h"
 #include "app/gl/Window.h"
 #include "data/FlowData.h"
@@ -35,6 +36,12 @@ SeriesRanges seriesRanges;
 int playGeneration = 0;
 int framesPlayed = 0;
 Clock::time_point playStart;
+// While playing, a step waits this long for the lines of the one before.
+constexpr unsigned kLinesWaitMs = 10;
+
+// A step read while the streamlines are shown keeps the colours of the one
+// before until its lines are placed, so that field and lines change together.
+bool stepWaitsForLines = false;
 
 int lastStep() { return flowData ? flowData->stepCount() - 1 : 0; }
 
@@ -83,6 +90,11 @@ void playTick(int generation) {
         stopPlaying();
         return;
     }
+    // The step shown has not got its lines yet: it stays until it has.
+    if (placing()) {
+        glutTimerFunc(kLinesWaitMs, playTick, generation);
+        return;
+    }
     const Clock::time_point began = Clock::now();
     int next = flowData->currentTimeStep() + 1;
     if (next > lastStep()) {
@@ -117,6 +129,7 @@ void timeStepsOpened(const std::string& path) {
     datasetPath = path;
     seriesRanges = SeriesRanges();
     streamlinesOutdated = false;
+    stepWaitsForLines = false;
     timestep = 0;
     enableTimeControls(flowData ? flowData->stepCount() : 1);
     if (colorRange == SeriesColorRange && hasTimeSeries()) refreshColours(true);
@@ -127,6 +140,8 @@ bool showTimeStep(int step) {
     if (!sceneReady()) return false;
     step = std::clamp(step, 0, lastStep());
     if (step != flowData->currentTimeStep()) {
+        // A running placement reads the step's data.
+        stopPlacements();
         const bool loaded = flowData->loadTimeStep(step);
         // The step's lines show now, not whenever the buffer fills.
         std::cout.flush();
@@ -138,14 +153,26 @@ bool showTimeStep(int step) {
             return false;
         }
         flowData->updateMagnitudeChannel(magnitudeSlot, 0, 1, 2);
-        refreshColours(true);
+        timestep = step;
+        if (showStreamlines == 1) {
+            stepWaitsForLines = true;
+            rebuildStreamlines();
+            return true;
+        }
         // Hidden lines are placed when they are shown again.
-        if (showStreamlines == 1) rebuildStreamlines();
-        else streamlinesOutdated = true;
+        refreshColours(true);
+        streamlinesOutdated = true;
     }
-    statusText = datasetPath + timeStepLabel();
+    if (!stepWaitsForLines) statusText = datasetPath + timeStepLabel();
     timestep = step;
     return true;
+}
+
+void stepLinesPlaced() {
+    if (!stepWaitsForLines) return;
+    stepWaitsForLines = false;
+    refreshColours(true);
+    statusText = datasetPath + timeStepLabel();
 }
 
 void stepTimeBy(int delta) {

@@ -19,6 +19,9 @@ void timeStepsOpened(const std::string& path);
 // previous step stays on screen, the status line says so and `timestep`
 // shows the step on screen again; returns false then.
 bool showTimeStep(int step);
+// Lines were placed: a step that waited for them shows now (its colours,
+// textures and status line).
+void stepLinesPlaced();
 // The step before or after the one shown (no further than the ends).
 void stepTimeBy(int delta);
 

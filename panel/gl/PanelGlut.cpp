@@ -14,6 +14,7 @@
 #include <backends/imgui_impl_glut.h>
 #include <backends/imgui_impl_opengl2.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -24,7 +25,9 @@ PanelMouseRouter mouseRouter(PanelWindow::defaultWidth);
 PanelDock dock(PanelWindow::defaultWidth);
 PanelFrameResult lastFrame;      // actions waiting for the frame's end, and where things were drawn
 bool frameOpen = false;          // between panelBeginFrame and panelEndFrame
-bool inputApplied = false;       // the open frame took input from the queue
+bool inputApplied = false;       // the open frame took a button, wheel or key from the queue
+bool pointerOverPanel = false;   // at the last move without buttons
+bool (*programBusy)() = nullptr;
 bool layoutChanged = false;      // the open frame's content differs in height from the one before
 unsigned long buttonEvents = 0;  // mouse button and wheel events handed to ImGui so far
 
@@ -95,7 +98,8 @@ void applyKey(ImGuiIO& io, const PanelInputEvent& event) {
     }
 }
 
-// Hands one frame's share of the queued input to ImGui; true when there was any.
+// Hands one frame's share of the queued input to ImGui; true when it was
+// more than a pointer move, which shows in the frame that takes it.
 bool applyQueuedInput() {
     std::vector<PanelInputEvent> events = inputQueue.takeFrame();
     ImGuiIO& io = ImGui::GetIO();
@@ -118,7 +122,8 @@ bool applyQueuedInput() {
         case PanelInputEvent::Type::Key: applyKey(io, event); break;
         }
     }
-    return !events.empty();
+    return std::any_of(events.begin(), events.end(),
+                       [](const PanelInputEvent& e) { return e.type != PanelInputEvent::Type::Move; });
 }
 
 bool runActions() {
@@ -217,7 +222,8 @@ void panelEndFrame() {
     if (controlPanel) {
         // As drawn, before the actions change the model. Settled: this frame
         // asks for no further one (no input, no action, the same layout).
-        bool settled = inputQueue.empty() && !inputApplied && lastFrame.actions.empty() && !layoutChanged;
+        bool settled = inputQueue.empty() && !inputApplied && lastFrame.actions.empty() && !layoutChanged &&
+                       !(programBusy && programBusy());
         writePanelMap(*controlPanel, lastFrame, settled, buttonEvents, dockState(), dock.shownWidth(),
                       glutGet(GLUT_WINDOW_HEIGHT));
     }
@@ -229,6 +235,8 @@ void panelEndFrame() {
         glutPostRedisplay();
     }
 }
+
+void setPanelBusyCheck(bool (*busy)()) { programBusy = busy; }
 
 void panelReshape(int width, int height, int& viewportX, int& viewportY, int& areaWidth, int& areaHeight) {
     if (initialized) {
@@ -265,8 +273,11 @@ bool panelMotion(int x, int y) {
 
 bool panelPassiveMotion(int x, int y) {
     inputQueue.pushMove(x, y);
-    glutPostRedisplay();
     followPointer(x);
+    // Nothing but the panel answers a pointer without buttons.
+    const bool over = x < dock.shownWidth();
+    if (over || pointerOverPanel || !lastFrame.tooltip.empty()) glutPostRedisplay();
+    pointerOverPanel = over;
     return mouseRouter.motion(x);
 }
 

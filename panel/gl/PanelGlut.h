@@ -22,6 +22,10 @@ void panelShutdown();
 void panelBeginFrame();
 void panelEndFrame();
 
+// Work of the program that changes the picture by itself when it ends (a
+// streamline placement): no frame counts as settled while it lasts.
+void setPanelBusyCheck(bool (*busy)());
+
 // Window resized: the graphics area left free by the panel (GL viewport
 // coordinates, negative sizes clamped to 0). A window narrower than twice
 // the panel leaves the panel a strip (PanelDock) and the rest to the area.
@@ -31,7 +35,8 @@ void panelReshape(int width, int height, int& viewportX, int& viewportY, int& ar
 // redisplays posted until it is empty); the result tells whether the event
 // belongs to the panel, in which case the camera and the editor must not
 // see it. A press belongs to the panel when it lands on it; motion and the
-// release follow the press.
+// release follow the press. A move without buttons asks for a frame only
+// over the panel, and once more as it leaves it or while a tooltip shows.
 bool panelMouse(int button, int state, int x, int y);
 bool panelMotion(int x, int y);
 bool panelPassiveMotion(int x, int y);

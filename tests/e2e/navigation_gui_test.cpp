@@ -124,3 +124,18 @@ TEST_F(Navigation, EscapeQuitsToo) {
     EXPECT_EQ(viewer->process().wait(30), 0);
     EXPECT_TRUE(contains(viewer->out(), "cleaned up and exit now\n"));
 }
+
+TEST_F(Navigation, APointerMovingWithoutButtonsRedrawsOnlyOverThePanel) {
+    const auto movesAcross = [&](int x0, int x1) {
+        std::string path;
+        for (int i = 0; i <= 10; ++i) path += viewer->at(x0 + (x1 - x0) * i / 10, 400) + " sleep 0.03 ";
+        xdotool(path);
+        pollUntil([&] { return viewer->map().settled; }, 10.0);
+    };
+    movesAcross(kLeft + 300, kLeft + 310);  // the pointer comes in
+    const long before = viewer->map().frame;
+    movesAcross(kLeft + 300, kLeft + 700);
+    EXPECT_LE(viewer->map().frame - before, 1) << "the view redrew for a pointer without buttons";
+    movesAcross(20, PanelViewer::panelWidth - 20);
+    EXPECT_GE(viewer->map().frame - before, 5) << "the panel did not follow the pointer";
+}

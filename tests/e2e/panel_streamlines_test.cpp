@@ -171,3 +171,37 @@ TEST_F(PanelStreamlines, TheMemorySpinnerRefusesAPlacementAndARaisedBudgetPlaces
     ASSERT_TRUE(v.waitOutput([&](const std::string& o) { return contains(o.substr(mark), "Distance Field OK\n"); }));
     EXPECT_GT(lastPointCount(v.out()), 10 * lastPointCount(v.out().substr(0, mark)));
 }
+
+// While a dense placement runs the window answers: a screenshot is taken, and
+// a new dsep cancels the placement, which prints nothing, and places exactly
+// the lines, with the same console lines, as that dsep placed before.
+TEST_F(PanelStreamlines, ANewSettingCancelsARunningPlacementAndTheWindowAnswersMeanwhile) {
+    PanelViewer& v = *viewer;
+    ASSERT_TRUE(v.typeInto("dtest", "0.0002"));
+    ASSERT_TRUE(v.waitMap([](const PanelMap& p) { return p.state("spinner", "dtest") == "0.0002"; }));
+    std::size_t mark = v.out().size();
+    ASSERT_TRUE(v.typeInto("dsep", "0.1"));
+    ASSERT_TRUE(v.waitMap([](const PanelMap& p) { return p.state("spinner", "dsep") == "0.1"; }));
+    const std::string placedAlone = v.out().substr(mark);
+    ASSERT_EQ(countOf(placedAlone, "Distance Field OK\n"), 1) << placedAlone;
+
+    // The spinner stays where it is while the panel is busy: type into it directly.
+    MapEntry dsep;
+    ASSERT_TRUE(v.reveal("spinner", "dsep", dsep));
+    const auto typeDsep = [&](const std::string& text) {
+        xdotool(v.at(dsep.x + dsep.w / 10, dsep.y + dsep.h / 2) + " click 1");
+        xdotool("type --delay 20 -- '" + text + "'");
+        xdotool("key Return");
+    };
+    typeDsep("0.0005");
+    ASSERT_TRUE(pollUntil([&] { return v.map().state("spinner", "dsep") == "0.0005"; }, 20.0));
+    mark = v.out().size();
+    const Image during = v.keyScreenshot(dir.path(), v.windowWidth() / 2, v.windowHeight() / 2);
+    EXPECT_GT(during.width, 0);
+    EXPECT_FALSE(contains(v.out().substr(mark), "Distance Field OK")) << "the placement ended before the screenshot";
+
+    typeDsep("0.1");
+    ASSERT_TRUE(v.waitOutput([&](const std::string& o) { return contains(o.substr(mark), "Distance Field OK\n"); }));
+    const std::string after = v.out().substr(mark);
+    EXPECT_EQ(after.substr(after.find("- Screenshot saved.\n") + 20), placedAlone);
+}
