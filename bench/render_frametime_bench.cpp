@@ -159,7 +159,7 @@ BENCHMARK(BM_OpeningA1024x1024DatasetStepByStep)->Iterations(1)->Unit(benchmark:
 // the rasteriser; with `field` the field quad under the lines, as the viewer
 // draws. With `samples` the frame is drawn multisampled off-screen and copied
 // into the window, as the viewer's "Smooth lines" does.
-void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool field, int samples) {
+void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool field, int samples, bool thinned = true) {
     Scene* s = openScene();
     StreamlineSet* set = s ? placedLines(*s) : nullptr;
     if (!set) return state.SkipWithError("no GL window or no dataset");
@@ -172,6 +172,7 @@ void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool fi
     look.mode = mode;
     look.lineWidthMax = 0.01f;
     look.lineWidthMin = 0.002f;
+    look.tolerance = thinned ? pixelTolerance() : 0.0f;
     const double build = millisecondsOf([&] {
         buffers.draw(*set, look);  // builds the geometry (and the tapering distances) once
         glFinish();
@@ -188,7 +189,13 @@ void BM_Frame(benchmark::State& state, StreamlineMode mode, bool smooth, bool fi
     if (glGetError() != GL_NO_ERROR) state.SkipWithError("GL error");
     if (buffers.builds() != 1) state.SkipWithError("the geometry was built again");
     std::size_t points = 0;
-    for (const auto& line : set->streamlines()) points += line->points.size();
+    std::size_t drawn = 0;
+    const StreamlineView view(set->domainBox(), s->gyre->quadSize());
+    for (const auto& line : set->streamlines()) {
+        points += line->points.size();
+        drawn += drawnPoints(*line, view, look.tolerance).size();  // as lines mode draws them
+    }
+    state.counters["line_vertices"] = static_cast<double>(drawn);
     state.counters["lines"] = static_cast<double>(set->streamlines().size());
     state.counters["points"] = static_cast<double>(points);
     state.counters["placement_ms"] = s->placement;
@@ -205,6 +212,11 @@ BENCHMARK_CAPTURE(BM_Frame, lines_unsmoothed, StreamlineMode::Evenly, false, fal
 BENCHMARK_CAPTURE(BM_Frame, lines_over_field, StreamlineMode::Evenly, true, true, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Frame, tapered_over_field, StreamlineMode::Tapering, true, true, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Frame, textured_over_field, StreamlineMode::TextureGeneration, true, true, 0)
+    ->Unit(benchmark::kMillisecond);
+// Every point drawn, none left out within a fraction of a pixel.
+BENCHMARK_CAPTURE(BM_Frame, lines_every_point, StreamlineMode::Evenly, true, false, 0, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Frame, tapered_every_point, StreamlineMode::Tapering, true, false, 0, false)
     ->Unit(benchmark::kMillisecond);
 // The same frames multisampled (4 samples) off-screen and copied in.
 BENCHMARK_CAPTURE(BM_Frame, lines_multisampled, StreamlineMode::Evenly, true, false, 4)->Unit(benchmark::kMillisecond);

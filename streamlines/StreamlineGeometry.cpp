@@ -2,6 +2,7 @@
 
 #include "streamlines/StreamlineSet.h"
 
+#include <algorithm>
 #include <cmath>
 
 StreamlineView::StreamlineView(const DomainBox& box, QuadSize quad) : box_(box) {
@@ -78,16 +79,97 @@ ViewVertex withValue(ViewVertex v, float value) {
 }
 }  // namespace
 
+std::vector<std::size_t> drawnPoints(const Streamline& line, const StreamlineView& view, float tolerance,
+                                     const std::vector<DrawnLevel>& levels) {
+    const auto& points = line.points;
+    const std::size_t n = points.size();
+    std::vector<std::size_t> kept;
+    if (!(tolerance > 0.0f) || n <= 2) {
+        for (std::size_t k = 0; k < n; ++k) kept.push_back(k);
+        return kept;
+    }
+    std::vector<ViewVertex> at;
+    at.reserve(n);
+    for (const StreamPoint* p : points) at.push_back(view.map(p->x(), p->y()));
+
+    // A run from its anchor keeps, for every point it passes, the directions
+    // from the anchor whose ray passes within the tolerance of that point,
+    // and likewise the slopes of each level; the run ends before the first
+    // point outside what is left, or one that comes back towards the anchor.
+    constexpr double kPi = 3.14159265358979323846;
+    std::size_t anchor = 0;
+    bool hasReference = false;
+    double refX = 0.0, refY = 0.0, low = -kPi, high = kPi, farthest = 0.0;
+    std::vector<double> lowSlope(levels.size()), highSlope(levels.size());
+    const auto startRun = [&](std::size_t a) {
+        anchor = a;
+        hasReference = false;
+        low = -kPi;
+        high = kPi;
+        farthest = 0.0;
+        std::fill(lowSlope.begin(), lowSlope.end(), -HUGE_VAL);
+        std::fill(highSlope.begin(), highSlope.end(), HUGE_VAL);
+    };
+    const auto fits = [&](std::size_t k) {
+        const double dx = at[k].x - at[anchor].x;
+        const double dy = at[k].y - at[anchor].y;
+        const double r = std::sqrt(dx * dx + dy * dy);
+        if (r < farthest - tolerance) return false;
+        if (r > tolerance) {
+            if (!hasReference) {
+                hasReference = true;
+                refX = dx / r;
+                refY = dy / r;
+            }
+            const double angle = std::atan2(refX * dy - refY * dx, refX * dx + refY * dy);
+            if (angle < low || angle > high) return false;
+            const double spread = std::asin(tolerance / r);
+            low = std::max(low, angle - spread);
+            high = std::min(high, angle + spread);
+        }
+        farthest = std::max(farthest, r);
+        const double steps = static_cast<double>(k - anchor);
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            const double change = levels[i].values[k] - levels[i].values[anchor];
+            const double slope = change / steps;
+            if (slope < lowSlope[i] || slope > highSlope[i]) return false;
+            lowSlope[i] = std::max(lowSlope[i], (change - levels[i].tolerance) / steps);
+            highSlope[i] = std::min(highSlope[i], (change + levels[i].tolerance) / steps);
+        }
+        return true;
+    };
+
+    kept.push_back(0);
+    startRun(0);
+    for (std::size_t k = 1; k + 1 < n; ++k) {
+        if (fits(k)) continue;
+        // The point before always fits the run (the first after an anchor
+        // does): it ends this run and starts the next.
+        kept.push_back(k - 1);
+        startRun(k - 1);
+        fits(k);
+    }
+    kept.push_back(n - 1);
+    return kept;
+}
+
+namespace {
+// Levels of line l for drawnPoints: its values when there is one per point.
+std::vector<DrawnLevel> valueLevels(const LineValues* values, std::size_t l, std::size_t points) {
+    if (!values || l >= values->size() || (*values)[l].size() != points) return {};
+    return {DrawnLevel{(*values)[l].data(), kValueTolerance}};
+}
+}  // namespace
+
 std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view,
-                                         const LineValues* values) {
+                                         const LineValues* values, float tolerance) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
     const auto& lines = set.streamlines();
     for (std::size_t l = 0; l < lines.size(); ++l) {
         const auto& points = lines[l]->points;
         VertexBlock block;
-        block.reserve(points.size());
-        for (std::size_t k = 0; k < points.size(); ++k)
+        for (std::size_t k : drawnPoints(*lines[l], view, tolerance, valueLevels(values, l, points.size())))
             block.push_back(withValue(view.map(points[k]->x(), points[k]->y()), valueOf(values, l, k)));
         blocks.push_back(std::move(block));
     }
@@ -99,14 +181,19 @@ std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& se
 }
 
 std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view,
-                                                         int period, int function) {
+                                                         int period, int function, float tolerance) {
     std::vector<std::vector<GreyVertex>> blocks;
     if (!view.isValid()) return blocks;
+    std::vector<float> greys;
     for (const auto& line : set.streamlines()) {
-        std::vector<GreyVertex> block;
-        block.reserve(line->points.size());
+        greys.clear();
         for (const StreamPoint* p : line->points)
-            block.push_back(GreyVertex{view.map(p->x(), p->y()), textureGrey(p->index(), period, function)});
+            greys.push_back(static_cast<float>(textureGrey(p->index(), period, function)));
+        std::vector<GreyVertex> block;
+        for (std::size_t k : drawnPoints(*line, view, tolerance, {DrawnLevel{greys.data(), kValueTolerance}})) {
+            const StreamPoint* p = line->points[k];
+            block.push_back(GreyVertex{view.map(p->x(), p->y()), greys[k]});
+        }
         blocks.push_back(std::move(block));
     }
     return blocks;
@@ -133,7 +220,7 @@ Vec2 unitNormal(Vec2 from, Vec2 to) {
 
 std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const StreamlineView& view,
                                            const std::vector<std::vector<float>>& distances, float maxWidth,
-                                           float minWidth, const LineValues* values) {
+                                           float minWidth, const LineValues* values, float tolerance) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
     const float dsep = set.dsep();
@@ -143,16 +230,24 @@ std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const Strea
         const auto& points = lines[l]->points;
         VertexBlock block;
         if (points.size() >= 2 && l < distances.size() && distances[l].size() == points.size()) {
-            block.reserve((points.size() - 1) * 8);
+            // The band's width in view units goes straight between the points drawn.
+            std::vector<float> widths;
+            for (float d : distances[l]) widths.push_back(taperWidth(d, dsep, dtest, maxWidth, minWidth) * view.scale());
+            std::vector<DrawnLevel> levels = valueLevels(values, l, points.size());
+            levels.push_back(DrawnLevel{widths.data(), tolerance});
+            const std::vector<std::size_t> kept = drawnPoints(*lines[l], view, tolerance, levels);
+            block.reserve((kept.size() - 1) * 8);
             float d0 = distances[l][0];
             Vec2 o{0.0f, 0.0f};
             float value = 0.0f;
             auto emit = [&](float x, float y) { block.push_back(withValue(view.map(x, y), value)); };
-            for (std::size_t k = 1; k < points.size(); ++k) {
-                const float q0 = valueOf(values, l, k - 1);
+            for (std::size_t n = 1; n < kept.size(); ++n) {
+                const std::size_t j = kept[n - 1];
+                const std::size_t k = kept[n];
+                const float q0 = valueOf(values, l, j);
                 const float p1 = valueOf(values, l, k);
                 const float mid = (q0 + p1) / 2.0f;
-                Vec2 q{points[k - 1]->x(), points[k - 1]->y()};
+                Vec2 q{points[j]->x(), points[j]->y()};
                 Vec2 p{points[k]->x(), points[k]->y()};
                 view.clamp(q.x, q.y);
                 view.clamp(p.x, p.y);

@@ -4,11 +4,13 @@
 #include "settings/Modes.h"
 #include "streamlines/DomainBox.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
 
 class Channel;
+class Streamline;
 class StreamlineSet;
 
 // What the four streamline drawing modes send to GL, computed without GL so
@@ -37,6 +39,8 @@ public:
     bool isValid() const { return valid_; }
     float quadWidth() const { return quadWidth_; }
     float quadHeight() const { return quadHeight_; }
+    // View units per data unit (the smaller of x and y).
+    float scale() const { return std::min(scaleX_, scaleY_); }
 
     void clamp(float& x, float& y) const;
     ViewVertex map(float x, float y) const;
@@ -84,20 +88,41 @@ float taperWidth(float d, float dsep, float dtest, float maxWidth, float minWidt
 // ramp; its single step is the last of its period and is white (1).
 double textureGrey(int index, int period, int function);
 
+// A quantity drawn along a line besides its position (a colour value, a
+// grey level, a band's width), one per point, and how far a straight
+// interpolation between the points drawn may stray from it.
+struct DrawnLevel {
+    const float* values;
+    float tolerance;
+};
+// How far colour values and grey levels (0 to 1) may stray: half a step of 8 bits.
+constexpr float kValueTolerance = 0.5f / 255.0f;
+
+// The indices of the points of `line` that are drawn: the first and the
+// last, and between them as few as keep every point left out within
+// `tolerance` view units of the segment drawn in its place and every level
+// within its tolerance of the interpolation; every point with a tolerance
+// of 0. A line denser than the screen's pixels thus loses vertices but
+// nothing that shows, while a straight stretch needs two.
+std::vector<std::size_t> drawnPoints(const Streamline& line, const StreamlineView& view, float tolerance,
+                                     const std::vector<DrawnLevel>& levels = {});
+
+// The builders below draw the points drawnPoints keeps with `tolerance`.
+
 // One block per line, upstream end first: the vertices of a line strip.
 // With `values`, every vertex carries the value of its point.
 std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view,
-                                         const LineValues* values = nullptr);
+                                         const LineValues* values = nullptr, float tolerance = 0.0f);
 // The same with the grey level of each point's step index, with the set's
 // texture period and function or the ones given.
 std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view);
 std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view,
-                                                         int period, int function);
+                                                         int period, int function, float tolerance = 0.0f);
 // One block of quads (4 vertices each) per line; distances[l][k] is the
 // nearest-other distance of point k of line l.
 std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const StreamlineView& view,
                                            const std::vector<std::vector<float>>& distances, float maxWidth,
-                                           float minWidth, const LineValues* values = nullptr);
+                                           float minWidth, const LineValues* values = nullptr, float tolerance = 0.0f);
 // The boundary of one line's tapered band (a block of buildTaperedQuads) as
 // a closed loop: along one side, across the end, back along the other.
 VertexBlock bandOutline(const VertexBlock& quads);

@@ -56,6 +56,7 @@ StreamlineLook streamlineLook() {
     look.glyphSpacing = glyphSpacing;
     look.texturePeriod = streamlineSet->texturePeriod();
     look.textureFunction = streamlineSet->textureFunction();
+    look.tolerance = pixelTolerance();
     return look;
 }
 

@@ -7,6 +7,7 @@
 #include <GL/glew.h>
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -61,7 +62,7 @@ bool StreamlineBuffers::Key::operator==(const Key& o) const {
     return placement == o.placement && set == o.set && look.mode == o.look.mode &&
            look.lineWidthMax == o.look.lineWidthMax && look.lineWidthMin == o.look.lineWidthMin &&
            look.glyphSpacing == o.look.glyphSpacing && look.texturePeriod == o.look.texturePeriod &&
-           look.textureFunction == o.look.textureFunction && a.color == b.color && a.chosen == b.chosen &&
+           look.textureFunction == o.look.textureFunction && look.tolerance == o.look.tolerance && a.color == b.color && a.chosen == b.chosen &&
            a.speed == b.speed && a.outline == b.outline && speedTable == o.speedTable && speedMin == o.speedMin &&
            speedMax == o.speedMax;
 }
@@ -136,7 +137,7 @@ void StreamlineBuffers::build(StreamlineSet& set, const Key& key) {
     switch (look.mode) {
     case StreamlineMode::TextureGeneration: {
         shapes_.primitive = GL_LINE_STRIP;
-        const auto strips = buildTexturedStrips(set, view, look.texturePeriod, look.textureFunction);
+        const auto strips = buildTexturedStrips(set, view, look.texturePeriod, look.textureFunction, look.tolerance);
         append(strips, data, shapes_.firsts, shapes_.counts, [](const GreyVertex& v) {
             const float g = static_cast<float>(v.grey);
             return std::array<float, 3>{g, g, g};
@@ -145,7 +146,8 @@ void StreamlineBuffers::build(StreamlineSet& set, const Key& key) {
     }
     case StreamlineMode::Tapering:
         shapes_.primitive = GL_QUADS;
-        shapes = buildTaperedQuads(set, view, set.nearestOtherDistances(), look.lineWidthMax, look.lineWidthMin, speeds);
+        shapes = buildTaperedQuads(set, view, set.nearestOtherDistances(), look.lineWidthMax, look.lineWidthMin, speeds,
+                                   look.tolerance);
         if (style.outline) {
             outline_.primitive = GL_LINE_LOOP;
             outlineWidth_ = shapeOutlineWidth;
@@ -163,7 +165,7 @@ void StreamlineBuffers::build(StreamlineSet& set, const Key& key) {
         break;
     default:
         shapes_.primitive = GL_LINE_STRIP;
-        shapes = buildLineStrips(set, view, speeds);
+        shapes = buildLineStrips(set, view, speeds, look.tolerance);
         if (style.outline) {
             outline_.primitive = GL_LINE_STRIP;
             outlineWidth_ = lineOutlineWidth;
@@ -178,4 +180,14 @@ void StreamlineBuffers::build(StreamlineSet& set, const Key& key) {
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.size() * sizeof(float)), data.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+float pixelTolerance() {
+    GLfloat projection[16];
+    GLint viewport[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double pixel = 2.0 / (std::fabs(projection[5]) * viewport[3]);
+    if (!std::isfinite(pixel) || !(pixel > 0.0)) return 0.0f;
+    return static_cast<float>(std::exp2(std::floor(std::log2(pixel)) - 2.0));
 }

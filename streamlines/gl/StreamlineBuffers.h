@@ -17,6 +17,9 @@ struct StreamlineLook {
     float glyphSpacing = 0.3f;
     int texturePeriod = 160;
     int textureFunction = 0;
+    // How far (view units) lines, bands and textures may stray from points
+    // left out of them (drawnPoints); 0 draws every point.
+    float tolerance = 0.0f;
 };
 
 // The streamlines of one placement in a vertex buffer: the geometry of the
@@ -67,3 +70,9 @@ private:
     float outlineWidth_ = 1.0f;  // added to the line width in force
     int builds_ = 0;
 };
+
+// A tolerance for StreamlineLook from the projection and viewport in force:
+// an eighth to a quarter of a pixel in view units, a power of two, so that
+// zooming builds the buffer again only now and then. 0 when the view has no
+// size.
+float pixelTolerance();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -213,6 +214,55 @@ TEST(StreamlineGeometryTest, TaperedBandsNarrowNearOtherLinesFromCachedDistances
     // A new placement brings new distances.
     set.computeSeeded(2);
     EXPECT_EQ(set.nearestOtherDistances().size(), 2u);
+}
+
+// A line far denser than the tolerance: a straight stretch, then a half
+// circle along which a level swings. The points drawn stand for all others
+// within the tolerance, of position and of level alike.
+TEST(StreamlineGeometryTest, DrawnPointsLeaveOutOnlyWhatStaysWithinTheTolerance) {
+    AnalyticFlow flow = makeAnalyticFlow(FlowBox{9, 9, -1.0f, 1.0f, -1.0f, 1.0f}, analytic::uniform(1.0f, 0.0f));
+    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
+    const StreamlineView view(set.domainBox(), fieldQuadSize(1.0f, 1.0f));
+    Streamline line(1);
+    std::vector<float> level;
+    constexpr int kHalf = 1000;
+    for (int i = 0; i < kHalf; ++i) {
+        line.points.push_back(set.createPoint(-0.9f + 0.9f * i / kHalf, -0.3f));
+        level.push_back(0.5f);
+    }
+    for (int i = 0; i < kHalf; ++i) {
+        const double a = 3.14159265 * i / kHalf - 1.57079633;
+        line.points.push_back(set.createPoint(static_cast<float>(0.3 * std::cos(a)), static_cast<float>(0.3 * std::sin(a))));
+        level.push_back(static_cast<float>(0.5 + 0.5 * std::sin(20.0 * a)));
+    }
+    const float tolerance = 0.001f;
+    const std::vector<DrawnLevel> levels = {DrawnLevel{level.data(), 0.01f}};
+    EXPECT_EQ(drawnPoints(line, view, 0.0f, levels).size(), line.points.size());
+
+    const std::vector<std::size_t> kept = drawnPoints(line, view, tolerance, levels);
+    ASSERT_GE(kept.size(), 2u);
+    EXPECT_EQ(kept.front(), 0u);
+    EXPECT_EQ(kept.back(), line.points.size() - 1);
+    EXPECT_LT(kept.size(), line.points.size() / 10);
+    EXPECT_LE(std::count_if(kept.begin(), kept.end(), [](std::size_t k) { return k < kHalf - 1; }), 1)
+        << "a straight stretch needs its two ends";
+    for (std::size_t n = 1; n < kept.size(); ++n) {
+        ASSERT_LT(kept[n - 1], kept[n]);
+        const ViewVertex a = view.map(line.points[kept[n - 1]]->x(), line.points[kept[n - 1]]->y());
+        const ViewVertex b = view.map(line.points[kept[n]]->x(), line.points[kept[n]]->y());
+        const double length = std::hypot(b.x - a.x, b.y - a.y);
+        for (std::size_t i = kept[n - 1] + 1; i < kept[n]; ++i) {
+            const ViewVertex p = view.map(line.points[i]->x(), line.points[i]->y());
+            // Distance to the segment a-b.
+            double t = ((p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y)) / (length * length);
+            t = std::clamp(t, 0.0, 1.0);
+            const double off = std::hypot(p.x - (a.x + t * (b.x - a.x)), p.y - (a.y + t * (b.y - a.y)));
+            EXPECT_LE(off, tolerance * 1.001) << "point " << i;
+            const double f = static_cast<double>(i - kept[n - 1]) / static_cast<double>(kept[n] - kept[n - 1]);
+            const double between = level[kept[n - 1]] + f * (level[kept[n]] - level[kept[n - 1]]);
+            EXPECT_LE(std::fabs(level[i] - between), 0.01 * 1.001) << "level at point " << i;
+        }
+    }
 }
 
 }  // namespace
