@@ -200,6 +200,7 @@ void buildFigure(PanelWindow& w, PanelControls& c) {
     checkbox(w, c.figureRollout, "Smooth lines", "smoothLines");
     spinner(w, c.figureRollout, "Line width (px)", "lineWidth")->setStep(0.5);
     spinner(w, c.figureRollout, "Screenshot scale", "screenshotScale");
+    checkbox(w, c.figureRollout, "Screenshot with panel", "screenshotPanel");
 }
 
 void buildFilesAndSave(PanelWindow& w, PanelControls& c) {

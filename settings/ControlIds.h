@@ -54,4 +54,5 @@ constexpr int screenshotScale = 52;
 // The colour-map buttons, one per map of colorMaps() in its order: 53 to 59
 // for the seven maps. Further ids start after them.
 constexpr int firstColorMap = 53;
+constexpr int screenshotPanel = 60;
 }  // namespace controlId

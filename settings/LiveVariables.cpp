@@ -44,6 +44,7 @@ int statusLine;
 int smoothLines;
 float lineWidth;
 int screenshotScale;
+int screenshotPanel;
 
 void resetLiveVariables() {
     for (const Setting& s : settings()) {

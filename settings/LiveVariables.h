@@ -43,6 +43,7 @@ extern int statusLine;
 extern int smoothLines;
 extern float lineWidth;
 extern int screenshotScale;
+extern int screenshotPanel;
 
 // Puts every live variable back to its start value (tests and a fresh start).
 void resetLiveVariables();

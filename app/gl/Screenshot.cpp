@@ -5,6 +5,7 @@
 #include "app/gl/Messages.h"
 #include "app/gl/Window.h"
 #include "common/SafeFileWrite.h"
+#include "panel/gl/PanelGlut.h"
 #include "render/OffscreenTarget.h"
 #include "settings/LiveVariables.h"
 
@@ -107,6 +108,34 @@ void warnOfShrunkArrows(int scale) {
                   << " they are smaller than in the window" << std::endl;
 }
 
+// The control panel left of the graphics area, drawn again into the back
+// buffer and put in front of `picture` (rows of the same height).
+bool addPanel(Picture& picture) {
+    if (viewportX <= 0 || !panelRedraw()) return true;
+    std::vector<unsigned char> panel(static_cast<size_t>(viewportX) * picture.height * 4);
+    glPushAttrib(GL_PIXEL_MODE_BIT);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, viewportY, viewportX, picture.height, GL_RGBA, GL_UNSIGNED_BYTE, panel.data());
+    const bool failed = readFailed("Unable to read frame buffer ");
+    glPopAttrib();
+    glViewport(viewportX, viewportY, windowWidth, windowHeight);
+    if (failed) return false;
+    Picture both;
+    both.width = viewportX + picture.width;
+    both.height = picture.height;
+    both.pixels.reserve(static_cast<size_t>(both.width) * both.height * 4);
+    const size_t panelRow = static_cast<size_t>(viewportX) * 4;
+    const size_t pictureRow = static_cast<size_t>(picture.width) * 4;
+    for (int y = 0; y < picture.height; ++y) {
+        both.pixels.insert(both.pixels.end(), panel.begin() + y * panelRow, panel.begin() + (y + 1) * panelRow);
+        both.pixels.insert(both.pixels.end(), picture.pixels.begin() + y * pictureRow,
+                           picture.pixels.begin() + (y + 1) * pictureRow);
+    }
+    picture = std::move(both);
+    return true;
+}
+
 bool savePng(const Picture& picture, const std::string& name, bool overwrite) {
     bool saved = false;
     ILuint image = 0;
@@ -173,6 +202,7 @@ bool saveScreenshot(const std::string& name, bool overwrite, std::string* why) {
         }
         warnOfShrunkArrows(scale);
     }
+    if (screenshotPanel != 0 && scale == 1 && !addPanel(picture)) return false;
     // The window shows opaque pixels whatever alpha the blending left behind.
     for (size_t i = 3; i < picture.pixels.size(); i += 4) picture.pixels[i] = 255;
     return savePng(picture, name, overwrite);

@@ -236,6 +236,14 @@ void panelEndFrame() {
     }
 }
 
+bool panelRedraw() {
+    ImDrawData* data = initialized ? ImGui::GetDrawData() : nullptr;
+    if (!data) return false;
+    PanelGlState state(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    ImGui_ImplOpenGL2_RenderDrawData(data);
+    return true;
+}
+
 void setPanelBusyCheck(bool (*busy)()) { programBusy = busy; }
 
 void panelReshape(int width, int height, int& viewportX, int& viewportY, int& areaWidth, int& areaHeight) {

@@ -21,6 +21,9 @@ void panelShutdown();
 
 void panelBeginFrame();
 void panelEndFrame();
+// Draws the panel of the last frame again into the current frame buffer (a
+// screenshot with the panel); false when no frame of it is at hand.
+bool panelRedraw();
 
 // Work of the program that changes the picture by itself when it ends (a
 // streamline placement): no frame counts as settled while it lasts.

@@ -275,3 +275,25 @@ TEST_F(ViewerFigure, APictureTooLargeForTheGlIsRefusedWithItsReason) {
 }
 
 }  // namespace
+
+// With "Screenshot with panel" the picture is the window as it shows: the
+// panel's columns in front of the graphics area's.
+TEST_F(ViewerFigure, AScreenshotWithThePanelIsTheWholeWindowAsShown) {
+    panel_e2e::PanelViewer v(dir.path(), {"-datafile", grid, "-screenshotPanel", "1", "-showStreamlines", "1"});
+    ASSERT_TRUE(v.ok()) << v.err();
+    const Image screen = grabScreen();
+    const Image shot = v.keyScreenshot(dir.path(), PanelWindow::defaultWidth + 400, 350);
+    ASSERT_EQ(shot.width, v.windowWidth());
+    ASSERT_EQ(shot.height, v.windowHeight());
+    // On the screen the window's first row and column are its border's.
+    int differing = 0;
+    for (int y = 1; y < shot.height; ++y)
+        for (int x = 1; x < shot.width; ++x) {
+            const std::uint8_t* a = shot.at(x, y);
+            const std::uint8_t* b = screen.at(v.originX() + x, v.originY() + y);
+            differing += std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])}) > 2;
+        }
+    EXPECT_LT(differing, shot.width * shot.height / 1000);
+    // The panel's dark background and a ticked checkbox's blue are there.
+    EXPECT_GT(shot.count(0, 0, PanelWindow::defaultWidth, shot.height, 0x0F, 0x0F, 0x0F, 12), 20000);
+}

@@ -155,6 +155,7 @@ TEST_F(ControlPanelBuild, LayoutLabelsAndIds) {
               "  checkbox \"Smooth lines\" #50\n"
               "  spinner \"Line width (px)\" #51\n"
               "  spinner \"Screenshot scale\" #52\n"
+              "  checkbox \"Screenshot with panel\" #60\n"
               "rollout \"File Browser\"\n"
               "  text \"Grid files (.gri) and\"\n"
               "  text \"options files (.xml) can be loaded.\"\n"
