@@ -112,6 +112,7 @@ std::string viewerHelp() {
     UsageSection options{"Options:", {}};
     for (const ViewerOption& o : viewerOptions())
         options.entries.push_back({std::string("-") + o.name + " " + o.value, o.meaning});
+    options.entries.push_back({"-geometry WxH", "the window's size in pixels (GLUT's own option), e.g. 800x600"});
     options.entries.push_back({"-h, --help", "print this help and exit"});
     options.entries.push_back({"--version", "print the version and exit"});
 

@@ -60,8 +60,9 @@ int main(int argc, char** argv) {
     }
 
     std::cout << "- Initializing GLUT ..." << std::endl;
-    glutInit(&argc, argv);
+    // Before glutInit, so that GLUT's own -geometry WxH overrides it.
     glutInitWindowSize(windowWidth, windowHeight);
+    glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ALPHA | GLUT_DEPTH);
     // Closing the window ends the process through exit, so cleanup runs.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);

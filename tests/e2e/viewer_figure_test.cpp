@@ -276,15 +276,17 @@ TEST_F(ViewerFigure, APictureTooLargeForTheGlIsRefusedWithItsReason) {
 
 }  // namespace
 
-// With "Screenshot with panel" the picture is the window as it shows: the
-// panel's columns in front of the graphics area's.
+// With "Screenshot with panel" the picture is the window as it shows, at
+// the size -geometry gave it: the panel's columns in front of the graphics
+// area's.
 TEST_F(ViewerFigure, AScreenshotWithThePanelIsTheWholeWindowAsShown) {
-    panel_e2e::PanelViewer v(dir.path(), {"-datafile", grid, "-screenshotPanel", "1", "-showStreamlines", "1"});
+    panel_e2e::PanelViewer v(dir.path(), {"-datafile", grid, "-screenshotPanel", "1", "-showStreamlines", "1",
+                                          "-geometry", "700x450"});
     ASSERT_TRUE(v.ok()) << v.err();
     const Image screen = grabScreen();
-    const Image shot = v.keyScreenshot(dir.path(), PanelWindow::defaultWidth + 400, 350);
-    ASSERT_EQ(shot.width, v.windowWidth());
-    ASSERT_EQ(shot.height, v.windowHeight());
+    const Image shot = v.keyScreenshot(dir.path(), PanelWindow::defaultWidth + 300, 300);
+    ASSERT_EQ(shot.width, 700);
+    ASSERT_EQ(shot.height, 450);
     // On the screen the window's first row and column are its border's.
     int differing = 0;
     for (int y = 1; y < shot.height; ++y)
