@@ -242,7 +242,7 @@ bool FlowData::readRecords(const std::string& datPath, int stride, bool swapByte
     // The records are read block by block and split into all channels at
     // once, instead of one buffer for the whole file and a pass per channel.
     channels.clear();
-    for (int k = 0; k < stride; ++k) channels.push_back(std::make_unique<Channel>(&grid_));
+    for (int k = 0; k < stride; ++k) channels.emplace_back(new Channel(&grid_, Channel::Unfilled{}));
     const std::size_t blockNodes = 1 << 16;
     std::unique_ptr<float[]> block(new float[blockNodes * static_cast<std::size_t>(stride)]);
     for (std::size_t first = 0; first < nodeCount; first += blockNodes) {
@@ -270,7 +270,9 @@ void FlowData::adoptChannels(std::vector<std::unique_ptr<Channel>> channels) {
     }
 }
 
-int FlowData::createChannel() {
+int FlowData::createChannel() { return createChannel(true); }
+
+int FlowData::createChannel(bool zeroed) {
     int slot = 0;
     while (slot < slotCount && slots_[static_cast<std::size_t>(slot)]) ++slot;
     if (slot == slotCount) {
@@ -278,7 +280,8 @@ int FlowData::createChannel() {
         return -1;
     }
     std::cout << "Creating channel at " << slot << " ... ";
-    slots_[static_cast<std::size_t>(slot)] = std::make_unique<Channel>(&grid_);
+    slots_[static_cast<std::size_t>(slot)].reset(zeroed ? new Channel(&grid_)
+                                                        : new Channel(&grid_, Channel::Unfilled{}));
     std::cout << "ok\n";
     return slot;
 }
@@ -304,14 +307,16 @@ const Channel* FlowData::channel(int slot) const {
 }
 
 int FlowData::createCoordinateChannel(int component) {
-    const int slot = createChannel();
-    if (slot < 0 || component < 0 || component > 2 || grid_.nodes().empty()) return slot;
+    const bool fills = component >= 0 && component <= 2 && !grid_.nodes().empty();
+    const int slot = createChannel(!fills);
+    if (slot < 0 || !fills) return slot;
     slots_[static_cast<std::size_t>(slot)]->fillInterleaved(&grid_.nodes()[0].x, 3, component);
     return slot;
 }
 
 int FlowData::createMagnitudeChannel(int slotA, int slotB, int slotC) {
-    const int slot = createChannel();
+    const bool fills = channel(slotA) && channel(slotB);
+    const int slot = createChannel(!fills);
     if (slot >= 0) updateMagnitudeChannel(slot, slotA, slotB, slotC);
     return slot;
 }
@@ -322,9 +327,25 @@ void FlowData::updateMagnitudeChannel(int slot, int slotA, int slotB, int slotC)
     const Channel* b = channel(slotB);
     Channel* target = channel(slot);
     if (!target || !a || !b) return;
-    target->setRange(std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity());
-    for (int k = 0, n = target->valueCount(); k < n; ++k)
-        target->setValue(k, magnitude(a->valueAt(k), b->valueAt(k), c ? c->valueAt(k) : 0.0f));
+    // The values piece by piece, each measured while still in the cache;
+    // the extremes come out as setValue node by node gives them.
+    const float* x = a->values();
+    const float* y = b->values();
+    const float* z = c ? c->values() : nullptr;
+    float* out = target->values_.get();
+    float lo = std::numeric_limits<float>::infinity();
+    float hi = -std::numeric_limits<float>::infinity();
+    const std::size_t n = static_cast<std::size_t>(target->valueCount());
+    constexpr std::size_t kPiece = 1 << 14;
+    for (std::size_t first = 0; first < n; first += kPiece) {
+        const std::size_t end = std::min(n, first + kPiece);
+        if (z)
+            for (std::size_t k = first; k < end; ++k) out[k] = magnitude(x[k], y[k], z[k]);
+        else
+            for (std::size_t k = first; k < end; ++k) out[k] = magnitude(x[k], y[k], 0.0f);
+        Channel::widenExtremes(out + first, end - first, lo, hi);
+    }
+    target->setRange(lo, hi);
 }
 
 std::array<float, 2> FlowData::maxVelocity() const {

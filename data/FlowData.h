@@ -139,6 +139,8 @@ private:
     bool canLoad(const std::string& what) const;
     bool finishLoad(int step);
 
+    // createChannel; `zeroed` false for a channel its caller fills in full.
+    int createChannel(bool zeroed);
     void deleteAllChannels();
 
     bool loaded_ = false;
