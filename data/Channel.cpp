@@ -9,6 +9,10 @@
 #include <limits>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 Channel::Channel(const Grid* grid)
     : grid_(grid),
       count_(grid->width() * grid->height()),
@@ -47,18 +51,33 @@ void Channel::widenExtremes(const float* values, std::size_t count, float& lo, f
     float l[4] = {lo, lo, lo, lo};
     float h[4] = {hi, hi, hi, hi};
     std::size_t k = 0;
+#if defined(__SSE2__)
+    // min_ps(a, b) is a < b ? a : b and max_ps(a, b) a > b ? a : b, lane by
+    // lane: the strict comparisons below.
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+    const __m128 infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
+    __m128 vl = _mm_set1_ps(lo);
+    __m128 vh = _mm_set1_ps(hi);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 v = _mm_loadu_ps(values + k);
+        const __m128 finite = _mm_cmplt_ps(_mm_and_ps(v, magnitude), infinity);  // false for NaN
+        vl = _mm_min_ps(_mm_or_ps(_mm_and_ps(finite, v), _mm_andnot_ps(finite, vl)), vl);
+        vh = _mm_max_ps(_mm_or_ps(_mm_and_ps(finite, v), _mm_andnot_ps(finite, vh)), vh);
+    }
+    _mm_storeu_ps(l, vl);
+    _mm_storeu_ps(h, vh);
+#endif
     for (; k + 4 <= count; k += 4)
         for (std::size_t j = 0; j < 4; ++j) {
             const float v = values[k + j];
-            // A missing value (NaN or infinite) never becomes an extreme.
-            const bool finite = std::isfinite(v);
-            const float a = finite ? v : l[j];
-            const float b = finite ? v : h[j];
-            l[j] = a < l[j] ? a : l[j];
-            h[j] = b > h[j] ? b : h[j];
+            if (std::isfinite(v)) {
+                l[j] = v < l[j] ? v : l[j];
+                h[j] = v > h[j] ? v : h[j];
+            }
         }
     for (; k < count; ++k) {
         const float v = values[k];
+        // A missing value (NaN or infinite) never becomes an extreme.
         if (std::isfinite(v)) {
             l[0] = v < l[0] ? v : l[0];
             h[0] = v > h[0] ? v : h[0];

@@ -243,8 +243,9 @@ bool FlowData::readRecords(const std::string& datPath, int stride, bool swapByte
     // once, instead of one buffer for the whole file and a pass per channel.
     channels.clear();
     for (int k = 0; k < stride; ++k) channels.emplace_back(new Channel(&grid_, Channel::Unfilled{}));
-    const std::size_t blockNodes = 1 << 16;
+    const std::size_t blockNodes = 1 << 14;
     std::unique_ptr<float[]> block(new float[blockNodes * static_cast<std::size_t>(stride)]);
+    std::vector<float*> targets(static_cast<std::size_t>(stride));
     for (std::size_t first = 0; first < nodeCount; first += blockNodes) {
         const std::size_t count = std::min(blockNodes, nodeCount - first);
         const std::streamsize bytes = static_cast<std::streamsize>(count * recordBytes);
@@ -255,8 +256,14 @@ bool FlowData::readRecords(const std::string& datPath, int stride, bool swapByte
             return false;
         }
         if (swapBytes) swapFloatBytes(block.get(), count * static_cast<std::size_t>(stride));
-        for (int k = 0; k < stride; ++k)
-            channels[static_cast<std::size_t>(k)]->fillRange(block.get(), stride, k, first, count);
+        // Each record once, into all channels; then each channel's new
+        // values, still in the cache, widen its extremes.
+        for (int k = 0; k < stride; ++k) targets[static_cast<std::size_t>(k)] = channels[k]->values_.get() + first;
+        const float* record = block.get();
+        for (std::size_t node = 0; node < count; ++node, record += stride)
+            for (std::size_t k = 0; k < targets.size(); ++k) targets[k][node] = record[k];
+        for (auto& channel : channels)
+            Channel::widenExtremes(channel->values_.get() + first, count, channel->minValue_, channel->maxValue_);
     }
     return true;
 }
