@@ -20,9 +20,9 @@ Channel::Channel(const Grid* grid)
       minValue_(std::numeric_limits<float>::infinity()),
       maxValue_(-std::numeric_limits<float>::infinity()) {}
 
-Channel::Channel(const Grid* grid, Unfilled)
+Channel::Channel(const Grid* grid, int count, Unfilled)
     : grid_(grid),
-      count_(grid->width() * grid->height()),
+      count_(count),
       values_(new float[static_cast<std::size_t>(count_)]),
       minValue_(std::numeric_limits<float>::infinity()),
       maxValue_(-std::numeric_limits<float>::infinity()) {}

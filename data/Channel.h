@@ -66,10 +66,11 @@ public:
 
 private:
     friend class FlowData;  // the loader fills all channels in one pass over the file
-    // A channel whose values its creator writes in full before anyone reads
-    // them: no node-sized zeroing first.
+    // A channel of `count` values that its creator writes in full before
+    // anyone reads them: no node-sized zeroing first. Reads nothing of the
+    // grid, which may still be being read.
     struct Unfilled {};
-    Channel(const Grid* grid, Unfilled);
+    Channel(const Grid* grid, int count, Unfilled);
     // Values of nodes first .. first + count - 1 from interleaved records
     // starting at node `first`; widens the extremes, prints nothing.
     void fillRange(const float* records, int stride, int offset, std::size_t first, std::size_t count);
