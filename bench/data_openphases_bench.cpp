@@ -8,7 +8,8 @@
 // phase over the runs (default 7, or the first argument).
 //
 // The GL start-up, the uploads, the placement and the screenshot need a
-// window: measure the whole viewer for them, as README.md's "Speed" says.
+// window: measure the whole viewer for them, as ARCHITECTURE.md says under
+// "Notes on speed".
 #include "data/DatasetWriter.h"
 #include "data/FlowData.h"
 #include "data/TextureBuffers.h"
