@@ -16,7 +16,7 @@ endfunction()
 # file writes, help and version texts.
 qm_library(qm_common common)
 qm_library(qm_settings settings)
-qm_library(qm_data data qm_common)
+qm_library(qm_data data qm_common Threads::Threads)
 qm_library(qm_streamlines streamlines qm_data Threads::Threads)
 qm_library(qm_tf tf qm_data)
 qm_library(qm_render render qm_data)

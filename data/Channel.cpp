@@ -2,11 +2,16 @@
 
 #include "data/Grid.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <iostream>
 #include <limits>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 Channel::Channel(const Grid* grid)
     : grid_(grid),
@@ -15,28 +20,97 @@ Channel::Channel(const Grid* grid)
       minValue_(std::numeric_limits<float>::infinity()),
       maxValue_(-std::numeric_limits<float>::infinity()) {}
 
+Channel::Channel(const Grid* grid, int count, Unfilled)
+    : grid_(grid),
+      count_(count),
+      values_(new float[static_cast<std::size_t>(count_)]),
+      minValue_(std::numeric_limits<float>::infinity()),
+      maxValue_(-std::numeric_limits<float>::infinity()) {}
+
 void Channel::fillInterleaved(const float* values, int stride, int offset) {
     fillRange(values, stride, offset, 0, static_cast<std::size_t>(count_));
     printExtremes();
 }
 
+namespace {
+
+// First value in values[0 .. count) that compares equal to `zero`, or `zero`.
+float firstEqual(const float* values, std::size_t count, float zero) {
+    for (std::size_t k = 0; k < count; ++k)
+        if (values[k] == zero) return values[k];
+    return zero;
+}
+
+}  // namespace
+
+void Channel::widenExtremes(const float* values, std::size_t count, float& lo, float& hi) {
+    // Four running extremes, so that a value need not wait for the
+    // comparison of the one before. Equal finite floats are the same float
+    // but for the sign of zero; where the extreme is a zero, the one a pass
+    // value by value keeps is the first of them, found afterwards.
+    float l[4] = {lo, lo, lo, lo};
+    float h[4] = {hi, hi, hi, hi};
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    // min_ps(a, b) is a < b ? a : b and max_ps(a, b) a > b ? a : b, lane by
+    // lane: the strict comparisons below.
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+    const __m128 infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
+    __m128 vl = _mm_set1_ps(lo);
+    __m128 vh = _mm_set1_ps(hi);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 v = _mm_loadu_ps(values + k);
+        const __m128 finite = _mm_cmplt_ps(_mm_and_ps(v, magnitude), infinity);  // false for NaN
+        vl = _mm_min_ps(_mm_or_ps(_mm_and_ps(finite, v), _mm_andnot_ps(finite, vl)), vl);
+        vh = _mm_max_ps(_mm_or_ps(_mm_and_ps(finite, v), _mm_andnot_ps(finite, vh)), vh);
+    }
+    _mm_storeu_ps(l, vl);
+    _mm_storeu_ps(h, vh);
+#endif
+    for (; k + 4 <= count; k += 4)
+        for (std::size_t j = 0; j < 4; ++j) {
+            const float v = values[k + j];
+            if (std::isfinite(v)) {
+                l[j] = v < l[j] ? v : l[j];
+                h[j] = v > h[j] ? v : h[j];
+            }
+        }
+    for (; k < count; ++k) {
+        const float v = values[k];
+        // A missing value (NaN or infinite) never becomes an extreme.
+        if (std::isfinite(v)) {
+            l[0] = v < l[0] ? v : l[0];
+            h[0] = v > h[0] ? v : h[0];
+        }
+    }
+    float newLo = l[0];
+    float newHi = h[0];
+    for (std::size_t j = 1; j < 4; ++j) {
+        newLo = l[j] < newLo ? l[j] : newLo;
+        newHi = h[j] > newHi ? h[j] : newHi;
+    }
+    if (newLo == 0.0f && !(lo == 0.0f)) newLo = firstEqual(values, count, newLo);
+    if (newHi == 0.0f && !(hi == 0.0f)) newHi = firstEqual(values, count, newHi);
+    lo = newLo;
+    hi = newHi;
+}
+
 void Channel::fillRange(const float* records, int stride, int offset, std::size_t first, std::size_t count) {
-    float lo = minValue_;
-    float hi = maxValue_;
     const std::size_t step = static_cast<std::size_t>(stride);
     const float* source = records + offset;
     float* target = values_.get() + first;
-    for (std::size_t k = 0; k < count; ++k) {
-        const float v = source[step * k];
-        target[k] = v;
-        // A missing value (NaN or infinite) never becomes an extreme.
-        if (std::isfinite(v)) {
-            lo = v < lo ? v : lo;
-            hi = v > hi ? v : hi;
-        }
+    // Copied and measured piece by piece, so that the measuring reads what
+    // the copy has just put in the cache.
+    constexpr std::size_t kPiece = 1 << 14;
+    for (std::size_t done = 0; done < count; done += kPiece) {
+        const std::size_t n = std::min(kPiece, count - done);
+        const float* from = source + step * done;
+        float* to = target + done;
+        if (step == 1 && from != to) std::copy(from, from + n, to);
+        else if (step != 1)
+            for (std::size_t k = 0; k < n; ++k) to[k] = from[step * k];
+        widenExtremes(to, n, minValue_, maxValue_);
     }
-    minValue_ = lo;
-    maxValue_ = hi;
 }
 
 void Channel::printExtremes() const {
@@ -72,12 +146,6 @@ void Channel::setValue(int node, float value) {
     if (!std::isfinite(value)) return;
     if (value < minValue_) minValue_ = value;
     if (value > maxValue_) maxValue_ = value;
-}
-
-float Channel::normalize(float value) const {
-    const float span = maxValue_ - minValue_;
-    if (!(span > 0.0f)) return std::isfinite(value) ? 0.0f : value;  // a missing value stays missing
-    return (value - minValue_) / span;
 }
 
 float Channel::sampleAt(const Vec3& p) const {

@@ -3,6 +3,7 @@
 #include "data/Vec3.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <memory>
 
@@ -30,7 +31,11 @@ public:
     // (value - min) / (max - min) in float; 0 when the channel has no
     // positive range (a constant field), where the quotient would be 0/0.
     // A missing value (NaN or infinite) gives a value that is not finite.
-    float normalize(float value) const;
+    float normalize(float value) const {
+        const float span = maxValue_ - minValue_;
+        if (!(span > 0.0f)) return std::isfinite(value) ? 0.0f : value;  // a missing value stays missing
+        return (value - minValue_) / span;
+    }
 
     // Bilinear sample at a world position; outside the bounding box prints
     // "Outside of the dataset" on stderr and returns 0.
@@ -61,10 +66,18 @@ public:
 
 private:
     friend class FlowData;  // the loader fills all channels in one pass over the file
+    // A channel of `count` values that its creator writes in full before
+    // anyone reads them: no node-sized zeroing first. Reads nothing of the
+    // grid, which may still be being read.
+    struct Unfilled {};
+    Channel(const Grid* grid, int count, Unfilled);
     // Values of nodes first .. first + count - 1 from interleaved records
     // starting at node `first`; widens the extremes, prints nothing.
     void fillRange(const float* records, int stride, int offset, std::size_t first, std::size_t count);
     void printExtremes() const;
+    // Widens lo and hi by the finite values[0 .. count) exactly as the
+    // strict comparisons value by value do.
+    static void widenExtremes(const float* values, std::size_t count, float& lo, float& hi);
 
     const Grid* grid_;
     int count_;

@@ -4,12 +4,15 @@
 #include "data/UniformTarget.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <limits>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -114,9 +117,35 @@ bool FlowData::load(std::string path, bool swapBytes, int step) {
               << "\n";
     if (!canLoad(gridPath)) return false;
 
+    std::ifstream gridFile;
+    GridHeader::Bytes headerBytes{};
     GridHeader header;
+    if (!readHeader(gridPath, gridFile, headerBytes, header)) return false;
+
+    // The data file is read while the grid file is: both are mostly the
+    // kernel handing over fresh memory, which two cores do side by side.
+    // The reader prints nothing; its outcome is reported below, in order.
+    std::atomic<bool> cancelled{false};
+    std::future<RecordRead> records;
+    if (step == 0 || (step > 0 && step < header.timeStepCount)) {
+        const std::string datPath = dataPath(base, static_cast<unsigned>(step));
+        const std::size_t nodes = static_cast<std::size_t>(header.dims[0]) * static_cast<std::size_t>(header.dims[1]);
+        const int stride = header.channelCount + 3;
+        try {
+            records = std::async(std::launch::async, [=, &cancelled] {
+                return readRecordsQuietly(datPath, &grid_, nodes, stride, swapBytes, cancelled);
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: the records are read after the grid.
+        }
+    }
+
     Grid grid;
-    if (!readGrid(gridPath, swapBytes, header, grid)) return false;
+    if (!grid.read(headerBytes, gridFile, swapBytes)) {
+        cancelled = true;  // the future's destructor waits for the reader
+        return false;
+    }
+    gridFile.close();
     std::cout << "Channels: " << header.channelCount << "\nTimesteps: " << header.timeStepCount << "\n";
 
     // The channels refer to grid_, so it takes the grid before they are read;
@@ -126,7 +155,7 @@ bool FlowData::load(std::string path, bool swapBytes, int step) {
     swapBytes_ = swapBytes;
     timeStepCount_ = header.timeStepCount;
     dataChannelCount_ = header.channelCount;
-    if (!finishLoad(step)) return false;
+    if (!finishLoad(step, records.valid() ? &records : nullptr)) return false;
     channelNames_ = readChannelNames(channelNamesPath(base), dataChannelCount_);
     return true;
 }
@@ -152,9 +181,19 @@ bool FlowData::loadFrom(Grid grid, int channelCount, int timeStepCount, std::vec
 
 // Reads the first step and fills the slots; on failure the dataset is
 // left empty, as before the load.
-bool FlowData::finishLoad(int step) {
+bool FlowData::finishLoad(int step, std::future<RecordRead>* records) {
     std::vector<std::unique_ptr<Channel>> channels;
-    if (!stepInRange(step) || !readTimeStep(step, channels, true)) {
+    bool read = false;
+    if (records) {
+        // Read already, by load: reported as readRecords reports.
+        const std::string datPath = dataPath(base_, static_cast<unsigned>(step));
+        std::cout << "- Loading dat file '" << datPath << "' ... "
+                  << "\n";
+        read = reportRecords(datPath, records->get(), channels);
+    } else {
+        read = stepInRange(step) && readTimeStep(step, channels, true);
+    }
+    if (!read) {
         grid_ = Grid();
         timeStepCount_ = 0;
         dataChannelCount_ = 0;
@@ -206,19 +245,19 @@ bool FlowData::loadTimeStep(int step) {
     return true;
 }
 
-bool FlowData::readGrid(const std::string& gridPath, bool swapBytes, GridHeader& header, Grid& grid) {
-    std::ifstream gridFile(gridPath, std::ios::binary);
+bool FlowData::readHeader(const std::string& gridPath, std::ifstream& gridFile, GridHeader::Bytes& headerBytes,
+                          GridHeader& header) {
+    gridFile.open(gridPath, std::ios::binary);
     if (!gridFile) {
         std::cerr << "+ Error loading grid file:" << gridPath << "\n\n";
         return false;
     }
-    GridHeader::Bytes headerBytes{};
     gridFile.read(headerBytes.data(), static_cast<std::streamsize>(headerBytes.size()));
     if (static_cast<std::size_t>(gridFile.gcount()) != headerBytes.size()) {
         gridFileError(gridPath, "file is shorter than its 40-byte header");
         return false;
     }
-    return checkHeader(headerBytes, gridPath, header) && grid.read(headerBytes, gridFile, swapBytes);
+    return checkHeader(headerBytes, gridPath, header);
 }
 
 bool FlowData::readRecords(const std::string& datPath, int stride, bool swapBytes,
@@ -226,39 +265,63 @@ bool FlowData::readRecords(const std::string& datPath, int stride, bool swapByte
     if (verbose)
         std::cout << "- Loading dat file '" << datPath << "' ... "
                   << "\n";
+    const std::atomic<bool> never{false};
+    return reportRecords(
+        datPath,
+        readRecordsQuietly(datPath, &grid_, static_cast<std::size_t>(grid_.nodeCount()), stride, swapBytes, never),
+        channels);
+}
+
+bool FlowData::reportRecords(const std::string& datPath, RecordRead read,
+                             std::vector<std::unique_ptr<Channel>>& channels) {
+    channels.clear();
+    switch (read.outcome) {
+    case RecordRead::Read: channels = std::move(read.channels); return true;
+    case RecordRead::CannotOpen: std::cerr << "+ Error loading dat file:" << datPath << "\n\n"; return false;
+    default: std::cerr << "+ Error reading dat file:" << datPath << "\n\n"; return false;
+    }
+}
+
+FlowData::RecordRead FlowData::readRecordsQuietly(const std::string& datPath, const Grid* grid, std::size_t nodeCount,
+                                                  int stride, bool swapBytes, const std::atomic<bool>& cancelled) {
+    RecordRead result;
     std::ifstream dataFile(datPath, std::ios::binary);
     if (!dataFile) {
-        std::cerr << "+ Error loading dat file:" << datPath << "\n\n";
-        return false;
+        result.outcome = RecordRead::CannotOpen;
+        return result;
     }
-    const std::size_t nodeCount = static_cast<std::size_t>(grid_.nodeCount());
+    result.outcome = RecordRead::Short;
     const std::size_t recordBytes = static_cast<std::size_t>(stride) * sizeof(float);
     const std::streamoff available = remainingBytes(dataFile);
-    if (available >= 0 && static_cast<std::uint64_t>(available) / recordBytes < nodeCount) {
-        std::cerr << "+ Error reading dat file:" << datPath << "\n\n";
-        return false;
-    }
+    if (available >= 0 && static_cast<std::uint64_t>(available) / recordBytes < nodeCount) return result;
 
     // The records are read block by block and split into all channels at
     // once, instead of one buffer for the whole file and a pass per channel.
-    channels.clear();
-    for (int k = 0; k < stride; ++k) channels.push_back(std::make_unique<Channel>(&grid_));
-    const std::size_t blockNodes = 1 << 16;
+    std::vector<std::unique_ptr<Channel>> channels;
+    for (int k = 0; k < stride; ++k)
+        channels.emplace_back(new Channel(grid, static_cast<int>(nodeCount), Channel::Unfilled{}));
+    const std::size_t blockNodes = 1 << 14;
     std::unique_ptr<float[]> block(new float[blockNodes * static_cast<std::size_t>(stride)]);
+    std::vector<float*> targets(static_cast<std::size_t>(stride));
     for (std::size_t first = 0; first < nodeCount; first += blockNodes) {
+        if (cancelled) return result;
         const std::size_t count = std::min(blockNodes, nodeCount - first);
         const std::streamsize bytes = static_cast<std::streamsize>(count * recordBytes);
         dataFile.read(reinterpret_cast<char*>(block.get()), bytes);
-        if (dataFile.gcount() != bytes) {
-            std::cerr << "+ Error reading dat file:" << datPath << "\n\n";
-            channels.clear();
-            return false;
-        }
+        if (dataFile.gcount() != bytes) return result;
         if (swapBytes) swapFloatBytes(block.get(), count * static_cast<std::size_t>(stride));
-        for (int k = 0; k < stride; ++k)
-            channels[static_cast<std::size_t>(k)]->fillRange(block.get(), stride, k, first, count);
+        // Each record once, into all channels; then each channel's new
+        // values, still in the cache, widen its extremes.
+        for (std::size_t k = 0; k < targets.size(); ++k) targets[k] = channels[k]->values_.get() + first;
+        const float* record = block.get();
+        for (std::size_t node = 0; node < count; ++node, record += stride)
+            for (std::size_t k = 0; k < targets.size(); ++k) targets[k][node] = record[k];
+        for (auto& channel : channels)
+            Channel::widenExtremes(channel->values_.get() + first, count, channel->minValue_, channel->maxValue_);
     }
-    return true;
+    result.outcome = RecordRead::Read;
+    result.channels = std::move(channels);
+    return result;
 }
 
 void FlowData::adoptChannels(std::vector<std::unique_ptr<Channel>> channels) {
@@ -270,7 +333,9 @@ void FlowData::adoptChannels(std::vector<std::unique_ptr<Channel>> channels) {
     }
 }
 
-int FlowData::createChannel() {
+int FlowData::createChannel() { return createChannel(true); }
+
+int FlowData::createChannel(bool zeroed) {
     int slot = 0;
     while (slot < slotCount && slots_[static_cast<std::size_t>(slot)]) ++slot;
     if (slot == slotCount) {
@@ -278,7 +343,8 @@ int FlowData::createChannel() {
         return -1;
     }
     std::cout << "Creating channel at " << slot << " ... ";
-    slots_[static_cast<std::size_t>(slot)] = std::make_unique<Channel>(&grid_);
+    slots_[static_cast<std::size_t>(slot)].reset(zeroed ? new Channel(&grid_)
+                                                        : new Channel(&grid_, grid_.nodeCount(), Channel::Unfilled{}));
     std::cout << "ok\n";
     return slot;
 }
@@ -304,14 +370,16 @@ const Channel* FlowData::channel(int slot) const {
 }
 
 int FlowData::createCoordinateChannel(int component) {
-    const int slot = createChannel();
-    if (slot < 0 || component < 0 || component > 2 || grid_.nodes().empty()) return slot;
+    const bool fills = component >= 0 && component <= 2 && !grid_.nodes().empty();
+    const int slot = createChannel(!fills);
+    if (slot < 0 || !fills) return slot;
     slots_[static_cast<std::size_t>(slot)]->fillInterleaved(&grid_.nodes()[0].x, 3, component);
     return slot;
 }
 
 int FlowData::createMagnitudeChannel(int slotA, int slotB, int slotC) {
-    const int slot = createChannel();
+    const bool fills = channel(slotA) && channel(slotB);
+    const int slot = createChannel(!fills);
     if (slot >= 0) updateMagnitudeChannel(slot, slotA, slotB, slotC);
     return slot;
 }
@@ -322,9 +390,25 @@ void FlowData::updateMagnitudeChannel(int slot, int slotA, int slotB, int slotC)
     const Channel* b = channel(slotB);
     Channel* target = channel(slot);
     if (!target || !a || !b) return;
-    target->setRange(std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity());
-    for (int k = 0, n = target->valueCount(); k < n; ++k)
-        target->setValue(k, magnitude(a->valueAt(k), b->valueAt(k), c ? c->valueAt(k) : 0.0f));
+    // The values piece by piece, each measured while still in the cache;
+    // the extremes come out as setValue node by node gives them.
+    const float* x = a->values();
+    const float* y = b->values();
+    const float* z = c ? c->values() : nullptr;
+    float* out = target->values_.get();
+    float lo = std::numeric_limits<float>::infinity();
+    float hi = -std::numeric_limits<float>::infinity();
+    const std::size_t n = static_cast<std::size_t>(target->valueCount());
+    constexpr std::size_t kPiece = 1 << 14;
+    for (std::size_t first = 0; first < n; first += kPiece) {
+        const std::size_t end = std::min(n, first + kPiece);
+        if (z)
+            for (std::size_t k = first; k < end; ++k) out[k] = magnitude(x[k], y[k], z[k]);
+        else
+            for (std::size_t k = first; k < end; ++k) out[k] = magnitude(x[k], y[k], 0.0f);
+        Channel::widenExtremes(out + first, end - first, lo, hi);
+    }
+    target->setRange(lo, hi);
 }
 
 std::array<float, 2> FlowData::maxVelocity() const {

@@ -7,7 +7,10 @@
 #include "data/TextureBuffers.h"
 
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <future>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -131,14 +134,32 @@ private:
     // The steps of load: the grid file, the records of one data file split
     // into one channel per value (velocity x, y, z, then the data channels),
     // and the channels entering their slots.
-    static bool readGrid(const std::string& gridPath, bool swapBytes, GridHeader& header, Grid& grid);
+    // Opens the grid file and reads and checks its header; the file is left
+    // at the node records.
+    static bool readHeader(const std::string& gridPath, std::ifstream& gridFile, GridHeader::Bytes& headerBytes,
+                           GridHeader& header);
     bool readRecords(const std::string& datPath, int stride, bool swapBytes,
                      std::vector<std::unique_ptr<Channel>>& channels, bool verbose) const;
+    // The records of a data file as channels of `grid` (only pointed at, so
+    // it may be read meanwhile), without a word on the console: a load reads
+    // them on a thread of their own.
+    struct RecordRead {
+        enum Outcome { Read, CannotOpen, Short } outcome = Short;
+        std::vector<std::unique_ptr<Channel>> channels;
+    };
+    static RecordRead readRecordsQuietly(const std::string& datPath, const Grid* grid, std::size_t nodeCount,
+                                         int stride, bool swapBytes, const std::atomic<bool>& cancelled);
+    // Hands the channels over, or reports on standard error why there are none.
+    static bool reportRecords(const std::string& datPath, RecordRead read,
+                              std::vector<std::unique_ptr<Channel>>& channels);
     void adoptChannels(std::vector<std::unique_ptr<Channel>> channels);
     bool stepInRange(int step) const;
     bool canLoad(const std::string& what) const;
-    bool finishLoad(int step);
+    // `records`: the step's records when load has read them already.
+    bool finishLoad(int step, std::future<RecordRead>* records = nullptr);
 
+    // createChannel; `zeroed` false for a channel its caller fills in full.
+    int createChannel(bool zeroed);
     void deleteAllChannels();
 
     bool loaded_ = false;

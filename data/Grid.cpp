@@ -151,16 +151,25 @@ bool Grid::setNodes(int dimX, int dimY, std::vector<Vec3> nodes) {
     const double middle = (static_cast<double>(minCorner_.y) + static_cast<double>(maxCorner_.y)) * 0.5;
     flipped_ = middle < static_cast<double>(nodes_[static_cast<std::size_t>(dimX - 1)].y);
 
+    findUniformAxes();
+
+    // On a rectilinear grid every line holds the same cross coordinates:
+    // one line stands for all of them.
     const std::size_t lines = static_cast<std::size_t>(flipped_ ? dimY : dimX);
     const std::size_t perLine = static_cast<std::size_t>(flipped_ ? dimX : dimY);
-    crossCoordinate_.resize(nodes_.size());
+    const std::size_t stored = rectilinear_ ? 1 : lines;
+    crossCoordinate_.assign(stored * perLine, 0.0f);
     for (std::size_t along = 0; along < perLine; ++along)
-        for (std::size_t line = 0; line < lines; ++line) {
+        for (std::size_t line = 0; line < stored; ++line) {
             const Vec3& n = nodes_[along * lines + line];
             crossCoordinate_[line * perLine + along] = flipped_ ? n.x : n.y;
         }
-    findUniformAxes();
     return true;
+}
+
+const float* Grid::crossLine(int line) const {
+    const std::size_t perLine = static_cast<std::size_t>(flipped_ ? dims_[0] : dims_[1]);
+    return &crossCoordinate_[(rectilinear_ ? 0 : static_cast<std::size_t>(line)) * perLine];
 }
 
 // The constant-time lookup needs every row to share the column coordinates
@@ -168,7 +177,7 @@ bool Grid::setNodes(int dimX, int dimY, std::vector<Vec3> nodes) {
 // increasing; it pays off when the spacing is close enough to uniform that
 // the guess lands within one interval.
 void Grid::findUniformAxes() {
-    uniformX_ = uniformY_ = false;
+    rectilinear_ = uniformX_ = uniformY_ = false;
     axisX_ = Axis();
     axisY_ = Axis();
     const int nx = dims_[0];
@@ -182,6 +191,7 @@ void Grid::findUniformAxes() {
             const Vec3& n = nodes_[static_cast<std::size_t>(nodeIndex(i, j))];
             if (!(n.x == xs[static_cast<std::size_t>(i)]) || !(n.y == ys[static_cast<std::size_t>(j)])) return;
         }
+    rectilinear_ = true;
     auto uniform = [](std::vector<float>& at, Axis& axis) {
         const std::size_t n = at.size();
         for (std::size_t k = 1; k < n; ++k)
@@ -302,7 +312,7 @@ std::pair<int, int> Grid::columnsAround(const Vec3& p, int g, Search search) con
         return {cols.first % nx, cols.second % nx};
     }
     const int j = g % ny;
-    const float* rowX = &crossCoordinate_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
+    const float* rowX = crossLine(j);
     const auto cols = bracket(g, j, (nx - 1) * ny + j, ny, p.x, [=](int k) { return rowX[k / ny]; });
     return {cols.first / ny, cols.second / ny};
 }
@@ -318,7 +328,7 @@ std::pair<int, int> Grid::rowsAround(const Vec3& p, int g, Search search) const 
         return {rows.first % ny, rows.second % ny};
     }
     const int col = g % nx;
-    const float* columnY = &crossCoordinate_[static_cast<std::size_t>(col) * static_cast<std::size_t>(ny)];
+    const float* columnY = crossLine(col);
     const auto rows = bracket(g, col, (ny - 1) * nx + col, nx, p.y, [=](int k) { return columnY[k / nx]; });
     return {rows.first / nx, rows.second / nx};
 }

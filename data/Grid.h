@@ -95,6 +95,9 @@ public:
     bool locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights,
                     Search search = Search::Auto) const;
 
+    // Whether every row holds the same x coordinates and every column the
+    // same y coordinates (compared with ==, so no node is NaN).
+    bool isRectilinear() const { return rectilinear_; }
     // Whether Search::Auto can place positions by spacing along x and y.
     bool hasUniformX() const { return uniformX_; }
     bool hasUniformY() const { return uniformY_; }
@@ -116,6 +119,9 @@ private:
     std::pair<int, int> rowsAround(const Vec3& p, int g, Search search) const;
     int nearestCandidate(const Vec3& p, const std::array<int, 4>& candidates) const;
     void findUniformAxes();
+    // The cross coordinates of stored line `line` (a column in the normal
+    // order, a row in the flipped one).
+    const float* crossLine(int line) const;
 
     std::array<int, 3> dims_{{0, 0, 0}};
     std::vector<Vec3> nodes_;
@@ -128,9 +134,11 @@ private:
     // The coordinate searched across stored rows (y in the normal order, x
     // in the flipped one), laid out line by line so that this search reads
     // neighbouring floats instead of one memory page per step.
+    // One line only when the grid is rectilinear.
     std::vector<float> crossCoordinate_;
     Axis axisX_;
     Axis axisY_;
+    bool rectilinear_ = false;
     bool uniformX_ = false;
     bool uniformY_ = false;
 };

@@ -60,13 +60,7 @@ public:
         std::vector<float> xs(static_cast<std::size_t>(nx)), ys(static_cast<std::size_t>(ny));
         for (int i = 0; i < nx; ++i) xs[static_cast<std::size_t>(i)] = grid.nodeX(grid.nodeIndex(i, 0));
         for (int j = 0; j < ny; ++j) ys[static_cast<std::size_t>(j)] = grid.nodeY(grid.nodeIndex(0, j));
-        separable_ = nx >= 2 && ny >= 2 && increasing(xs) && increasing(ys);
-        for (int j = 0; separable_ && j < ny; ++j)
-            for (int i = 0; separable_ && i < nx; ++i) {
-                const int k = grid.nodeIndex(i, j);
-                separable_ = grid.nodeX(k) == xs[static_cast<std::size_t>(i)] &&
-                             grid.nodeY(k) == ys[static_cast<std::size_t>(j)];
-            }
+        separable_ = nx >= 2 && ny >= 2 && increasing(xs) && increasing(ys) && grid.isRectilinear();
         if (!separable_) return;
         for (int c = 0; c < size.width; ++c)
             columns_.push_back(axisCell(xs, grid.fromNormalized(Vec3(texelCoordinate(c, size.width), 0.0f, 0.0f)).x));

@@ -20,7 +20,7 @@ class TransferFunction {
 public:
     TransferFunction(float originX, float originY, float stripWidth, float pointWidth, int binCount,
                      ColorChooser* chooser, UniformTarget* shader, float stripHeight, int tfIndex, bool isArrowTf,
-                     const FlowData* flowData, int channelSlot);
+                     const FlowData* flowData, int channelSlot, const TransferFunction* sameChannel = nullptr);
     TransferFunction(const TransferFunction&) = delete;
     TransferFunction& operator=(const TransferFunction&) = delete;
 
@@ -30,6 +30,9 @@ public:
     // Counts the channel's node values into the bins and derives the bar
     // heights; bins that would get a non-finite height get 0 (no bar).
     void computeHistogram();
+    // The same, taking the bin counts of `sameChannel` when it counted the
+    // same channel of the same dataset into as many bins (may be null).
+    void computeHistogram(const TransferFunction* sameChannel);
     // Rasterises the points into colorTable and marks the texture for a
     // rebuild, which the GL layer does before it next binds the texture.
     void buildColorTable();

@@ -11,9 +11,10 @@ std::string transferFunctionTitle(const TransferFunction& tf) {
 
 namespace {
 std::unique_ptr<TransferFunction> makeTransferFunction(ColorChooser* chooser, UniformTarget* shader,
-                                                       const FlowData* flowData, int index, int slot) {
+                                                       const FlowData* flowData, int index, int slot,
+                                                       const TransferFunction* sameChannel = nullptr) {
     return std::make_unique<TransferFunction>(2.5f, 0.1f, 4.0f, defaultPointWidth, 320, chooser, shader, 0.065f, index,
-                                              index == 3, flowData, slot);
+                                              index == 3, flowData, slot, sameChannel);
 }
 }  // namespace
 
@@ -26,9 +27,10 @@ TransferFunctionSet createTransferFunctions(const FlowData* flowData, int magnit
     // are those of channels 1 and 2 only in a two-channel dataset.
     auto dataSlot = [&](int k) { return k <= channels ? 2 + k : coordXSlot - 3 + k; };
     const int slots[4] = {magnitudeSlot, dataSlot(1), dataSlot(2), magnitudeSlot};
+    // The arrow plot's histogram is the velocity's: counted once.
     for (int index = 0; index < 4; ++index)
-        set.functions[static_cast<std::size_t>(index)] =
-            makeTransferFunction(set.chooser.get(), shader, flowData, index, slots[index]);
+        set.functions[static_cast<std::size_t>(index)] = makeTransferFunction(
+            set.chooser.get(), shader, flowData, index, slots[index], index == 3 ? set.functions[0].get() : nullptr);
     for (int k = 3; k <= channels; ++k)
         set.moreChannels.push_back(makeTransferFunction(set.chooser.get(), shader, flowData, k + 1, dataSlot(k)));
     return set;

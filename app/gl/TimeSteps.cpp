@@ -63,8 +63,10 @@ void refreshColours(bool stepRangesFresh) {
     // they are chosen, so a step costs one data texture, not one per channel.
     flowData->deleteDataTextures();
     if (backgroundChannel != VelocityBackground) flowData->bindDataTexture(backgroundChannel);
-    for (auto& tf : transferFunctions.functions)
-        if (tf) tf->computeHistogram();
+    // The arrow plot's histogram counts the velocity's channel: once.
+    const auto& tfs = transferFunctions.functions;
+    for (std::size_t k = 0; k < tfs.size(); ++k)
+        if (tfs[k]) tfs[k]->computeHistogram(k == 3 ? tfs[0].get() : nullptr);
     applyShaderUniforms();
 }
 

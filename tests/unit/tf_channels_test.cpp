@@ -9,9 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -73,3 +77,100 @@ TEST(ChannelTransferFunctions, OneAndTwoChannelDatasetsKeepTheFourOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// The extremes as the channel rules state them: value by value, strict
+// comparisons, missing values left out; so of two zeros the first stays.
+std::pair<float, float> extremesOneByOne(const std::vector<float>& values) {
+    float lo = std::numeric_limits<float>::infinity();
+    float hi = -std::numeric_limits<float>::infinity();
+    for (float v : values) {
+        if (!std::isfinite(v)) continue;
+        if (v < lo) lo = v;
+        if (v > hi) hi = v;
+    }
+    return {lo, hi};
+}
+
+// The histogram rule: normalise, times the bin count, the top value into the
+// last bin, a value off the axis nowhere.
+std::vector<int> binsOneByOne(const std::vector<float>& values, float lo, float hi, int binCount) {
+    std::vector<int> bins(static_cast<std::size_t>(binCount), 0);
+    for (float v : values) {
+        float c = (v - lo) / (hi - lo) * static_cast<float>(binCount);
+        if (c == static_cast<float>(binCount)) c = static_cast<float>(binCount - 1);
+        if (c >= 0.0f && c < static_cast<float>(binCount)) ++bins[static_cast<std::size_t>(c)];
+    }
+    return bins;
+}
+
+bool sameFloat(float a, float b) { return std::signbit(a) == std::signbit(b) && (a == b || (a != a && b != b)); }
+
+}  // namespace
+
+// More nodes than the loader reads in one block: extremes (the sign of a
+// zero extreme included) and bins over all of them, as the rules give them
+// value by value, whatever order the values are read and counted in.
+TEST(OpeningChannels, ExtremesAndBinsOfALargeGridFollowTheRulesValueByValue) {
+    const int nx = 160, ny = 130, n = nx * ny;
+    std::vector<std::vector<float>> values(5, std::vector<float>(static_cast<std::size_t>(n)));
+    for (int k = 0; k < n; ++k) {
+        const auto at = static_cast<std::size_t>(k);
+        values[0][at] = std::sin(0.01f * static_cast<float>(k));
+        values[1][at] = static_cast<float>(k % 97) * 0.25f - 3.0f;
+        values[2][at] = 0.0f;
+        values[3][at] = -1.0f - static_cast<float>(k % 13);        // all below zero but two zeros
+        values[4][at] = 1.0f + static_cast<float>(k % 31) / 7.0f;  // all above zero but two zeros
+    }
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    // Zeros after the first one of a channel, in the same block and in
+    // later ones, wherever a reader that splits the values would see them.
+    values[3][103] = -0.0f;  // the largest: this one, the first zero
+    values[3][200] = 0.0f;
+    values[3][17000] = 0.0f;
+    values[3][5] = nan;
+    values[3][n - 1] = inf;
+    values[4][18003] = 0.0f;  // the smallest: this one, in the second block
+    values[4][18004] = -0.0f;
+    values[4][19000] = -0.0f;
+    values[4][3] = -inf;
+    values[4][n - 2] = nan;
+
+    const TempDir dir;
+    const std::string path =
+        DatasetWriter(DatasetWriter::evenlySpaced(0.0f, 2.0f, nx), DatasetWriter::evenlySpaced(0.0f, 1.0f, ny))
+            .dataChannels(2)
+            .records([&](const DatasetWriter::Node& node, float* record) {
+                const auto k = static_cast<std::size_t>(node.j * nx + node.i);
+                for (std::size_t c = 0; c < 5; ++c) record[c] = values[c][k];
+            })
+            .write(dir.file("large"));
+    FlowData data(nullptr);
+    ConsoleCapture quiet(ConsoleCapture::stdoutOnly);
+    ASSERT_TRUE(data.load(path, false));
+    const int x = data.createCoordinateChannel(0);
+    data.createCoordinateChannel(1);
+    const int magnitude = data.createMagnitudeChannel(0, 1, 2);
+    std::vector<float> speeds;
+    for (int k = 0; k < n; ++k) speeds.push_back(FlowData::magnitude(values[0][k], values[1][k], 0.0f));
+    values.push_back(speeds);
+
+    for (std::size_t c = 0; c < values.size(); ++c) {
+        const Channel* channel = data.channel(c < 5 ? static_cast<int>(c) : magnitude);
+        const auto [lo, hi] = extremesOneByOne(values[c]);
+        EXPECT_TRUE(sameFloat(channel->minValue(), lo)) << "channel " << c << ": " << channel->minValue();
+        EXPECT_TRUE(sameFloat(channel->maxValue(), hi)) << "channel " << c << ": " << channel->maxValue();
+    }
+    EXPECT_TRUE(std::signbit(data.channel(3)->maxValue()));
+    EXPECT_FALSE(std::signbit(data.channel(4)->minValue()));
+
+    const TransferFunctionSet set = createTransferFunctions(&data, magnitude, x, nullptr);
+    const auto [lo, hi] = extremesOneByOne(speeds);
+    EXPECT_EQ(set[0]->binCounts, binsOneByOne(speeds, lo, hi, 320));
+    EXPECT_EQ(set[3]->binCounts, set[0]->binCounts);
+    EXPECT_EQ(set[3]->binHeights, set[0]->binHeights);
+    EXPECT_EQ(set[3]->maxBinCount, set[0]->maxBinCount);
+    const auto [lo4, hi4] = extremesOneByOne(values[4]);
+    EXPECT_EQ(set[2]->binCounts, binsOneByOne(values[4], lo4, hi4, 320));
+}
