@@ -9,8 +9,20 @@ namespace {
 
 // trunc((coord - min) / size) in float, the upper boundary folded into the
 // last cell. Never converts a NaN or huge quotient to int (undefined).
-inline int cellIndex(float coord, float min, float size, int count) {
-    const float q = (coord - min) / size;
+// `inverse` is 1 / size in float. The product with it differs from the
+// float quotient by less than 4 * 2^-24 * count; farther than that from a
+// whole number (almost always) it truncates to the same cell, so the
+// division is left out. The slack allows four times as much.
+inline int cellIndex(float coord, float min, float size, float inverse, int count) {
+    const float d = coord - min;
+    const float guess = d * inverse;
+    if (guess >= 0.0f && guess < static_cast<float>(count)) {
+        const int i = static_cast<int>(guess);
+        const float fraction = guess - static_cast<float>(i);  // exact
+        const float slack = static_cast<float>(count) * 0x1p-20f;
+        if (fraction > slack && fraction < 1.0f - slack) return i;
+    }
+    const float q = d / size;
     if (q >= 0.0f && q < static_cast<float>(count) + 1.0f) {
         const int i = static_cast<int>(q);
         return i == count ? count - 1 : i;
@@ -25,9 +37,13 @@ inline int cellIndex(float coord, float min, float size, int count) {
 
 }  // namespace
 
-int StreamlineSet::cellIndexX(float x) const { return cellIndex(x, box_.xmin, fieldCellWidth_, fieldCellsX_); }
+int StreamlineSet::cellIndexX(float x) const {
+    return cellIndex(x, box_.xmin, fieldCellWidth_, inverseCellWidth_, fieldCellsX_);
+}
 
-int StreamlineSet::cellIndexY(float y) const { return cellIndex(y, box_.ymin, fieldCellHeight_, fieldCellsY_); }
+int StreamlineSet::cellIndexY(float y) const {
+    return cellIndex(y, box_.ymin, fieldCellHeight_, inverseCellHeight_, fieldCellsY_);
+}
 
 std::vector<FieldEntry> StreamlineSet::cell(int i, int j) const {
     std::vector<FieldEntry> out;

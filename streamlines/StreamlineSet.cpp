@@ -119,6 +119,8 @@ void StreamlineSet::buildDistanceField() {
     fieldCellsY_ = cellCount(box_.height(), dsep_);
     fieldCellWidth_ = box_.width() / static_cast<float>(fieldCellsX_);
     fieldCellHeight_ = box_.height() / static_cast<float>(fieldCellsY_);
+    inverseCellWidth_ = 1.0f / fieldCellWidth_;
+    inverseCellHeight_ = 1.0f / fieldCellHeight_;
     marginX_ = 1e-4 * fieldCellWidth_ + 1e-6 * (std::fabs(box_.xmin) + std::fabs(box_.xmax));
     marginY_ = 1e-4 * fieldCellHeight_ + 1e-6 * (std::fabs(box_.ymin) + std::fabs(box_.ymax));
     field_.reset(static_cast<std::size_t>(fieldCellsX_) * static_cast<std::size_t>(fieldCellsY_));

@@ -278,6 +278,8 @@ private:
     int fieldCellsY_ = 1;
     float fieldCellWidth_ = 0.0f;
     float fieldCellHeight_ = 0.0f;
+    float inverseCellWidth_ = 0.0f;  // 1 / the cell size, for a first guess of cell indices
+    float inverseCellHeight_ = 0.0f;
     std::unique_ptr<ColorRGBA> color_;
     // The caches of the line being traced. They fill as the line grows, up
     // to cacheCapacity each, so a huge capacity costs nothing up front.
