@@ -167,6 +167,23 @@ float Channel::interpolate(const std::array<int, 4>& corners, const std::array<f
     return static_cast<float>(sum);
 }
 
+void Channel::interpolatePair(const Channel& a, const Channel& b, const std::array<int, 4>& corners,
+                              const std::array<float, 4>& weights, float& va, float& vb) {
+    const float* as = a.values_.get();
+    const float* bs = b.values_.get();
+    double sumA = 0.0;
+    double sumB = 0.0;
+    for (std::size_t c = 0; c < 4; ++c) {
+        if (weights[c] == 0.0f) continue;
+        const std::size_t k = static_cast<std::size_t>(corners[c]);
+        const double w = static_cast<double>(weights[c]);
+        sumA += static_cast<double>(as[k]) * w;
+        sumB += static_cast<double>(bs[k]) * w;
+    }
+    va = static_cast<float>(sumA);
+    vb = static_cast<float>(sumB);
+}
+
 float Channel::sampleNormalized(const Vec3& p) const { return sampleAt(grid_->fromNormalized(p)); }
 
 float Channel::sampleNormalized(float u, float v) const { return sampleNormalized(Vec3(u, v, 0.0f)); }

@@ -42,6 +42,10 @@ public:
     float sampleAt(const Vec3& p) const;
     // The weighted sum of four node values, as Grid::locateCell gives them.
     float interpolate(const std::array<int, 4>& corners, const std::array<float, 4>& weights) const;
+    // interpolate of two channels of the same grid in one pass over the
+    // corners: each result is exactly what interpolate gives it.
+    static void interpolatePair(const Channel& a, const Channel& b, const std::array<int, 4>& corners,
+                                const std::array<float, 4>& weights, float& va, float& vb);
     // The same at normalised coordinates: u from the left to the right edge
     // of the bounding box, v from the bottom to the top.
     float sampleNormalized(const Vec3& p) const;

@@ -215,22 +215,6 @@ void Grid::findUniformAxes() {
 // The guess may miss by one interval either way; anything else, and every
 // t on a node coordinate, is left to the search (which, on a node
 // coordinate, may settle on either interval beside it).
-int Grid::Axis::interval(float t) const {
-    const float q = (t - origin) * inverseStep;
-    const int last = static_cast<int>(at.size()) - 2;
-    if (!(q > -1.0f && q < static_cast<float>(last) + 2.0f)) return -1;
-    int k = q <= 0.0f ? 0 : (q >= static_cast<float>(last) ? last : static_cast<int>(q));
-    const float* a = at.data();
-    if (!(t > a[k])) {
-        if (k == 0) return -1;
-        --k;
-    } else if (!(t < a[k + 1])) {
-        if (k == last) return -1;
-        ++k;
-    }
-    return a[k] < t && t < a[k + 1] ? k : -1;
-}
-
 int Grid::rightNeighbor(int k) const {
     if (k < 0) return -1;
     const int i = column(k);
@@ -360,38 +344,12 @@ int Grid::nearestCandidate(const Vec3& p, const std::array<int, 4>& candidates) 
     return best;
 }
 
-namespace {
-
-// Share of the first of two nodes at distances d0 and d1 from the position.
-// Two coincident nodes (d0 + d1 = 0) give it everything.
-float firstShare(float d0, float d1) {
-    const float sum = d1 + d0;
-    return sum != 0.0f ? d1 / sum : 1.0f;
-}
-
-}  // namespace
-
-bool Grid::locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights, Search search) const {
+bool Grid::locateCellSearched(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights,
+                              Search search) const {
     // Written as "inside" tests so that NaN positions count as outside.
     if (nodes_.empty() || !(p.x >= minCorner_.x) || !(p.y >= minCorner_.y) || !(p.x <= maxCorner_.x) ||
         !(p.y <= maxCorner_.y))
         return false;
-
-    // Strictly inside a cell of a rectilinear grid, every nearest corner
-    // gives that cell's four corners, in this order, and these weights.
-    if (search == Search::Auto && uniformX_ && uniformY_) {
-        const int i = axisX_.interval(p.x);
-        const int j = i >= 0 ? axisY_.interval(p.y) : -1;
-        if (j >= 0) {
-            corners = {nodeIndex(i, j), nodeIndex(i + 1, j), nodeIndex(i, j + 1), nodeIndex(i + 1, j + 1)};
-            const float* xs = axisX_.at.data();
-            const float* ys = axisY_.at.data();
-            const float a = firstShare(std::abs(xs[i] - p.x), std::abs(xs[i + 1] - p.x));
-            const float b = firstShare(std::abs(ys[j] - p.y), std::abs(ys[j + 1] - p.y));
-            weights = {a * b, (1.0f - a) * b, a * (1.0f - b), (1.0f - a) * (1.0f - b)};
-            return true;
-        }
-    }
 
     const int f = nearestNode(p, search);
     const float xf = nodeX(f);

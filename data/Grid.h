@@ -3,6 +3,7 @@
 #include "data/Vec3.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <iosfwd>
 #include <string>
@@ -93,7 +94,26 @@ public:
     // line or node the unused corners get index 0 and weight 0. False when p
     // lies outside the bounding box (the boundary is inside) or is NaN.
     bool locateCell(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights,
-                    Search search = Search::Auto) const;
+                    Search search = Search::Auto) const {
+        // Strictly inside a cell of a rectilinear grid, every nearest corner
+        // gives that cell's four corners, in this order, and these weights.
+        // Inline: streamline tracing samples here twice a step.
+        if (search == Search::Auto && uniformX_ && uniformY_ && !nodes_.empty() && p.x >= minCorner_.x &&
+            p.y >= minCorner_.y && p.x <= maxCorner_.x && p.y <= maxCorner_.y) {
+            const int i = axisX_.interval(p.x);
+            const int j = i >= 0 ? axisY_.interval(p.y) : -1;
+            if (j >= 0) {
+                corners = {nodeIndex(i, j), nodeIndex(i + 1, j), nodeIndex(i, j + 1), nodeIndex(i + 1, j + 1)};
+                const float* xs = axisX_.at.data();
+                const float* ys = axisY_.at.data();
+                const float a = firstShare(std::abs(xs[i] - p.x), std::abs(xs[i + 1] - p.x));
+                const float b = firstShare(std::abs(ys[j] - p.y), std::abs(ys[j + 1] - p.y));
+                weights = {a * b, (1.0f - a) * b, a * (1.0f - b), (1.0f - a) * (1.0f - b)};
+                return true;
+            }
+        }
+        return locateCellSearched(p, corners, weights, search);
+    }
 
     // Whether every row holds the same x coordinates and every column the
     // same y coordinates (compared with ==, so no node is NaN).
@@ -110,8 +130,32 @@ private:
         float origin = 0.0f;
         float inverseStep = 0.0f;
         // The interval k of `at` with at[k] < t < at[k + 1], or -1.
-        int interval(float t) const;
+        int interval(float t) const {
+            const float q = (t - origin) * inverseStep;
+            const int last = static_cast<int>(at.size()) - 2;
+            if (!(q > -1.0f && q < static_cast<float>(last) + 2.0f)) return -1;
+            int k = q <= 0.0f ? 0 : (q >= static_cast<float>(last) ? last : static_cast<int>(q));
+            const float* a = at.data();
+            if (!(t > a[k])) {
+                if (k == 0) return -1;
+                --k;
+            } else if (!(t < a[k + 1])) {
+                if (k == last) return -1;
+                ++k;
+            }
+            return a[k] < t && t < a[k + 1] ? k : -1;
+        }
     };
+
+    // Share of the first of two nodes at distances d0 and d1 from the
+    // position. Two coincident nodes (d0 + d1 = 0) give it everything.
+    static float firstShare(float d0, float d1) {
+        const float sum = d1 + d0;
+        return sum != 0.0f ? d1 / sum : 1.0f;
+    }
+    // locateCell for the positions its inline part does not place.
+    bool locateCellSearched(const Vec3& p, std::array<int, 4>& corners, std::array<float, 4>& weights,
+                            Search search) const;
 
     // The columns i0 <= i1 (rows j0 <= j1) around p: adjacent, or equal when
     // p lies on a grid line. g is the node the search starts from.

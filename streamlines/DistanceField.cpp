@@ -9,8 +9,20 @@ namespace {
 
 // trunc((coord - min) / size) in float, the upper boundary folded into the
 // last cell. Never converts a NaN or huge quotient to int (undefined).
-inline int cellIndex(float coord, float min, float size, int count) {
-    const float q = (coord - min) / size;
+// `inverse` is 1 / size in float. The product with it differs from the
+// float quotient by less than 4 * 2^-24 * count; farther than that from a
+// whole number (almost always) it truncates to the same cell, so the
+// division is left out. The slack allows four times as much.
+inline int cellIndex(float coord, float min, float size, float inverse, int count) {
+    const float d = coord - min;
+    const float guess = d * inverse;
+    if (guess >= 0.0f && guess < static_cast<float>(count)) {
+        const int i = static_cast<int>(guess);
+        const float fraction = guess - static_cast<float>(i);  // exact
+        const float slack = static_cast<float>(count) * 0x1p-20f;
+        if (fraction > slack && fraction < 1.0f - slack) return i;
+    }
+    const float q = d / size;
     if (q >= 0.0f && q < static_cast<float>(count) + 1.0f) {
         const int i = static_cast<int>(q);
         return i == count ? count - 1 : i;
@@ -25,9 +37,13 @@ inline int cellIndex(float coord, float min, float size, int count) {
 
 }  // namespace
 
-int StreamlineSet::cellIndexX(float x) const { return cellIndex(x, box_.xmin, fieldCellWidth_, fieldCellsX_); }
+int StreamlineSet::cellIndexX(float x) const {
+    return cellIndex(x, box_.xmin, fieldCellWidth_, inverseCellWidth_, fieldCellsX_);
+}
 
-int StreamlineSet::cellIndexY(float y) const { return cellIndex(y, box_.ymin, fieldCellHeight_, fieldCellsY_); }
+int StreamlineSet::cellIndexY(float y) const {
+    return cellIndex(y, box_.ymin, fieldCellHeight_, inverseCellHeight_, fieldCellsY_);
+}
 
 std::vector<FieldEntry> StreamlineSet::cell(int i, int j) const {
     std::vector<FieldEntry> out;
@@ -60,19 +76,16 @@ void StreamlineSet::registerPoints(StreamPoint** array, int count) {
     for (int k = 0; k < count; ++k) registerPoint(array[k]);
 }
 
-// Whether a point of the 3 x 3 cells around p lies nearer than the limit.
-// A neighbouring row or column is left out when p lies farther from it than
-// the limit, with a margin for the rounding of cell bounds: none of its
-// points could answer yes. The index prunes the rest by bounding boxes. The
-// point that answered yes is kept in `witness`.
-bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, std::int32_t& witness) const {
-    if (isOutsideDomain(p)) return true;
-    const int i = cellIndexX(p->x());
-    const int j = cellIndexY(p->y());
-    const double px = p->x();
-    const double py = p->y();
-    const double limit = static_cast<double>(limitSquared);
-    const double reach = std::sqrt(limit);
+// Whether a point of the 3 x 3 cells around cell (i, j) of (x, y), a
+// position inside the box, lies nearer than the limit (reach its root).
+// A neighbouring row or column is left out when the position lies farther
+// from it than the limit, with a margin for the rounding of cell bounds:
+// none of its points could answer yes. The index prunes the rest by
+// bounding boxes. The point that answered yes is kept in `witness` with
+// the cell it was registered in.
+bool StreamlineSet::isNear(float x, float y, int i, int j, double limit, double reach, Witness& witness) const {
+    const double px = x;
+    const double py = y;
     const double left = static_cast<double>(box_.xmin) + static_cast<double>(i) * fieldCellWidth_;
     const double bottom = static_cast<double>(box_.ymin) + static_cast<double>(j) * fieldCellHeight_;
     const double reachX = reach + marginX_;
@@ -81,9 +94,16 @@ bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, std::int32_
     const int a1 = std::min(left + fieldCellWidth_ - px <= reachX ? i + 1 : i, fieldCellsX_ - 1);
     const int b0 = std::max(py - bottom <= reachY ? j - 1 : j, 0);
     const int b1 = std::min(bottom + fieldCellHeight_ - py <= reachY ? j + 1 : j, fieldCellsY_ - 1);
-    for (int a = a0; a <= a1; ++a)
-        for (int b = b0; b <= b1; ++b)
-            if ((witness = field_.findCloser(cellSlot(a, b), px, py, limit)) >= 0) return true;
+    for (int a = a0; a <= a1; ++a) {
+        for (int b = b0; b <= b1; ++b) {
+            const std::int32_t k = field_.findCloser(cellSlot(a, b), px, py, limit);
+            if (k >= 0) {
+                witness = Witness{k, a, b};
+                return true;
+            }
+        }
+    }
+    witness.entry = -1;
     return false;
 }
 
@@ -92,20 +112,25 @@ bool StreamlineSet::isNear(const StreamPoint* p, float limitSquared, std::int32_
 // counts only if it lies in the 3 x 3 cells around the candidate, as any
 // point the full test finds does.
 bool StreamlineSet::isSeedRejected(const StreamPoint* p) const {
-    if (seedWitness_ >= 0 && static_cast<std::size_t>(seedWitness_) < field_.size() && !isOutsideDomain(p)) {
-        const ProximityIndex::Entry& q = field_.entryAt(static_cast<std::size_t>(seedWitness_));
+    if (isOutsideDomain(p)) return true;
+    const int i = cellIndexX(p->x());
+    const int j = cellIndexY(p->y());
+    if (seedWitness_.entry >= 0 && static_cast<std::size_t>(seedWitness_.entry) < field_.size()) {
+        const ProximityIndex::Entry& q = field_.entryAt(static_cast<std::size_t>(seedWitness_.entry));
         const double dx = static_cast<double>(p->x()) - static_cast<double>(q.x);
         const double dy = static_cast<double>(p->y()) - static_cast<double>(q.y);
-        if (dx * dx + dy * dy < static_cast<double>(seedLimitSquared_) &&
-            std::abs(cellIndexX(q.x) - cellIndexX(p->x())) <= 1 && std::abs(cellIndexY(q.y) - cellIndexY(p->y())) <= 1)
+        if (dx * dx + dy * dy < static_cast<double>(seedLimitSquared_) && std::abs(seedWitness_.i - i) <= 1 &&
+            std::abs(seedWitness_.j - j) <= 1)
             return true;
     }
-    return isNear(p, seedLimitSquared_, seedWitness_);
+    return isNear(p->x(), p->y(), i, j, static_cast<double>(seedLimitSquared_), seedReach_, seedWitness_);
 }
 
 bool StreamlineSet::isTooClose(const StreamPoint* p) const {
-    std::int32_t witness = -1;
-    return isNear(p, dtestSquared_, witness);
+    if (isOutsideDomain(p)) return true;
+    Witness witness;
+    return isNear(p->x(), p->y(), cellIndexX(p->x()), cellIndexY(p->y()), static_cast<double>(dtestSquared_),
+                  testReach_, witness);
 }
 
 float StreamlineSet::nearestOtherDistance(const StreamPoint* p) const {
@@ -126,10 +151,10 @@ void StreamlineSet::printStatistics() const {
     std::size_t inLines = 0;
     for (const auto& line : streamlines_) inLines += line->points.size();
     *out_ << "Number of points in streamlines: " << inLines << '\n'
-              << "Number of points theoretically in streamlines: " << theoreticalPoints_ << '\n'
-              << "Number of registrated points: " << registeredCount() << '\n'
-              << "Number of theoretical registrated points: " << theoreticalRegistered_ << '\n'
-              << "Cached points: " << cachedPoints_ << '\n';
+          << "Number of points theoretically in streamlines: " << theoreticalPoints_ << '\n'
+          << "Number of registrated points: " << registeredCount() << '\n'
+          << "Number of theoretical registrated points: " << theoreticalRegistered_ << '\n'
+          << "Cached points: " << cachedPoints_ << '\n';
 }
 
 // A point a rounding step outside the float bounds of its cell still
@@ -152,9 +177,12 @@ void StreamlineSet::checkDistanceField() const {
     std::vector<bool> failedCells;
     for (std::size_t k = 0; k < field_.size(); ++k) {
         const ProximityIndex::Entry& e = field_.entryAt(k);
+        const StreamPoint* q = points_.at(e.id);
+        // A point still where it was registered names its own cell.
+        if (q->x() == e.x && q->y() == e.y) continue;
         const int i = cellIndexX(e.x);
         const int j = cellIndexY(e.y);
-        if (!misplaced(i, j, points_.at(e.id))) continue;
+        if (!misplaced(i, j, q)) continue;
         if (failedCells.empty()) failedCells.assign(field_.cellCount(), false);
         failedCells[cellSlot(i, j)] = true;
     }
@@ -166,12 +194,12 @@ void StreamlineSet::checkDistanceField() const {
                 const StreamPoint* q = points_.at(entry.id);
                 if (misplaced(i, j, q))
                     *out_ << "Failure at x = " << i << ", y = " << j << '\n'
-                              << "Point: x: " << q->x() << ", y: " << q->y() << '\n';
+                          << "Point: x: " << q->x() << ", y: " << q->y() << '\n';
             }
         }
     }
     if (!failed)
         *out_ << "Distance Field OK" << '\n'
-                  << "Please wait for the changes to take place.\n This could be a short amount of time!" << '\n';
+              << "Please wait for the changes to take place.\n This could be a short amount of time!" << '\n';
     out_->flush();
 }

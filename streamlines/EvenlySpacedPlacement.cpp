@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 void StreamlineSet::computeEvenlySpaced() {
     startPlacement();
@@ -101,12 +102,18 @@ void StreamlineSet::scanForSeeds() {
     bool rightSide = false;
     bool justReset = false;
     int lineCount = 1;
+    // The scanned line's points in a row: each candidate reads three of them.
+    std::vector<const StreamPoint*> points;
+    auto takeLine = [&]() {
+        const std::deque<StreamPoint*>& line = streamlines_[lineIndex]->points;
+        points.assign(line.begin(), line.end());
+    };
+    takeLine();
 
     for (;;) {
         StreamPoint* seed = nullptr;
-        while (!seed && cursor < streamlines_[lineIndex]->points.size()) {
-            const std::deque<StreamPoint*>& points = streamlines_[lineIndex]->points;
-            const std::size_t last = points.size() - 1;
+        const std::size_t last = points.size() - 1;
+        while (!seed && cursor < points.size()) {
             const StreamPoint* p = points[cursor];
             const StreamPoint* from = cursor == 0 ? p : points[cursor - 1];
             const StreamPoint* to = cursor == last ? p : points[cursor + 1];
@@ -149,6 +156,7 @@ void StreamlineSet::scanForSeeds() {
             return;
         }
         ++lineIndex;
+        takeLine();
         *out_ << "Take next streamline of the list" << '\n';
         cursor = 0;
         ++lineCount;

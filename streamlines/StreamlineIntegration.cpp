@@ -18,8 +18,7 @@ bool StreamlineSet::velocityAt(float x, float y, float& vx, float& vy) const {
     std::array<float, 4> weights;
     if (!cx || !cy || cx->grid() != cy->grid() || !cx->grid()->locateCell(Vec3(x, y, 0.0f), corners, weights))
         return false;
-    vx = cx->interpolate(corners, weights);
-    vy = cy->interpolate(corners, weights);
+    Channel::interpolatePair(*cx, *cy, corners, weights, vx, vy);
     return true;
 }
 
@@ -34,8 +33,7 @@ bool StreamlineSet::sampleVelocity(float x, float y, int direction, float& vx, f
         vx = cx->sampleAt(at);
         vy = cy->sampleAt(at);
     } else if (cx->grid()->locateCell(at, corners, weights)) {
-        vx = cx->interpolate(corners, weights);
-        vy = cy->interpolate(corners, weights);
+        Channel::interpolatePair(*cx, *cy, corners, weights, vx, vy);
     } else {
         *err_ << "Outside of the dataset\nOutside of the dataset\n";
         vx = 0.0f;

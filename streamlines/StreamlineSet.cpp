@@ -66,6 +66,8 @@ void StreamlineSet::setSeparation(float dsep) {
 void StreamlineSet::updateLimits() {
     const float seedLimit = 0.999f * dsep_;
     seedLimitSquared_ = seedLimit * seedLimit;
+    testReach_ = std::sqrt(static_cast<double>(dtestSquared_));
+    seedReach_ = std::sqrt(static_cast<double>(seedLimitSquared_));
 }
 
 void StreamlineSet::setColor(float r, float g, float b) {
@@ -117,14 +119,18 @@ void StreamlineSet::buildDistanceField() {
     fieldCellsY_ = cellCount(box_.height(), dsep_);
     fieldCellWidth_ = box_.width() / static_cast<float>(fieldCellsX_);
     fieldCellHeight_ = box_.height() / static_cast<float>(fieldCellsY_);
+    inverseCellWidth_ = 1.0f / fieldCellWidth_;
+    inverseCellHeight_ = 1.0f / fieldCellHeight_;
     marginX_ = 1e-4 * fieldCellWidth_ + 1e-6 * (std::fabs(box_.xmin) + std::fabs(box_.xmax));
     marginY_ = 1e-4 * fieldCellHeight_ + 1e-6 * (std::fabs(box_.ymin) + std::fabs(box_.ymax));
     field_.reset(static_cast<std::size_t>(fieldCellsX_) * static_cast<std::size_t>(fieldCellsY_));
+    seedWitness_ = Witness{};
     distancesValid_ = false;
 }
 
 void StreamlineSet::clearDistanceField() {
     field_.clear();
+    seedWitness_ = Witness{};
     distancesValid_ = false;
 }
 

@@ -217,7 +217,14 @@ private:
     StepVelocity stepVelocity(float vx, float vy) const;
     StreamPoint* failStep(TerminationReason reason);
     class CacheTurns;
-    bool isNear(const StreamPoint* p, float limitSquared, std::int32_t& witness) const;
+    // A registered point that answered a proximity test: its entry in the
+    // field (-1 for none) and the cell it was registered in.
+    struct Witness {
+        std::int32_t entry = -1;
+        int i = 0;
+        int j = 0;
+    };
+    bool isNear(float x, float y, int i, int j, double limit, double reach, Witness& witness) const;
     PointStore::Id idOf(StreamPoint* p);
     void registerId(PointStore::Id id);
     void updateLimits();
@@ -247,6 +254,10 @@ private:
     // Seeds are built exactly dsep from their generating point; rounding
     // may put them a hair closer, so they are tested against 0.999 dsep.
     float seedLimitSquared_ = 0.0f;
+    // The roots of dtest^2 and of the seeds' limit, in double: how far a
+    // proximity test reaches into neighbouring cells.
+    double testReach_ = 0.0;
+    double seedReach_ = 0.0;
     // Rounding margins of the cell bounds for the neighbourhood test.
     double marginX_ = 0.0;
     double marginY_ = 0.0;
@@ -267,6 +278,8 @@ private:
     int fieldCellsY_ = 1;
     float fieldCellWidth_ = 0.0f;
     float fieldCellHeight_ = 0.0f;
+    float inverseCellWidth_ = 0.0f;  // 1 / the cell size, for a first guess of cell indices
+    float inverseCellHeight_ = 0.0f;
     std::unique_ptr<ColorRGBA> color_;
     // The caches of the line being traced. They fill as the line grows, up
     // to cacheCapacity each, so a huge capacity costs nothing up front.
@@ -292,8 +305,9 @@ private:
     std::ostream* err_;
     bool cancelled_ = false;
     TerminationReason lastDiscardedEnd_ = TerminationReason::None;  // of the last line traceEvenly discarded
-    // The registered point (entry) that rejected the last seed candidate.
-    mutable std::int32_t seedWitness_ = -1;
+    // The registered point that rejected the last seed candidate; a new
+    // placement or distance field forgets it.
+    mutable Witness seedWitness_;
     mutable double meanSpeed_ = -1.0;  // of the dataset's nodes; -1 until needed
 
     // Every point of the current placement; cleared when the next begins.

@@ -182,6 +182,38 @@ TEST(StreamlineSetTest, PointOnTheUpperBoundLandsInTheLastCell) {
     EXPECT_EQ(set.cellIndexX(0.5f), 1);
 }
 
+// Cell indices are trunc((x - min) / cell size) in float, the upper bound
+// folded into the last cell, however they are computed; positions a few
+// units in the last place around every cell bound are where a shortcut
+// would go wrong.
+TEST(StreamlineSetTest, CellIndicesTruncateTheFloatQuotientAtEveryCellBound) {
+    AnalyticFlow flow = makeAnalyticFlow({40, 30, -0.3f, 1.7f, 0.1f, 0.8f}, analytic::uniform(1.0f, 0.0f));
+    StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.001f, 0.0137f, 0.005f);
+    auto expected = [](float v, float min, float size, int count) {
+        const int i = static_cast<int>((v - min) / size);
+        return i == count ? count - 1 : i;
+    };
+    const DomainBox box = set.domainBox();
+    int checked = 0;
+    for (int axis = 0; axis < 2; ++axis) {
+        const float min = axis == 0 ? box.xmin : box.ymin;
+        const float max = axis == 0 ? box.xmax : box.ymax;
+        const float size = axis == 0 ? set.fieldCellWidth() : set.fieldCellHeight();
+        const int count = axis == 0 ? set.fieldCellsX() : set.fieldCellsY();
+        ASSERT_GT(count, 50);
+        for (int k = 0; k <= count; ++k) {
+            float v = std::fmin(min + static_cast<float>(k) * size, max);
+            for (int n = 0; n < 8; ++n) v = std::nextafter(v, min);
+            for (int n = 0; n < 17 && v <= max; ++n, v = std::nextafter(v, max), ++checked) {
+                if (v < min) continue;
+                const int got = axis == 0 ? set.cellIndexX(v) : set.cellIndexY(v);
+                ASSERT_EQ(got, expected(v, min, size, count)) << "axis " << axis << " at " << v;
+            }
+        }
+    }
+    EXPECT_GT(checked, 3000);
+}
+
 TEST(StreamlineSetTest, RegisteringAPointOffTheFieldReportsItAndStoresNothing) {
     AnalyticFlow flow = uniformFlow(1.0f, 2.0f);
     StreamlineSet set(flow.data.get(), flow.xSlot, flow.ySlot, 0.005f, 0.4f, 0.2f);
