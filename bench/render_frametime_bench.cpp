@@ -7,6 +7,7 @@
 
 #include "data/DatasetWriter.h"
 #include "data/FlowData.h"
+#include "data/TextureUnits.h"
 #include "render/OffscreenTarget.h"
 #include "render/ShaderProgram.h"
 #include "streamlines/StreamlineGeometry.h"
@@ -112,6 +113,13 @@ bool fieldReady(Scene& s) {
     s.gyre->setTextureResolution(538);
     const int magnitude = s.gyre->createMagnitudeChannel(0, 1, 2);
     s.gyre->createVelocityTexture(magnitude);
+    // Samplers of different kinds may not share a unit: the transfer
+    // functions' tables, which this scene does not make, get theirs.
+    s.shader->use();
+    s.shader->setTexture("tex_transfer", textureUnit::backgroundTf);
+    s.shader->setTexture("tex_tfarrow", textureUnit::arrowTf);
+    s.shader->setTexture("tex_arrow", textureUnit::arrowImage);
+    s.shader->unuse();
     s.fieldTextures = true;
     return glGetError() == GL_NO_ERROR;
 }
