@@ -47,8 +47,6 @@ public:
     // Ends the job in hand at its next line and waits for its thread; what it
     // did is dropped.
     void cancel();
-    // Waits until the job in hand ends.
-    void wait();
 
     // A job was started and not yet taken or cancelled.
     bool inHand() const { return inHand_; }
@@ -66,6 +64,8 @@ public:
     Result take();
 
 private:
+    // Waits until the job in hand ends.
+    void wait();
     void run(FlowData* data, int xSlot, int ySlot, const std::vector<PlacementRequest>& requests);
 
     std::thread thread_;

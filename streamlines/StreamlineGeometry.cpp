@@ -161,8 +161,8 @@ std::vector<DrawnLevel> valueLevels(const LineValues* values, std::size_t l, std
 }
 }  // namespace
 
-std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view,
-                                         const LineValues* values, float tolerance) {
+std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view, const LineValues* values,
+                                         float tolerance) {
     std::vector<VertexBlock> blocks;
     if (!view.isValid()) return blocks;
     const auto& lines = set.streamlines();
@@ -174,10 +174,6 @@ std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const Streaml
         blocks.push_back(std::move(block));
     }
     return blocks;
-}
-
-std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view) {
-    return buildTexturedStrips(set, view, set.texturePeriod(), set.textureFunction());
 }
 
 std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view,
@@ -232,7 +228,8 @@ std::vector<VertexBlock> buildTaperedQuads(const StreamlineSet& set, const Strea
         if (points.size() >= 2 && l < distances.size() && distances[l].size() == points.size()) {
             // The band's width in view units goes straight between the points drawn.
             std::vector<float> widths;
-            for (float d : distances[l]) widths.push_back(taperWidth(d, dsep, dtest, maxWidth, minWidth) * view.scale());
+            for (float d : distances[l])
+                widths.push_back(taperWidth(d, dsep, dtest, maxWidth, minWidth) * view.scale());
             std::vector<DrawnLevel> levels = valueLevels(values, l, points.size());
             levels.push_back(DrawnLevel{widths.data(), tolerance});
             const std::vector<std::size_t> kept = drawnPoints(*lines[l], view, tolerance, levels);

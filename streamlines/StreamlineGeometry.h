@@ -113,9 +113,8 @@ std::vector<std::size_t> drawnPoints(const Streamline& line, const StreamlineVie
 // With `values`, every vertex carries the value of its point.
 std::vector<VertexBlock> buildLineStrips(const StreamlineSet& set, const StreamlineView& view,
                                          const LineValues* values = nullptr, float tolerance = 0.0f);
-// The same with the grey level of each point's step index, with the set's
-// texture period and function or the ones given.
-std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view);
+// The same with the grey level of each point's step index for the texture
+// period and function given.
 std::vector<std::vector<GreyVertex>> buildTexturedStrips(const StreamlineSet& set, const StreamlineView& view,
                                                          int period, int function, float tolerance = 0.0f);
 // One block of quads (4 vertices each) per line; distances[l][k] is the

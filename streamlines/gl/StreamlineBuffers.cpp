@@ -59,12 +59,11 @@ void drawBatch(const std::vector<int>& firsts, const std::vector<int>& counts, u
 bool StreamlineBuffers::Key::operator==(const Key& o) const {
     const LineStyle& a = look.style;
     const LineStyle& b = o.look.style;
-    return placement == o.placement && set == o.set && look.mode == o.look.mode &&
-           look.lineWidthMax == o.look.lineWidthMax && look.lineWidthMin == o.look.lineWidthMin &&
-           look.glyphSpacing == o.look.glyphSpacing && look.texturePeriod == o.look.texturePeriod &&
-           look.textureFunction == o.look.textureFunction && look.tolerance == o.look.tolerance && a.color == b.color && a.chosen == b.chosen &&
-           a.speed == b.speed && a.outline == b.outline && speedTable == o.speedTable && speedMin == o.speedMin &&
-           speedMax == o.speedMax;
+    return placement == o.placement && look.mode == o.look.mode && look.lineWidthMax == o.look.lineWidthMax &&
+           look.lineWidthMin == o.look.lineWidthMin && look.glyphSpacing == o.look.glyphSpacing &&
+           look.texturePeriod == o.look.texturePeriod && look.textureFunction == o.look.textureFunction &&
+           look.tolerance == o.look.tolerance && a.color == b.color && a.chosen == b.chosen && a.speed == b.speed &&
+           a.outline == b.outline && speedTable == o.speedTable && speedMin == o.speedMin && speedMax == o.speedMax;
 }
 
 StreamlineBuffers::~StreamlineBuffers() { release(); }
@@ -78,7 +77,6 @@ void StreamlineBuffers::release() {
 void StreamlineBuffers::draw(StreamlineSet& set, const StreamlineLook& look) {
     Key key;
     key.placement = set.placement();
-    key.set = &set;
     key.look = look;
     key.look.mode = drawingOf(look.mode);
     // Only what the mode draws with decides whether to build again.

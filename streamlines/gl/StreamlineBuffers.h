@@ -46,8 +46,7 @@ public:
 private:
     // What the geometry in the buffer was built from.
     struct Key {
-        std::uint64_t placement = 0;
-        const StreamlineSet* set = nullptr;
+        std::uint64_t placement = 0;  // no two sets share one
         StreamlineLook look;
         std::vector<std::uint8_t> speedTable;  // a copy: the table is edited in place
         float speedMin = 0.0f;
@@ -66,7 +65,7 @@ private:
     bool built_ = false;
     Key key_;
     Batch shapes_;
-    Batch outline_;  // empty without an outline
+    Batch outline_;              // empty without an outline
     float outlineWidth_ = 1.0f;  // added to the line width in force
     int builds_ = 0;
 };

@@ -111,7 +111,7 @@ TEST(StreamlineGeometryTest, LinesAndGreyStripsFollowThePoints) {
     even.setTextureFunction(1);
     even.setTexturePeriod(25);
     const StreamlineView evenView(even.domainBox(), uniform.data->quadSize());
-    const auto grey = buildTexturedStrips(even, evenView);
+    const auto grey = buildTexturedStrips(even, evenView, even.texturePeriod(), even.textureFunction());
     ASSERT_EQ(grey.size(), even.streamlines().size());
     for (std::size_t l = 0; l < grey.size(); ++l) {
         const auto& pts = even.streamlines()[l]->points;
@@ -232,7 +232,8 @@ TEST(StreamlineGeometryTest, DrawnPointsLeaveOutOnlyWhatStaysWithinTheTolerance)
     }
     for (int i = 0; i < kHalf; ++i) {
         const double a = 3.14159265 * i / kHalf - 1.57079633;
-        line.points.push_back(set.createPoint(static_cast<float>(0.3 * std::cos(a)), static_cast<float>(0.3 * std::sin(a))));
+        line.points.push_back(
+            set.createPoint(static_cast<float>(0.3 * std::cos(a)), static_cast<float>(0.3 * std::sin(a))));
         level.push_back(static_cast<float>(0.5 + 0.5 * std::sin(20.0 * a)));
     }
     const float tolerance = 0.001f;
