@@ -22,7 +22,7 @@ qm_library(qm_tf tf qm_data)
 qm_library(qm_render render qm_data)
 qm_library(qm_panel panel qm_settings)
 qm_library(qm_options options qm_settings qm_tf qm_streamlines qm_render)
-qm_library(qm_app app qm_settings qm_common)
+qm_library(qm_app app qm_settings qm_common PNG::PNG)
 # The installed share folder as seen from the installed executable, so that
 # an installed viewer finds its files under any prefix.
 file(RELATIVE_PATH QM_SHARE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/quillmere)

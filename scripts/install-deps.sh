@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  freeglut3-dev libglew-dev libdevil-dev
+  freeglut3-dev libglew-dev libdevil-dev libpng-dev
   libimgui-dev libstb-dev libfontconfig-dev fonts-liberation2
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth xdotool

@@ -1,5 +1,6 @@
 #include "app/gl/Screenshot.h"
 
+#include "app/PngImage.h"
 #include "app/ScreenshotName.h"
 #include "app/gl/Globals.h"
 #include "app/gl/Messages.h"
@@ -10,15 +11,10 @@
 #include "settings/LiveVariables.h"
 
 #include <GL/glew.h>
-#include <IL/il.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <iostream>
-#include <limits>
-#include <memory>
 #include <new>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -140,57 +136,19 @@ bool addPanel(Picture& picture) {
     return true;
 }
 
-// The PNG of the bound image, encoded once into a buffer no PNG of the
-// picture can outgrow (asking DevIL for the size first encodes it twice).
-// Empty on failure; the bytes live in `buffer`.
-std::string_view encodePng(const Picture& picture, std::unique_ptr<char[]>& buffer) {
-    // Rows with their filter byte, stored uncompressed in the worst case:
-    // deflate adds 5 bytes a 16 KB block, libpng 12 bytes a chunk of 8 KB
-    // or more, and the signature and the other chunks stay small.
-    const std::uint64_t raw = static_cast<std::uint64_t>(picture.height) * (4ull * picture.width + 1);
-    const std::uint64_t capacity = raw + raw / 500 + 65536;
-    if (capacity > std::numeric_limits<ILuint>::max()) return {};
-    buffer.reset(new (std::nothrow) char[capacity]);  // only the pages written are touched
-    if (!buffer) return {};
-    const ILuint written = ilSaveL(IL_PNG, buffer.get(), static_cast<ILuint>(capacity));
-    if (ilGetError() != IL_NO_ERROR || written == 0 || written >= capacity) return {};
-    return {buffer.get(), written};
-}
-
 bool savePng(const Picture& picture, const std::string& name, bool overwrite) {
-    bool saved = false;
-    ILuint image = 0;
-    while (ilGetError() != IL_NO_ERROR) {
-    }  // errors of earlier DevIL calls are not this save's
-    ilGenImages(1, &image);
-    if (ilGetError() != IL_NO_ERROR) {
-        std::cerr << "Unable to create image" << std::endl;
-        return false;
-    }
-    ilBindImage(image);
-    if (ilGetError() != IL_NO_ERROR) {
-        std::cerr << "Unable to bind image" << std::endl;
-    } else if (!ilTexImage(picture.width, picture.height, 1, 4, IL_RGBA, IL_UNSIGNED_BYTE,
-                           const_cast<unsigned char*>(picture.pixels.data())) ||
-               ilGetError() != IL_NO_ERROR) {
-        std::cerr << "Unable to store image" << std::endl;
+    // Encoded in memory and written through the safe writer: a failed save
+    // keeps whatever file had the name before.
+    std::string why;
+    const std::string png = encodePng(picture.width, picture.height, picture.pixels.data(), why);
+    const bool saved =
+        !png.empty() && writeFileSafely(name, png, &why, overwrite ? IfTargetExists::Replace : IfTargetExists::Fail);
+    if (saved) {
+        std::cout << "- Screenshot saved." << std::endl;
     } else {
-        // Encoded in memory and written through the safe writer: a failed
-        // save keeps whatever file had the name before.
-        std::unique_ptr<char[]> buffer;
-        const std::string_view png = encodePng(picture, buffer);
-        std::string why;
-        saved = !png.empty() &&
-                writeFileSafely(name, png, &why, overwrite ? IfTargetExists::Replace : IfTargetExists::Fail);
-        if (saved) {
-            std::cout << "- Screenshot saved." << std::endl;
-        } else {
-            std::cerr << "Unable to save image" << std::endl;
-            if (!why.empty()) std::cerr << why << std::endl;
-        }
+        std::cerr << "Unable to save image" << std::endl;
+        if (!why.empty()) std::cerr << why << std::endl;
     }
-    ilBindImage(0);
-    ilDeleteImages(1, &image);
     return saved;
 }
 
