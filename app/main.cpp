@@ -59,6 +59,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The dataset is read while the GL starts up; its lines come out in
+    // their place all the same.
+    if (given.line.has("datafile")) prefetchDataset(given.line.value("datafile"));
+
     std::cout << "- Initializing GLUT ..." << std::endl;
     // Before glutInit, so that GLUT's own -geometry WxH overrides it.
     glutInitWindowSize(windowWidth, windowHeight);

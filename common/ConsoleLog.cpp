@@ -1,5 +1,11 @@
 #include "common/ConsoleLog.h"
 
+#include <iostream>
+
+namespace {
+thread_local ConsoleLog* capturing = nullptr;
+}  // namespace
+
 ConsoleLog::ConsoleLog()
     : outBuffer_(pieces_, false), errBuffer_(pieces_, true), out_(&outBuffer_), err_(&errBuffer_) {}
 
@@ -26,3 +32,11 @@ void ConsoleLog::replay(std::ostream& out, std::ostream& err) const {
     out.flush();
     err.flush();
 }
+
+std::ostream& consoleOut() { return capturing ? capturing->out() : std::cout; }
+
+std::ostream& consoleErr() { return capturing ? capturing->err() : std::cerr; }
+
+ConsoleRedirect::ConsoleRedirect(ConsoleLog& log) : previous_(capturing) { capturing = &log; }
+
+ConsoleRedirect::~ConsoleRedirect() { capturing = previous_; }

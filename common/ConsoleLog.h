@@ -48,3 +48,22 @@ private:
     std::ostream out_;
     std::ostream err_;
 };
+
+// Where the core's messages go: std::cout and std::cerr, unless the calling
+// thread keeps them in a log through a ConsoleRedirect.
+std::ostream& consoleOut();
+std::ostream& consoleErr();
+
+// While it lives, consoleOut() and consoleErr() of the thread that made it
+// write into `log`: work done early on another thread keeps its lines until
+// the moment they belong.
+class ConsoleRedirect {
+public:
+    explicit ConsoleRedirect(ConsoleLog& log);
+    ~ConsoleRedirect();
+    ConsoleRedirect(const ConsoleRedirect&) = delete;
+    ConsoleRedirect& operator=(const ConsoleRedirect&) = delete;
+
+private:
+    ConsoleLog* previous_;
+};

@@ -1,12 +1,14 @@
 #include "data/Channel.h"
 
+#include "common/ConsoleLog.h"
+
 #include "data/Grid.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <iostream>
 #include <limits>
+#include <ostream>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -114,8 +116,8 @@ void Channel::fillRange(const float* records, int stride, int offset, std::size_
 }
 
 void Channel::printExtremes() const {
-    std::cout << "Maximum value in channel: " << maxValue_ << "\n";
-    std::cout << "Minimum value in channel: " << minValue_ << "\n";
+    consoleOut() << "Maximum value in channel: " << maxValue_ << "\n";
+    consoleOut() << "Minimum value in channel: " << minValue_ << "\n";
 }
 
 void Channel::assignValues(const float* values) {
@@ -152,7 +154,7 @@ float Channel::sampleAt(const Vec3& p) const {
     std::array<int, 4> corners;
     std::array<float, 4> weights;
     if (!grid_->locateCell(p, corners, weights)) {
-        std::cerr << "Outside of the dataset\n";
+        consoleErr() << "Outside of the dataset\n";
         return 0.0f;
     }
     return interpolate(corners, weights);

@@ -1,7 +1,9 @@
 #include "data/ChannelNames.h"
 
+#include "common/ConsoleLog.h"
+
 #include <fstream>
-#include <iostream>
+#include <ostream>
 
 std::string channelNamesPath(const std::string& base) { return base + ".names"; }
 
@@ -15,7 +17,7 @@ std::vector<std::string> readChannelNames(const std::string& path, int channelCo
         names.push_back(line);
     }
     if (static_cast<int>(names.size()) != channelCount) {
-        std::cerr << "Ignoring " << path << ": " << names.size() << " names for " << channelCount << " data channels\n";
+        consoleErr() << "Ignoring " << path << ": " << names.size() << " names for " << channelCount << " data channels\n";
         return {};
     }
     return names;

@@ -1,5 +1,7 @@
 #include "data/FlowData.h"
 
+#include "common/ConsoleLog.h"
+
 #include "data/ChannelNames.h"
 #include "data/UniformTarget.h"
 
@@ -10,8 +12,8 @@
 #include <cstdio>
 #include <fstream>
 #include <future>
-#include <iostream>
 #include <limits>
+#include <ostream>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -34,7 +36,7 @@ std::string dataPath(const std::string& base, unsigned step) {
 }
 
 void gridFileError(const std::string& path, const std::string& reason) {
-    std::cerr << "+ Error in grid file header:" << path << ": " << reason << ".\n\n";
+    consoleErr() << "+ Error in grid file header:" << path << ": " << reason << ".\n\n";
 }
 
 // Checks the parts of the header that the grid itself does not: every
@@ -104,7 +106,7 @@ bool FlowData::canLoad(const std::string& what) const {
     // The channels point at this dataset's grid: it cannot be replaced under them.
     const bool inUse = std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot != nullptr; });
     if (loaded_ || inUse) {
-        std::cerr << "+ Error loading grid file:" << what << ": the dataset already holds channels.\n\n";
+        consoleErr() << "+ Error loading grid file:" << what << ": the dataset already holds channels.\n\n";
         return false;
     }
     return true;
@@ -113,7 +115,7 @@ bool FlowData::canLoad(const std::string& what) const {
 bool FlowData::load(std::string path, bool swapBytes, int step) {
     const std::string base = basePath(path);
     const std::string gridPath = base + ".gri";
-    std::cout << "- Loading grid file '" << gridPath << "' ... "
+    consoleOut() << "- Loading grid file '" << gridPath << "' ... "
               << "\n";
     if (!canLoad(gridPath)) return false;
 
@@ -146,7 +148,7 @@ bool FlowData::load(std::string path, bool swapBytes, int step) {
         return false;
     }
     gridFile.close();
-    std::cout << "Channels: " << header.channelCount << "\nTimesteps: " << header.timeStepCount << "\n";
+    consoleOut() << "Channels: " << header.channelCount << "\nTimesteps: " << header.timeStepCount << "\n";
 
     // The channels refer to grid_, so it takes the grid before they are read;
     // a failed read leaves no half-read grid behind.
@@ -164,11 +166,11 @@ bool FlowData::loadFrom(Grid grid, int channelCount, int timeStepCount, std::vec
                         std::unique_ptr<StepSource> source, int step) {
     if (!canLoad("(another format)")) return false;
     if (channelCount < 0 || channelCount > maxDataChannels || !source) {
-        std::cerr << "+ Error loading dataset: " << channelCount << " data channels, at most " << maxDataChannels
+        consoleErr() << "+ Error loading dataset: " << channelCount << " data channels, at most " << maxDataChannels
                   << " are supported.\n\n";
         return false;
     }
-    std::cout << "Channels: " << channelCount << "\nTimesteps: " << timeStepCount << "\n";
+    consoleOut() << "Channels: " << channelCount << "\nTimesteps: " << timeStepCount << "\n";
     grid_ = std::move(grid);
     timeStepCount_ = timeStepCount;
     dataChannelCount_ = channelCount;
@@ -187,7 +189,7 @@ bool FlowData::finishLoad(int step, std::future<RecordRead>* records) {
     if (records) {
         // Read already, by load: reported as readRecords reports.
         const std::string datPath = dataPath(base_, static_cast<unsigned>(step));
-        std::cout << "- Loading dat file '" << datPath << "' ... "
+        consoleOut() << "- Loading dat file '" << datPath << "' ... "
                   << "\n";
         read = reportRecords(datPath, records->get(), channels);
     } else {
@@ -203,21 +205,28 @@ bool FlowData::finishLoad(int step, std::future<RecordRead>* records) {
     adoptChannels(std::move(channels));
     currentStep_ = step;
 
-    const int flipped = grid_.isFlipped() ? 1 : 0;
-    if (uniforms_) {
-        uniforms_->use();
-        uniforms_->setInt("flipped", flipped);
-        uniforms_->unuse();
-    }
-    std::cout << "Debuging: Flipped for shader: " << flipped << "\n";
     loaded_ = true;
+    applyFlipped();
+    consoleOut() << "Debuging: Flipped for shader: " << (grid_.isFlipped() ? 1 : 0) << "\n";
     return true;
+}
+
+void FlowData::applyFlipped() const {
+    if (!uniforms_ || !loaded_) return;
+    uniforms_->use();
+    uniforms_->setInt("flipped", grid_.isFlipped() ? 1 : 0);
+    uniforms_->unuse();
+}
+
+void FlowData::setUniformTarget(UniformTarget* uniforms) {
+    uniforms_ = uniforms;
+    applyFlipped();
 }
 
 // Step 0 is read whatever the header says; later steps must be counted by it.
 bool FlowData::stepInRange(int step) const {
     if (step == 0 || (step > 0 && step < timeStepCount_)) return true;
-    std::cerr << "+ Error loading time step " << step << ": the dataset has time steps 0 to " << (stepCount() - 1)
+    consoleErr() << "+ Error loading time step " << step << ": the dataset has time steps 0 to " << (stepCount() - 1)
               << ".\n\n";
     return false;
 }
@@ -249,7 +258,7 @@ bool FlowData::readHeader(const std::string& gridPath, std::ifstream& gridFile, 
                           GridHeader& header) {
     gridFile.open(gridPath, std::ios::binary);
     if (!gridFile) {
-        std::cerr << "+ Error loading grid file:" << gridPath << "\n\n";
+        consoleErr() << "+ Error loading grid file:" << gridPath << "\n\n";
         return false;
     }
     gridFile.read(headerBytes.data(), static_cast<std::streamsize>(headerBytes.size()));
@@ -263,7 +272,7 @@ bool FlowData::readHeader(const std::string& gridPath, std::ifstream& gridFile, 
 bool FlowData::readRecords(const std::string& datPath, int stride, bool swapBytes,
                            std::vector<std::unique_ptr<Channel>>& channels, bool verbose) const {
     if (verbose)
-        std::cout << "- Loading dat file '" << datPath << "' ... "
+        consoleOut() << "- Loading dat file '" << datPath << "' ... "
                   << "\n";
     const std::atomic<bool> never{false};
     return reportRecords(
@@ -277,8 +286,8 @@ bool FlowData::reportRecords(const std::string& datPath, RecordRead read,
     channels.clear();
     switch (read.outcome) {
     case RecordRead::Read: channels = std::move(read.channels); return true;
-    case RecordRead::CannotOpen: std::cerr << "+ Error loading dat file:" << datPath << "\n\n"; return false;
-    default: std::cerr << "+ Error reading dat file:" << datPath << "\n\n"; return false;
+    case RecordRead::CannotOpen: consoleErr() << "+ Error loading dat file:" << datPath << "\n\n"; return false;
+    default: consoleErr() << "+ Error reading dat file:" << datPath << "\n\n"; return false;
     }
 }
 
@@ -327,7 +336,7 @@ FlowData::RecordRead FlowData::readRecordsQuietly(const std::string& datPath, co
 void FlowData::adoptChannels(std::vector<std::unique_ptr<Channel>> channels) {
     // Fresh dataset: the channels take slots 0 to n + 2, as createChannel would.
     for (std::size_t k = 0; k < channels.size(); ++k) {
-        std::cout << "Creating channel at " << k << " ... ok\n";
+        consoleOut() << "Creating channel at " << k << " ... ok\n";
         slots_[k] = std::move(channels[k]);
         slots_[k]->printExtremes();
     }
@@ -339,24 +348,24 @@ int FlowData::createChannel(bool zeroed) {
     int slot = 0;
     while (slot < slotCount && slots_[static_cast<std::size_t>(slot)]) ++slot;
     if (slot == slotCount) {
-        std::cerr << "There is no free channel slot!\n";
+        consoleErr() << "There is no free channel slot!\n";
         return -1;
     }
-    std::cout << "Creating channel at " << slot << " ... ";
+    consoleOut() << "Creating channel at " << slot << " ... ";
     slots_[static_cast<std::size_t>(slot)].reset(zeroed ? new Channel(&grid_)
                                                         : new Channel(&grid_, grid_.nodeCount(), Channel::Unfilled{}));
-    std::cout << "ok\n";
+    consoleOut() << "ok\n";
     return slot;
 }
 
 void FlowData::deleteChannel(int slot) {
     if (!channel(slot)) {
-        std::cout << "Tried to delete a non-existing channel at " << slot << ".\n";
+        consoleOut() << "Tried to delete a non-existing channel at " << slot << ".\n";
         return;
     }
-    std::cout << "Deleting channel at " << slot << " ... ";
+    consoleOut() << "Deleting channel at " << slot << " ... ";
     slots_[static_cast<std::size_t>(slot)].reset();
-    std::cout << "ok\n";
+    consoleOut() << "ok\n";
 }
 
 Channel* FlowData::channel(int slot) {

@@ -96,6 +96,9 @@ public:
     QuadSize quadSize() const { return loaded_ ? fieldQuadSize(grid_.extent().x, grid_.extent().y) : QuadSize{}; }
     const Grid& grid() const { return grid_; }
     UniformTarget* uniformTarget() const { return uniforms_; }
+    // For a dataset read before its shader existed: `uniforms` takes the
+    // place of the constructor's and gets "flipped" as a load gives it.
+    void setUniformTarget(UniformTarget* uniforms);
 
     int textureResolution() const { return textureResolution_; }
     void setTextureResolution(int resolution) { textureResolution_ = resolution; }
@@ -157,6 +160,8 @@ private:
     bool canLoad(const std::string& what) const;
     // `records`: the step's records when load has read them already.
     bool finishLoad(int step, std::future<RecordRead>* records = nullptr);
+    // Sets the "flipped" uniform of a loaded dataset, when there is a target.
+    void applyFlipped() const;
 
     // createChannel; `zeroed` false for a channel its caller fills in full.
     int createChannel(bool zeroed);

@@ -1,13 +1,15 @@
 #include "data/Grid.h"
 
+#include "common/ConsoleLog.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <istream>
-#include <iostream>
 #include <limits>
+#include <ostream>
 #include <utility>
 
 namespace {
@@ -90,23 +92,23 @@ bool Grid::read(const GridHeader::Bytes& header, std::istream& file, bool swapBy
     GridHeader parsed;
     std::string error;
     if (!GridHeader::parse(header, 3, parsed, error)) {
-        std::cerr << "+ Error reading grid file: " << error << ".\n\n";
+        consoleErr() << "+ Error reading grid file: " << error << ".\n\n";
         return false;
     }
     dims_ = {parsed.dims[0], parsed.dims[1], parsed.dims[2]};
-    std::cout << "Dimensions: " << dims_[0] << " x " << dims_[1] << " x " << dims_[2] << "\n";
+    consoleOut() << "Dimensions: " << dims_[0] << " x " << dims_[1] << " x " << dims_[2] << "\n";
     if (dims_[2] != 1) {
-        std::cerr << "Invalid Z dimension value.\n";
+        consoleErr() << "Invalid Z dimension value.\n";
         return false;
     }
     if (dims_[0] < 2 || dims_[1] < 2) {
-        std::cerr << "+ Error reading grid file: fewer than 2 nodes along x or y.\n\n";
+        consoleErr() << "+ Error reading grid file: fewer than 2 nodes along x or y.\n\n";
         return false;
     }
     const std::int64_t count = static_cast<std::int64_t>(dims_[0]) * dims_[1];
     if (count > std::numeric_limits<int>::max() ||
         static_cast<std::uint64_t>(count) > std::numeric_limits<std::size_t>::max() / sizeof(Vec3)) {
-        std::cerr << "+ Error reading grid file: too many nodes.\n\n";
+        consoleErr() << "+ Error reading grid file: too many nodes.\n\n";
         return false;
     }
     const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(Vec3);
@@ -114,13 +116,13 @@ bool Grid::read(const GridHeader::Bytes& header, std::istream& file, bool swapBy
     // header with absurd counts cannot make us reserve gigabytes.
     const std::streamoff available = remainingBytes(file);
     if (available >= 0 && static_cast<std::uint64_t>(available) < bytes) {
-        std::cerr << "+ Error reading grid file.\n\n";
+        consoleErr() << "+ Error reading grid file.\n\n";
         return false;
     }
     std::vector<Vec3> nodes(static_cast<std::size_t>(count));
     file.read(reinterpret_cast<char*>(nodes.data()), static_cast<std::streamsize>(bytes));
     if (static_cast<std::size_t>(file.gcount()) != bytes) {
-        std::cerr << "+ Error reading grid file.\n\n";
+        consoleErr() << "+ Error reading grid file.\n\n";
         return false;
     }
     if (swapBytes) swapFloatBytes(&nodes[0].x, nodes.size() * 3);
@@ -128,9 +130,9 @@ bool Grid::read(const GridHeader::Bytes& header, std::istream& file, bool swapBy
     const int dimZ = dims_[2];
     setNodes(dims_[0], dims_[1], std::move(nodes));
     dims_[2] = dimZ;
-    if (flipped_) std::cout << "Flipped Y and X dimensions.\n";
-    std::cout << "X Boundaries: " << minCorner_.x << " ... " << maxCorner_.x << "\n";
-    std::cout << "Y Boundaries: " << minCorner_.y << " ... " << maxCorner_.y << "\n";
+    if (flipped_) consoleOut() << "Flipped Y and X dimensions.\n";
+    consoleOut() << "X Boundaries: " << minCorner_.x << " ... " << maxCorner_.x << "\n";
+    consoleOut() << "Y Boundaries: " << minCorner_.y << " ... " << maxCorner_.y << "\n";
     return true;
 }
 

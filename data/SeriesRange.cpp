@@ -1,17 +1,19 @@
 #include "data/SeriesRange.h"
 
+#include "common/ConsoleLog.h"
+
 #include "data/FlowData.h"
 
-#include <iostream>
 #include <limits>
 #include <memory>
+#include <ostream>
 
 SeriesRanges computeSeriesRanges(FlowData& data) {
     const std::size_t fileChannels = static_cast<std::size_t>(data.dataChannelCount() + 3);
     SeriesRanges ranges;
     ranges.min.assign(fileChannels + 1, std::numeric_limits<float>::infinity());
     ranges.max.assign(fileChannels + 1, -std::numeric_limits<float>::infinity());
-    std::cout << "- Colour ranges over " << data.stepCount() << " time steps ..." << std::endl;
+    consoleOut() << "- Colour ranges over " << data.stepCount() << " time steps ..." << std::endl;
     std::vector<std::unique_ptr<Channel>> channels;
     for (int step = 0; step < data.stepCount(); ++step) {
         if (!data.readTimeStep(step, channels, false)) continue;

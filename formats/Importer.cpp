@@ -1,12 +1,14 @@
 #include "formats/Importer.h"
 
+#include "common/ConsoleLog.h"
+
 #include "data/ChannelNames.h"
 #include "data/DatasetWriter.h"
 #include "data/FlowData.h"
 #include "formats/NetcdfImporter.h"
 
 #include <cstdio>
-#include <iostream>
+#include <ostream>
 
 namespace {
 
@@ -22,11 +24,11 @@ struct ReadFailure {
 }  // namespace
 
 bool Importer::readStep(int step, const Grid&, std::vector<std::unique_ptr<Channel>>& channels, bool verbose) {
-    if (verbose) std::cout << "- Loading time step " << step << " of '" << path_ << "' ... \n";
+    if (verbose) consoleOut() << "- Loading time step " << step << " of '" << path_ << "' ... \n";
     std::vector<std::vector<float>> values;
     std::string error;
     if (!readValues(step, values, error)) {
-        std::cerr << "+ Error reading time step " << step << " of " << path_ << ": " << error << "\n\n";
+        consoleErr() << "+ Error reading time step " << step << " of " << path_ << ": " << error << "\n\n";
         return false;
     }
     for (std::size_t k = 0; k < channels.size() && k < values.size(); ++k) channels[k]->assignValues(values[k].data());
@@ -40,14 +42,14 @@ bool loadDataset(FlowData& data, const std::string& path, int step, const std::s
     std::string error;
     std::unique_ptr<NetcdfImporter> importer = NetcdfImporter::open(path, u, v, error);
     if (!importer) {
-        std::cerr << "+ Error loading NetCDF file:" << path << ": " << error << "\n\n";
+        consoleErr() << "+ Error loading NetCDF file:" << path << ": " << error << "\n\n";
         return false;
     }
     return loadImported(data, std::move(importer), step);
 }
 
 bool loadImported(FlowData& data, std::unique_ptr<Importer> importer, int step) {
-    for (const std::string& line : importer->report) std::cout << line << "\n";
+    for (const std::string& line : importer->report) consoleOut() << line << "\n";
     const int nx = static_cast<int>(importer->xs.size());
     const int ny = static_cast<int>(importer->ys.size());
     std::vector<Vec3> nodes;
@@ -57,13 +59,13 @@ bool loadImported(FlowData& data, std::unique_ptr<Importer> importer, int step) 
             nodes.emplace_back(importer->xs[static_cast<std::size_t>(i)], importer->ys[static_cast<std::size_t>(j)],
                                0.0f);
     Grid grid;
-    std::cout << "Dimensions: " << nx << " x " << ny << " x 1\n";
+    consoleOut() << "Dimensions: " << nx << " x " << ny << " x 1\n";
     if (!grid.setNodes(nx, ny, std::move(nodes))) {
-        std::cerr << "+ Error loading dataset: fewer than 2 nodes along x or y, or too many nodes.\n\n";
+        consoleErr() << "+ Error loading dataset: fewer than 2 nodes along x or y, or too many nodes.\n\n";
         return false;
     }
-    std::cout << "X Boundaries: " << grid.minCorner().x << " ... " << grid.maxCorner().x << "\n";
-    std::cout << "Y Boundaries: " << grid.minCorner().y << " ... " << grid.maxCorner().y << "\n";
+    consoleOut() << "X Boundaries: " << grid.minCorner().x << " ... " << grid.maxCorner().x << "\n";
+    consoleOut() << "Y Boundaries: " << grid.minCorner().y << " ... " << grid.maxCorner().y << "\n";
     const int channels = importer->channelCount();
     const int steps = importer->stepCount;
     std::vector<std::string> names = importer->channelNames;
