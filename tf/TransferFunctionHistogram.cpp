@@ -4,21 +4,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <system_error>
 
 namespace {
 
-// binCounts[(int) c] += 1 for c = normalize(value) * bins of every value, c
-// = bins taken as bins - 1 and a c outside [0, bins) (a missing value)
-// left out. The bins are found block by block in a loop the compiler can
-// vectorise, then counted into four tables so that runs of one bin do not
-// wait on each other.
-void countBins(const Channel& channel, int nodes, std::vector<int>& binCounts) {
-    const int binCount = static_cast<int>(binCounts.size());
+// Adds to `tables` (four tables of binCount + 1 entries) the bins of
+// values[first, end): c = normalize(value) * bins, c = bins taken as bins
+// - 1, and a c outside [0, bins) (a missing value) counted in the last
+// entry, which takes no part. The bins are found block by block in a loop
+// the compiler can vectorise, then counted into the four tables so that
+// runs of one bin do not wait on each other.
+void countRange(const Channel& channel, int first, int end, int binCount, std::vector<int>& tables) {
     const float bins = static_cast<float>(binCount);
     const float* values = channel.values();
     constexpr int kBlock = 4096;
     alignas(16) int bin[kBlock];
-    std::vector<int> tables(static_cast<std::size_t>(binCount + 1) * 4, 0);  // bin binCount: left out
     int* t[4];
     for (int k = 0; k < 4; ++k) t[k] = tables.data() + static_cast<std::size_t>(k) * (binCount + 1);
     // Channel::normalize, its test of the range taken out of the loop.
@@ -26,9 +27,9 @@ void countBins(const Channel& channel, int nodes, std::vector<int>& binCounts) {
     const float span = channel.maxValue() - lo;
     const bool ranged = span > 0.0f;
     const float last = bins - 1.0f;
-    for (int first = 0; first < nodes; first += kBlock) {
-        const int count = std::min(kBlock, nodes - first);
-        const float* v = values + first;
+    for (int from = first; from < end; from += kBlock) {
+        const int count = std::min(kBlock, end - from);
+        const float* v = values + from;
         if (ranged) {
             // Selects only, no branches: outside [0, bins) gives the last
             // table entry, bins itself.
@@ -51,7 +52,35 @@ void countBins(const Channel& channel, int nodes, std::vector<int>& binCounts) {
         }
         for (; i < count; ++i) ++t[0][bin[i]];
     }
-    for (int b = 0; b < binCount; ++b) binCounts[static_cast<std::size_t>(b)] = t[0][b] + t[1][b] + t[2][b] + t[3][b];
+}
+
+// binCounts[b] = how many of the first `nodes` values fall into bin b. A
+// large channel is counted in two halves side by side.
+void countBins(const Channel& channel, int nodes, std::vector<int>& binCounts) {
+    const int binCount = static_cast<int>(binCounts.size());
+    const std::size_t tableSize = static_cast<std::size_t>(binCount + 1) * 4;
+    std::vector<int> tables(tableSize, 0);
+    std::vector<int> otherHalf;
+    int half = nodes;
+    std::future<void> other;
+    if (nodes >= (1 << 20)) {
+        try {
+            otherHalf.assign(tableSize, 0);
+            half = nodes / 2;
+            other = std::async(std::launch::async, [&] { countRange(channel, half, nodes, binCount, otherHalf); });
+        } catch (const std::system_error&) {
+            half = nodes;  // no second thread: one pass
+        }
+    }
+    countRange(channel, 0, half, binCount, tables);
+    if (other.valid()) {
+        other.get();
+        for (std::size_t k = 0; k < tableSize; ++k) tables[k] += otherHalf[k];
+    }
+    const std::size_t stride = static_cast<std::size_t>(binCount + 1);
+    for (int b = 0; b < binCount; ++b)
+        binCounts[static_cast<std::size_t>(b)] =
+            tables[b] + tables[stride + b] + tables[2 * stride + b] + tables[3 * stride + b];
 }
 
 }  // namespace

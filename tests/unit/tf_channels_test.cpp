@@ -109,11 +109,12 @@ bool sameFloat(float a, float b) { return std::signbit(a) == std::signbit(b) && 
 
 }  // namespace
 
-// More nodes than the loader reads in one block: extremes (the sign of a
-// zero extreme included) and bins over all of them, as the rules give them
-// value by value, whatever order the values are read and counted in.
+// More nodes than the loader reads in one block and than a histogram counts
+// in one piece: extremes (the sign of a zero extreme included) and bins over
+// all of them, as the rules give them value by value, whatever order the
+// values are read and counted in.
 TEST(OpeningChannels, ExtremesAndBinsOfALargeGridFollowTheRulesValueByValue) {
-    const int nx = 160, ny = 130, n = nx * ny;
+    const int nx = 1030, ny = 1020, n = nx * ny;
     std::vector<std::vector<float>> values(5, std::vector<float>(static_cast<std::size_t>(n)));
     for (int k = 0; k < n; ++k) {
         const auto at = static_cast<std::size_t>(k);
