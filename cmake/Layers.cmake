@@ -27,8 +27,18 @@ qm_library(qm_app app qm_settings qm_common PNG::PNG)
 # an installed viewer finds its files under any prefix.
 file(RELATIVE_PATH QM_SHARE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/quillmere)
 target_compile_definitions(qm_app PRIVATE QM_SHARE_FROM_BIN="${QM_SHARE_FROM_BIN}")
-# Readers of other tools' files (NetCDF through its C library, CSV).
-qm_library(qm_formats formats qm_data PkgConfig::NETCDF)
+# Readers of other tools' files (CSV; NetCDF through a module of its own,
+# which loads the NetCDF C library only when a program opens such a file).
+qm_library(qm_formats formats qm_data ${CMAKE_DL_LIBS})
+add_library(quillmere-netcdf MODULE ${PROJECT_SOURCE_DIR}/formats/netcdf/NetcdfFile.cpp)
+set_target_properties(quillmere-netcdf PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+target_include_directories(quillmere-netcdf PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(quillmere-netcdf PRIVATE PkgConfig::NETCDF)
+# Every program that can open a NetCDF file gets the module built beside it.
+add_dependencies(qm_formats quillmere-netcdf)
+file(RELATIVE_PATH QM_MODULES_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR}/quillmere)
+target_compile_definitions(qm_formats PRIVATE QM_MODULES_FROM_BIN="${QM_MODULES_FROM_BIN}")
+install(TARGETS quillmere-netcdf LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/quillmere)
 
 # GL layer.
 qm_library(qm_data_gl data/gl qm_data GLEW::GLEW OpenGL::GL OpenGL::GLU)

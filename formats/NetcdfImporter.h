@@ -16,6 +16,9 @@
 // (scale_factor, add_offset), _FillValue and missing_value become NaN,
 // descending coordinates are reversed and a dimension of a single level is
 // dropped. Anything else is refused with what was found.
+//
+// The reading is done by the NetCDF module (NetcdfModule.h), loaded on the
+// first open; when it cannot be loaded, open fails and says why.
 class NetcdfImporter : public Importer {
 public:
     // Null with `error` when the file cannot be read or mapped.
@@ -27,30 +30,8 @@ public:
 
     bool readValues(int step, std::vector<std::vector<float>>& values, std::string& error) override;
 
-    // A variable as it is read: where its horizontal dimensions lie, how it
-    // is packed and which raw values are missing.
-    struct Variable {
-        int id = -1;
-        std::string name;
-        int type = 0;
-        std::vector<int> dims;
-        bool packed = false;
-        double scale = 1.0;
-        double offset = 0.0;
-        std::vector<double> missing;  // raw values that mean "no data"
-    };
-
 private:
     NetcdfImporter() = default;
-    bool read(const Variable& variable, int step, std::vector<float>& out, std::string& error) const;
 
-    int ncid_ = -1;
-    int xDim_ = -1;
-    int yDim_ = -1;
-    int tDim_ = -1;
-    bool reverseX_ = false;
-    bool reverseY_ = false;
-    std::vector<Variable> variables_;  // u, v, then the data channels
-
-    friend class NetcdfMapper;
+    void* file_ = nullptr;  // the module's open file
 };

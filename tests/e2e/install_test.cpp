@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ const std::vector<std::string> kInstalled = {"bin/quillmere",
                                              "bin/quillmere-convert",
                                              "bin/quillmere-flowgen",
                                              "bin/quillmere-trace",
+                                             "lib/quillmere/quillmere-netcdf.so",
                                              "share/quillmere/img/arrow.tga",
                                              "share/quillmere/src/Flow.frag",
                                              "share/quillmere/src/Flow.vert"};
@@ -68,6 +70,13 @@ TEST(Install, TheInstalledViewerRunsFromAnyFolder) {
     EXPECT_EQ(installed.width, reference.width);
     EXPECT_TRUE(installed.rgba == reference.rgba);
 
+    // The installed tools load the NetCDF module: the library itself, not
+    // the module search, refuses a file that is not NetCDF.
+    std::ofstream(work + "/bogus.nc") << "not NetCDF\n";
+    const RunResult netcdf = run(prefix + "/bin/quillmere-trace", {"bogus.nc", "-o", "out.csv"}, work);
+    EXPECT_EQ(netcdf.code, 1);
+    EXPECT_NE(netcdf.err.find("bogus.nc: NetCDF: Unknown file format"), std::string::npos) << netcdf.err;
+
     // Without its image the installed viewer says where it looked.
     fs::remove(work + "/img");
     fs::remove(prefix + "/share/quillmere/img/arrow.tga");
@@ -98,7 +107,7 @@ TEST(Install, TheDebianPackageHoldsTheProgramsAndNamesTheirLibraries) {
 
     const RunResult depends = run("/usr/bin/dpkg-deb", {"-f", deb, "Depends"}, temp.path());
     ASSERT_EQ(depends.code, 0);
-    for (const char* library : {"libglut", "libglew", "libdevil", "libglu1", "libstdc++6"})
+    for (const char* library : {"libglut", "libglew", "libdevil", "libglu1", "libnetcdf", "libpng16", "libstdc++6"})
         EXPECT_NE(depends.out.find(library), std::string::npos) << library << " in " << depends.out;
 }
 
