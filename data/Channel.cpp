@@ -1,6 +1,7 @@
 #include "data/Channel.h"
 
 #include "common/ConsoleLog.h"
+#include "common/TwoHalves.h"
 
 #include "data/Grid.h"
 
@@ -102,17 +103,33 @@ void Channel::fillRange(const float* records, int stride, int offset, std::size_
     const float* source = records + offset;
     float* target = values_.get() + first;
     // Copied and measured piece by piece, so that the measuring reads what
-    // the copy has just put in the cache.
-    constexpr std::size_t kPiece = 1 << 14;
-    for (std::size_t done = 0; done < count; done += kPiece) {
-        const std::size_t n = std::min(kPiece, count - done);
-        const float* from = source + step * done;
-        float* to = target + done;
-        if (step == 1 && from != to) std::copy(from, from + n, to);
-        else if (step != 1)
-            for (std::size_t k = 0; k < n; ++k) to[k] = from[step * k];
-        widenExtremes(to, n, minValue_, maxValue_);
-    }
+    // the copy has just put in the cache; a large channel in two halves,
+    // whose extremes join as one pass in order would find them.
+    float lo[2] = {minValue_, std::numeric_limits<float>::infinity()};
+    float hi[2] = {maxValue_, -std::numeric_limits<float>::infinity()};
+    inTwoHalves(count, kTwoHalvesFrom, [&](std::size_t begin, std::size_t end) {
+        const std::size_t h = begin == 0 ? 0 : 1;
+        constexpr std::size_t kPiece = 1 << 14;
+        for (std::size_t done = begin; done < end; done += kPiece) {
+            const std::size_t n = std::min(kPiece, end - done);
+            const float* from = source + step * done;
+            float* to = target + done;
+            if (step == 1 && from != to) std::copy(from, from + n, to);
+            else if (step != 1)
+                for (std::size_t k = 0; k < n; ++k) to[k] = from[step * k];
+            widenExtremes(to, n, lo[h], hi[h]);
+        }
+    });
+    joinExtremes(lo[0], hi[0], lo[1], hi[1]);
+    minValue_ = lo[0];
+    maxValue_ = hi[0];
+}
+
+void Channel::joinExtremes(float& lo, float& hi, float laterLo, float laterHi) {
+    // An equal later extreme (a zero of the other sign) does not replace
+    // the earlier one, as in a pass value by value.
+    lo = laterLo < lo ? laterLo : lo;
+    hi = laterHi > hi ? laterHi : hi;
 }
 
 void Channel::printExtremes() const {

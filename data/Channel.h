@@ -82,6 +82,9 @@ private:
     // Widens lo and hi by the finite values[0 .. count) exactly as the
     // strict comparisons value by value do.
     static void widenExtremes(const float* values, std::size_t count, float& lo, float& hi);
+    // Joins the extremes of values that come after those of (lo, hi) into
+    // them.
+    static void joinExtremes(float& lo, float& hi, float laterLo, float laterHi);
 
     const Grid* grid_;
     int count_;

@@ -1,6 +1,7 @@
 #include "data/FlowData.h"
 
 #include "common/ConsoleLog.h"
+#include "common/TwoHalves.h"
 
 #include "data/ChannelNames.h"
 #include "data/UniformTarget.h"
@@ -399,24 +400,30 @@ void FlowData::updateMagnitudeChannel(int slot, int slotA, int slotB, int slotC)
     const Channel* b = channel(slotB);
     Channel* target = channel(slot);
     if (!target || !a || !b) return;
-    // The values piece by piece, each measured while still in the cache;
-    // the extremes come out as setValue node by node gives them.
+    // The values piece by piece, each measured while still in the cache, a
+    // large channel in two halves; the extremes come out as setValue node
+    // by node gives them.
     const float* x = a->values();
     const float* y = b->values();
     const float* z = c ? c->values() : nullptr;
     float* out = target->values_.get();
-    float lo = std::numeric_limits<float>::infinity();
-    float hi = -std::numeric_limits<float>::infinity();
+    float lows[2] = {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()};
+    float highs[2] = {-std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
     const std::size_t n = static_cast<std::size_t>(target->valueCount());
-    constexpr std::size_t kPiece = 1 << 14;
-    for (std::size_t first = 0; first < n; first += kPiece) {
-        const std::size_t end = std::min(n, first + kPiece);
-        if (z)
-            for (std::size_t k = first; k < end; ++k) out[k] = magnitude(x[k], y[k], z[k]);
-        else
-            for (std::size_t k = first; k < end; ++k) out[k] = magnitude(x[k], y[k], 0.0f);
-        Channel::widenExtremes(out + first, end - first, lo, hi);
-    }
+    inTwoHalves(n, kTwoHalvesFrom, [&](std::size_t begin, std::size_t end) {
+        const std::size_t h = begin == 0 ? 0 : 1;
+        constexpr std::size_t kPiece = 1 << 14;
+        for (std::size_t first = begin; first < end; first += kPiece) {
+            const std::size_t last = std::min(end, first + kPiece);
+            if (z)
+                for (std::size_t k = first; k < last; ++k) out[k] = magnitude(x[k], y[k], z[k]);
+            else
+                for (std::size_t k = first; k < last; ++k) out[k] = magnitude(x[k], y[k], 0.0f);
+            Channel::widenExtremes(out + first, last - first, lows[h], highs[h]);
+        }
+    });
+    float lo = lows[0], hi = highs[0];
+    Channel::joinExtremes(lo, hi, lows[1], highs[1]);
     target->setRange(lo, hi);
 }
 

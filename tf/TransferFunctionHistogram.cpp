@@ -1,11 +1,10 @@
 #include "tf/TransferFunction.h"
 
+#include "common/TwoHalves.h"
 #include "data/FlowData.h"
 
 #include <algorithm>
 #include <cmath>
-#include <future>
-#include <system_error>
 
 namespace {
 
@@ -54,33 +53,20 @@ void countRange(const Channel& channel, int first, int end, int binCount, std::v
     }
 }
 
-// binCounts[b] = how many of the first `nodes` values fall into bin b. A
+// binCounts[b] = how many of the first `nodes` values fall into bin b; a
 // large channel is counted in two halves side by side.
 void countBins(const Channel& channel, int nodes, std::vector<int>& binCounts) {
     const int binCount = static_cast<int>(binCounts.size());
     const std::size_t tableSize = static_cast<std::size_t>(binCount + 1) * 4;
-    std::vector<int> tables(tableSize, 0);
-    std::vector<int> otherHalf;
-    int half = nodes;
-    std::future<void> other;
-    if (nodes >= (1 << 20)) {
-        try {
-            otherHalf.assign(tableSize, 0);
-            half = nodes / 2;
-            other = std::async(std::launch::async, [&] { countRange(channel, half, nodes, binCount, otherHalf); });
-        } catch (const std::system_error&) {
-            half = nodes;  // no second thread: one pass
-        }
-    }
-    countRange(channel, 0, half, binCount, tables);
-    if (other.valid()) {
-        other.get();
-        for (std::size_t k = 0; k < tableSize; ++k) tables[k] += otherHalf[k];
-    }
+    std::vector<int> tables[2] = {std::vector<int>(tableSize, 0), std::vector<int>(tableSize, 0)};
+    inTwoHalves(static_cast<std::size_t>(nodes), kTwoHalvesFrom, [&](std::size_t begin, std::size_t end) {
+        countRange(channel, static_cast<int>(begin), static_cast<int>(end), binCount, tables[begin == 0 ? 0 : 1]);
+    });
+    for (std::size_t k = 0; k < tableSize; ++k) tables[0][k] += tables[1][k];
     const std::size_t stride = static_cast<std::size_t>(binCount + 1);
     for (int b = 0; b < binCount; ++b)
         binCounts[static_cast<std::size_t>(b)] =
-            tables[b] + tables[stride + b] + tables[2 * stride + b] + tables[3 * stride + b];
+            tables[0][b] + tables[0][stride + b] + tables[0][2 * stride + b] + tables[0][3 * stride + b];
 }
 
 }  // namespace

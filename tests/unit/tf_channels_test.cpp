@@ -137,6 +137,8 @@ TEST(OpeningChannels, ExtremesAndBinsOfALargeGridFollowTheRulesValueByValue) {
     values[4][19000] = -0.0f;
     values[4][3] = -inf;
     values[4][n - 2] = nan;
+    values[3][n / 2 + 7] = 0.0f;  // zeros of the other sign where a second half begins
+    values[4][n / 2 + 9] = -0.0f;
 
     const TempDir dir;
     const std::string path =
@@ -165,6 +167,14 @@ TEST(OpeningChannels, ExtremesAndBinsOfALargeGridFollowTheRulesValueByValue) {
     }
     EXPECT_TRUE(std::signbit(data.channel(3)->maxValue()));
     EXPECT_FALSE(std::signbit(data.channel(4)->minValue()));
+    // The same values assigned in one go: a large channel is measured in two
+    // halves, whose extremes must join as one pass in order finds them.
+    for (std::size_t c : {3u, 4u}) {
+        Channel assigned(&data.grid());
+        assigned.assignValues(values[c].data());
+        const auto [lo, hi] = extremesOneByOne(values[c]);
+        EXPECT_TRUE(sameFloat(assigned.minValue(), lo) && sameFloat(assigned.maxValue(), hi)) << "channel " << c;
+    }
 
     const TransferFunctionSet set = createTransferFunctions(&data, magnitude, x, nullptr);
     const auto [lo, hi] = extremesOneByOne(speeds);
