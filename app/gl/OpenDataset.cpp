@@ -132,13 +132,22 @@ bool openDataset(std::string path) {
     coordXSlot = read.xSlot;
     coordYSlot = read.ySlot;
     magnitudeSlot = read.magnitudeSlot;
+    // The transfer functions, GL-free, count their histograms while the
+    // textures are made.
+    auto makeFunctions = [data = flowData.get(), shader = shaderProgram.get()] {
+        return createTransferFunctions(data, magnitudeSlot, coordXSlot, shader);
+    };
+    std::future<TransferFunctionSet> functions;
+    try {
+        functions = std::async(std::launch::async, makeFunctions);
+    } catch (const std::system_error&) {
+        // No thread to be had: made after the textures.
+    }
     flowData->createVelocityTexture(magnitudeSlot);
-
-    transferFunctions = createTransferFunctions(flowData.get(), magnitudeSlot, coordXSlot, shaderProgram.get());
-
     const int channels = flowData->dataChannelCount();
     enableChannelButtons(channels);
     for (int channel = 1; channel <= channels; ++channel) flowData->createDataTexture(channel);
+    transferFunctions = functions.valid() ? functions.get() : makeFunctions();
 
     arrowPlot =
         std::make_unique<ArrowPlot>(flowData->quadSize(), shaderProgram.get(), &arrowCountX, &arrowCountY, &arrowSize);
