@@ -1,5 +1,6 @@
 #include "streamlines/PlacementQuality.h"
 
+#include "common/TwoHalves.h"
 #include "streamlines/StreamlineSet.h"
 
 #include <algorithm>
@@ -8,70 +9,90 @@
 
 namespace {
 
+// The points' own floats; the distances are worked out in double.
 struct Segment {
-    double ax, ay, bx, by;
+    float ax, ay, bx, by;
 };
 
 double squaredDistanceToSegment(double px, double py, const Segment& s) {
-    const double dx = s.bx - s.ax;
-    const double dy = s.by - s.ay;
-    double qx = s.ax;
-    double qy = s.ay;
+    const double ax = s.ax, ay = s.ay;
+    const double dx = static_cast<double>(s.bx) - ax;
+    const double dy = static_cast<double>(s.by) - ay;
+    double qx = ax;
+    double qy = ay;
     const double length2 = dx * dx + dy * dy;
     if (length2 > 0.0) {
-        const double t = std::clamp(((px - s.ax) * dx + (py - s.ay) * dy) / length2, 0.0, 1.0);
-        qx = s.ax + t * dx;
-        qy = s.ay + t * dy;
+        const double t = std::clamp(((px - ax) * dx + (py - ay) * dy) / length2, 0.0, 1.0);
+        qx = ax + t * dx;
+        qy = ay + t * dy;
     }
     const double ex = px - qx;
     const double ey = py - qy;
     return ex * ex + ey * ey;
 }
 
-std::vector<Segment> segmentsOf(const StreamlineList& lines) {
-    std::vector<Segment> segments;
+// Calls use(segment) for every segment of the lines; a one-point line is a
+// segment from its point to itself.
+template <class Use>
+void forEachSegment(const StreamlineList& lines, const Use& use) {
     for (const auto& line : lines) {
         const auto& pts = line->points;
-        if (pts.size() == 1) segments.push_back({pts[0]->x(), pts[0]->y(), pts[0]->x(), pts[0]->y()});
+        if (pts.size() == 1) use(Segment{pts[0]->x(), pts[0]->y(), pts[0]->x(), pts[0]->y()});
         for (std::size_t k = 1; k < pts.size(); ++k)
-            segments.push_back({pts[k - 1]->x(), pts[k - 1]->y(), pts[k]->x(), pts[k]->y()});
+            use(Segment{pts[k - 1]->x(), pts[k - 1]->y(), pts[k]->x(), pts[k]->y()});
     }
-    return segments;
 }
 
 bool isPositiveFinite(double v) { return std::isfinite(v) && v > 0.0; }
 
-// Segments listed in every cell that their bounding box touches. Cells are
+// Segments kept in every cell that their bounding box touches. Cells are
 // at least dsep wide, so a segment within dsep of a point has a piece in
 // the 3 x 3 cells around it. Points off the box fold into the border cells,
-// which keeps that true for the last points of seeded lines.
+// which keeps that true for the last points of seeded lines. Each cell's
+// segments lie together in one array (counted first, then copied in), so a
+// search reads memory in order.
 class SegmentBuckets {
 public:
-    SegmentBuckets(const std::vector<Segment>& segments, const DomainBox& box, double dsep)
+    SegmentBuckets(const StreamlineList& lines, const DomainBox& box, double dsep)
         : xmin_(box.xmin), ymin_(box.ymin) {
         nx_ = cellsAlong(box.width(), dsep);
         ny_ = cellsAlong(box.height(), dsep);
         cellW_ = static_cast<double>(box.width()) / nx_;
         cellH_ = static_cast<double>(box.height()) / ny_;
-        cells_.resize(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_));
-        for (std::size_t k = 0; k < segments.size(); ++k) {
-            const Segment& s = segments[k];
+        starts_.assign(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_) + 1, 0);
+        forEachCell(lines, [this](std::size_t cell, const Segment&) { ++starts_[cell + 1]; });
+        for (std::size_t c = 1; c < starts_.size(); ++c) starts_[c] += starts_[c - 1];
+        std::vector<std::size_t> next(starts_.begin(), starts_.end() - 1);
+        segments_.resize(starts_.back());
+        forEachCell(lines, [this, &next](std::size_t cell, const Segment& s) { segments_[next[cell]++] = s; });
+    }
+
+    bool empty() const { return segments_.empty(); }
+    int cellX(double x) const { return index((x - xmin_) / cellW_, nx_); }
+    int cellY(double y) const { return index((y - ymin_) / cellH_, ny_); }
+    int countX() const { return nx_; }
+    int countY() const { return ny_; }
+    // The first segment of cell (i, j) for which `accept` holds, or null.
+    template <class Accept>
+    const Segment* findInCell(int i, int j, const Accept& accept) const {
+        const std::size_t c = slot(i, j);
+        for (std::size_t at = starts_[c]; at < starts_[c + 1]; ++at)
+            if (accept(segments_[at])) return &segments_[at];
+        return nullptr;
+    }
+
+private:
+    template <class Use>
+    void forEachCell(const StreamlineList& lines, const Use& use) const {
+        forEachSegment(lines, [&](const Segment& s) {
             const int i0 = cellX(std::min(s.ax, s.bx));
             const int i1 = cellX(std::max(s.ax, s.bx));
             const int j0 = cellY(std::min(s.ay, s.by));
             const int j1 = cellY(std::max(s.ay, s.by));
             for (int i = i0; i <= i1; ++i)
-                for (int j = j0; j <= j1; ++j) cells_[slot(i, j)].push_back(static_cast<int>(k));
-        }
+                for (int j = j0; j <= j1; ++j) use(slot(i, j), s);
+        });
     }
-
-    int cellX(double x) const { return index((x - xmin_) / cellW_, nx_); }
-    int cellY(double y) const { return index((y - ymin_) / cellH_, ny_); }
-    int countX() const { return nx_; }
-    int countY() const { return ny_; }
-    const std::vector<int>& cell(int i, int j) const { return cells_[slot(i, j)]; }
-
-private:
     static int cellsAlong(double extent, double size) {
         const double q = std::floor(extent / size);
         return q >= 1.0 ? static_cast<int>(std::min(q, 1024.0)) : 1;
@@ -91,7 +112,8 @@ private:
     int ny_ = 1;
     double cellW_ = 0.0;
     double cellH_ = 0.0;
-    std::vector<std::vector<int>> cells_;
+    std::vector<std::size_t> starts_;  // cell c holds segments_[starts_[c], starts_[c + 1])
+    std::vector<Segment> segments_;
 };
 
 }  // namespace
@@ -120,41 +142,48 @@ CoverageRaster coverageRaster(const DomainBox& box, float dsep) {
 double coverage(const StreamlineList& lines, const DomainBox& box, float dsep, const PixelFilter& counts) {
     const CoverageRaster raster = coverageRaster(box, dsep);
     if (raster.nx == 0 || raster.ny == 0) return 0.0;
-    const std::vector<Segment> segments = segmentsOf(lines);
-    if (segments.empty()) return 0.0;
     const double reach = static_cast<double>(dsep);
     const double reach2 = reach * reach;
-    const SegmentBuckets buckets(segments, box, reach);
+    const SegmentBuckets buckets(lines, box, reach);
+    if (buckets.empty()) return 0.0;
     const double pixelW = static_cast<double>(box.width()) / raster.nx;
     const double pixelH = static_cast<double>(box.height()) / raster.ny;
 
-    long long covered = 0;
-    long long counted = 0;
-    int recent = -1;  // neighbouring pixels are mostly covered by the same segment
-    for (int j = 0; j < raster.ny; ++j) {
-        const double py = box.ymin + (j + 0.5) * pixelH;
-        const int cj = buckets.cellY(py);
-        for (int i = 0; i < raster.nx; ++i) {
-            const double px = box.xmin + (i + 0.5) * pixelW;
-            if (counts && !counts(px, py)) continue;
-            ++counted;
-            bool near = recent >= 0 && squaredDistanceToSegment(px, py, segments[recent]) <= reach2;
-            const int ci = buckets.cellX(px);
-            for (int a = std::max(ci - 1, 0); !near && a <= std::min(ci + 1, buckets.countX() - 1); ++a) {
-                for (int b = std::max(cj - 1, 0); !near && b <= std::min(cj + 1, buckets.countY() - 1); ++b) {
-                    for (int k : buckets.cell(a, b)) {
-                        if (squaredDistanceToSegment(px, py, segments[k]) <= reach2) {
-                            near = true;
-                            recent = k;
-                            break;
-                        }
-                    }
-                }
+    // Rows in two halves side by side. A pixel is mostly near the segment
+    // that covered the pixel before it, else near one in its own cell: those
+    // are tried first.
+    long long covered[2] = {0, 0};
+    long long counted[2] = {0, 0};
+    const auto near = [&](double px, double py, int ci, int cj, const Segment*& recent) {
+        const auto within = [&](const Segment& s) { return squaredDistanceToSegment(px, py, s) <= reach2; };
+        if (recent && within(*recent)) return true;
+        const auto inCell = [&](int a, int b) {
+            const Segment* found = buckets.findInCell(a, b, within);
+            if (found) recent = found;
+            return found != nullptr;
+        };
+        if (inCell(ci, cj)) return true;
+        for (int a = std::max(ci - 1, 0); a <= std::min(ci + 1, buckets.countX() - 1); ++a)
+            for (int b = std::max(cj - 1, 0); b <= std::min(cj + 1, buckets.countY() - 1); ++b)
+                if ((a != ci || b != cj) && inCell(a, b)) return true;
+        return false;
+    };
+    inTwoHalves(static_cast<std::size_t>(raster.ny), 256, [&](std::size_t begin, std::size_t end) {
+        const std::size_t half = begin == 0 ? 0 : 1;
+        const Segment* recent = nullptr;
+        for (std::size_t row = begin; row < end; ++row) {
+            const double py = box.ymin + (static_cast<double>(row) + 0.5) * pixelH;
+            const int cj = buckets.cellY(py);
+            for (int i = 0; i < raster.nx; ++i) {
+                const double px = box.xmin + (i + 0.5) * pixelW;
+                if (counts && !counts(px, py)) continue;
+                ++counted[half];
+                if (near(px, py, buckets.cellX(px), cj, recent)) ++covered[half];
             }
-            if (near) ++covered;
         }
-    }
-    return counted > 0 ? static_cast<double>(covered) / static_cast<double>(counted) : 0.0;
+    });
+    const long long all = counted[0] + counted[1];
+    return all > 0 ? static_cast<double>(covered[0] + covered[1]) / static_cast<double>(all) : 0.0;
 }
 
 PlacementQuality measurePlacement(const StreamlineList& lines, const DomainBox& box, float dsep,

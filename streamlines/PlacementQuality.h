@@ -48,6 +48,8 @@ CoverageRaster coverageRaster(const DomainBox& box, float dsep);
 // exact point-to-segment distances in double; segments are bucketed in
 // cells at least dsep wide, so each pixel looks at 3 x 3 cells. 0 for a box
 // without area, a dsep that is not a positive number or no pixel counted.
+// A large raster is measured in two halves side by side: `counts` may be
+// called from two threads at once.
 using PixelFilter = std::function<bool(double x, double y)>;
 double coverage(const StreamlineList& lines, const DomainBox& box, float dsep, const PixelFilter& counts = {});
 
