@@ -140,6 +140,13 @@ TEST(PlacementQualityTest, CoverageAgreesWithBruteForce) {
     EXPECT_LT(slow, 0.9);
     // The two may part on a pixel that lies at dsep to within rounding.
     EXPECT_NEAR(fast, slow, 1.5 / (raster.nx * raster.ny));
+
+    // A raster of many rows is measured in two halves side by side.
+    const float fine = 0.03f;
+    const CoverageRaster large = coverageRaster(box, fine);
+    ASSERT_GE(large.ny, 256);
+    EXPECT_NEAR(coverage(lines.list, box, fine), bruteForceCoverage(lines.list, box, fine, large),
+                1.5 / (large.nx * large.ny));
 }
 
 TEST(PlacementQualityTest, LengthsShortLinesAndEnds) {
