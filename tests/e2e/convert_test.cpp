@@ -153,6 +153,18 @@ TEST_F(Convert, TablesConvertAndWhatCannotBeMappedIsRefused) {
               "quillmere-convert: ocean.nc: no variable named 'salt' (variables: time(time 3), lat(lat 21), "
               "lon(lon 51), water_u(time 3, lat 21, lon 51), water_v(time 3, lat 21, lon 51), temp(time 3, lat "
               "21, lon 51))\n");
+    // A copy of the program without the NetCDF module beside it, one folder
+    // up or in an installed library folder says so and converts nothing.
+    fs::create_directories(dir.file("alone/bin"));
+    fs::copy_file(programPath("quillmere-convert"), dir.file("alone/bin/quillmere-convert"));
+    r = run(dir.file("alone/bin/quillmere-convert"), {"ocean.nc", "lost.gri"}, dir.path());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err,
+              "quillmere-convert: ocean.nc: NetCDF files need the module quillmere-netcdf.so, which is not "
+              "installed (looked in " +
+                  dir.file("alone/bin") + ", " + dir.file("alone") + ", " + dir.file("alone/lib/quillmere") + ")\n");
+    EXPECT_FALSE(fs::exists(dir.file("lost.gri")));
+
     r = convert({"ocean.nc", "x.dat"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err.rfind("quillmere-convert: the output file must end in .gri\n\nUsage: quillmere-convert", 0), 0u);
