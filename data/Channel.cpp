@@ -102,34 +102,30 @@ void Channel::fillRange(const float* records, int stride, int offset, std::size_
     const std::size_t step = static_cast<std::size_t>(stride);
     const float* source = records + offset;
     float* target = values_.get() + first;
-    // Copied and measured piece by piece, so that the measuring reads what
-    // the copy has just put in the cache; a large channel in two halves,
-    // whose extremes join as one pass in order would find them.
-    float lo[2] = {minValue_, std::numeric_limits<float>::infinity()};
-    float hi[2] = {maxValue_, -std::numeric_limits<float>::infinity()};
+    produceMeasured(target, count, minValue_, maxValue_, [&](std::size_t from, std::size_t to) {
+        if (step == 1 && source != target) std::copy(source + from, source + to, target + from);
+        else if (step != 1)
+            for (std::size_t k = from; k < to; ++k) target[k] = source[step * k];
+    });
+}
+
+void Channel::produceMeasured(float* values, std::size_t count, float& lo, float& hi,
+                              const std::function<void(std::size_t first, std::size_t last)>& produce) {
+    float lows[2] = {lo, std::numeric_limits<float>::infinity()};
+    float highs[2] = {hi, -std::numeric_limits<float>::infinity()};
     inTwoHalves(count, kTwoHalvesFrom, [&](std::size_t begin, std::size_t end) {
         const std::size_t h = begin == 0 ? 0 : 1;
         constexpr std::size_t kPiece = 1 << 14;
-        for (std::size_t done = begin; done < end; done += kPiece) {
-            const std::size_t n = std::min(kPiece, end - done);
-            const float* from = source + step * done;
-            float* to = target + done;
-            if (step == 1 && from != to) std::copy(from, from + n, to);
-            else if (step != 1)
-                for (std::size_t k = 0; k < n; ++k) to[k] = from[step * k];
-            widenExtremes(to, n, lo[h], hi[h]);
+        for (std::size_t first = begin; first < end; first += kPiece) {
+            const std::size_t last = std::min(end, first + kPiece);
+            produce(first, last);
+            widenExtremes(values + first, last - first, lows[h], highs[h]);
         }
     });
-    joinExtremes(lo[0], hi[0], lo[1], hi[1]);
-    minValue_ = lo[0];
-    maxValue_ = hi[0];
-}
-
-void Channel::joinExtremes(float& lo, float& hi, float laterLo, float laterHi) {
-    // An equal later extreme (a zero of the other sign) does not replace
-    // the earlier one, as in a pass value by value.
-    lo = laterLo < lo ? laterLo : lo;
-    hi = laterHi > hi ? laterHi : hi;
+    // An equal later extreme (a zero of the other sign) does not replace the
+    // earlier one, as in a pass value by value.
+    lo = lows[1] < lows[0] ? lows[1] : lows[0];
+    hi = highs[1] > highs[0] ? highs[1] : highs[0];
 }
 
 void Channel::printExtremes() const {

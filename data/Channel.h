@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 class Grid;
@@ -82,9 +83,12 @@ private:
     // Widens lo and hi by the finite values[0 .. count) exactly as the
     // strict comparisons value by value do.
     static void widenExtremes(const float* values, std::size_t count, float& lo, float& hi);
-    // Joins the extremes of values that come after those of (lo, hi) into
-    // them.
-    static void joinExtremes(float& lo, float& hi, float laterLo, float laterHi);
+    // Has produce(first, last) write values[first, last) piece by piece
+    // over [0, count), a large count in two halves side by side, and widens
+    // lo and hi by each piece while it is still in the cache: the extremes
+    // come out as one pass in order finds them.
+    static void produceMeasured(float* values, std::size_t count, float& lo, float& hi,
+                                const std::function<void(std::size_t first, std::size_t last)>& produce);
 
     const Grid* grid_;
     int count_;

@@ -1,7 +1,6 @@
 #include "data/FlowData.h"
 
 #include "common/ConsoleLog.h"
-#include "common/TwoHalves.h"
 
 #include "data/ChannelNames.h"
 #include "data/UniformTarget.h"
@@ -117,7 +116,7 @@ bool FlowData::load(std::string path, bool swapBytes, int step) {
     const std::string base = basePath(path);
     const std::string gridPath = base + ".gri";
     consoleOut() << "- Loading grid file '" << gridPath << "' ... "
-              << "\n";
+                 << "\n";
     if (!canLoad(gridPath)) return false;
 
     std::ifstream gridFile;
@@ -168,7 +167,7 @@ bool FlowData::loadFrom(Grid grid, int channelCount, int timeStepCount, std::vec
     if (!canLoad("(another format)")) return false;
     if (channelCount < 0 || channelCount > maxDataChannels || !source) {
         consoleErr() << "+ Error loading dataset: " << channelCount << " data channels, at most " << maxDataChannels
-                  << " are supported.\n\n";
+                     << " are supported.\n\n";
         return false;
     }
     consoleOut() << "Channels: " << channelCount << "\nTimesteps: " << timeStepCount << "\n";
@@ -191,7 +190,7 @@ bool FlowData::finishLoad(int step, std::future<RecordRead>* records) {
         // Read already, by load: reported as readRecords reports.
         const std::string datPath = dataPath(base_, static_cast<unsigned>(step));
         consoleOut() << "- Loading dat file '" << datPath << "' ... "
-                  << "\n";
+                     << "\n";
         read = reportRecords(datPath, records->get(), channels);
     } else {
         read = stepInRange(step) && readTimeStep(step, channels, true);
@@ -228,7 +227,7 @@ void FlowData::setUniformTarget(UniformTarget* uniforms) {
 bool FlowData::stepInRange(int step) const {
     if (step == 0 || (step > 0 && step < timeStepCount_)) return true;
     consoleErr() << "+ Error loading time step " << step << ": the dataset has time steps 0 to " << (stepCount() - 1)
-              << ".\n\n";
+                 << ".\n\n";
     return false;
 }
 
@@ -274,7 +273,7 @@ bool FlowData::readRecords(const std::string& datPath, int stride, bool swapByte
                            std::vector<std::unique_ptr<Channel>>& channels, bool verbose) const {
     if (verbose)
         consoleOut() << "- Loading dat file '" << datPath << "' ... "
-                  << "\n";
+                     << "\n";
     const std::atomic<bool> never{false};
     return reportRecords(
         datPath,
@@ -400,30 +399,20 @@ void FlowData::updateMagnitudeChannel(int slot, int slotA, int slotB, int slotC)
     const Channel* b = channel(slotB);
     Channel* target = channel(slot);
     if (!target || !a || !b) return;
-    // The values piece by piece, each measured while still in the cache, a
-    // large channel in two halves; the extremes come out as setValue node
-    // by node gives them.
+    // The extremes come out as setValue node by node gives them.
     const float* x = a->values();
     const float* y = b->values();
     const float* z = c ? c->values() : nullptr;
     float* out = target->values_.get();
-    float lows[2] = {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()};
-    float highs[2] = {-std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
-    const std::size_t n = static_cast<std::size_t>(target->valueCount());
-    inTwoHalves(n, kTwoHalvesFrom, [&](std::size_t begin, std::size_t end) {
-        const std::size_t h = begin == 0 ? 0 : 1;
-        constexpr std::size_t kPiece = 1 << 14;
-        for (std::size_t first = begin; first < end; first += kPiece) {
-            const std::size_t last = std::min(end, first + kPiece);
-            if (z)
-                for (std::size_t k = first; k < last; ++k) out[k] = magnitude(x[k], y[k], z[k]);
-            else
-                for (std::size_t k = first; k < last; ++k) out[k] = magnitude(x[k], y[k], 0.0f);
-            Channel::widenExtremes(out + first, last - first, lows[h], highs[h]);
-        }
-    });
-    float lo = lows[0], hi = highs[0];
-    Channel::joinExtremes(lo, hi, lows[1], highs[1]);
+    float lo = std::numeric_limits<float>::infinity();
+    float hi = -std::numeric_limits<float>::infinity();
+    Channel::produceMeasured(out, static_cast<std::size_t>(target->valueCount()), lo, hi,
+                             [&](std::size_t first, std::size_t last) {
+                                 if (z)
+                                     for (std::size_t k = first; k < last; ++k) out[k] = magnitude(x[k], y[k], z[k]);
+                                 else
+                                     for (std::size_t k = first; k < last; ++k) out[k] = magnitude(x[k], y[k], 0.0f);
+                             });
     target->setRange(lo, hi);
 }
 
